@@ -1,0 +1,36 @@
+# Native Linux build: unit tests, benchmarks and fuzz targets of the core.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(vantrel_tests
+  tests/date_time_test.cpp
+  tests/date_parse_test.cpp
+  tests/normalize_dates_test.cpp
+  tests/item_list_test.cpp
+  tests/tag_index_test.cpp
+  tests/text_table_test.cpp
+)
+target_link_libraries(vantrel_tests PRIVATE vantrel_core vantrel_warnings GTest::gtest_main)
+gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
+
+# Seed corpora of the fuzz targets replay as ordinary tests. With clang,
+# -DVANTREL_LIBFUZZER=ON builds the real libFuzzer targets instead.
+option(VANTREL_LIBFUZZER "Build libFuzzer targets (needs clang)" OFF)
+foreach(target date_parse)
+  if(VANTREL_LIBFUZZER)
+    add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp)
+    target_compile_options(${target}_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${target}_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
+  else()
+    add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp fuzz/replay_main.cpp)
+    file(GLOB seeds ${CMAKE_SOURCE_DIR}/fuzz/corpus/${target}/*)
+    add_test(NAME ${target}_fuzz_seeds COMMAND ${target}_fuzz ${seeds})
+  endif()
+  target_link_libraries(${target}_fuzz PRIVATE vantrel_core vantrel_warnings)
+endforeach()
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND)
+  add_executable(calendar_bench bench/calendar_bench.cpp)
+  target_link_libraries(calendar_bench PRIVATE vantrel_core vantrel_warnings benchmark::benchmark)
+endif()

@@ -1,0 +1,44 @@
+# Win32 build: the module, the host and the tests that run under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# No mingw runtime DLLs to ship or find under Wine.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# Win32 bindings of the core's seams and the platform substitutes.
+add_library(vantrel_platform STATIC
+  src/platform/module_text_table.cpp
+)
+target_include_directories(vantrel_platform PUBLIC src)
+target_link_libraries(vantrel_platform PUBLIC vantrel_core PRIVATE vantrel_warnings)
+
+add_library(vantrel SHARED
+  src/today/item_entry.cpp
+  src/options/options_entry.cpp
+  resources/vantrel.rc
+  resources/vantrel.def
+)
+set_target_properties(vantrel PROPERTIES PREFIX "" OUTPUT_NAME vantrel)
+target_link_libraries(vantrel PRIVATE vantrel_platform vantrel_warnings)
+set_source_files_properties(resources/vantrel.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/strings.inc)
+target_include_directories(vantrel PRIVATE resources)
+
+# GoogleTest from the distribution's sources, built with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Wine runs every test process in the build tree's private prefix; the
+# scripts prepare it (null display driver) and keep a wineserver running.
+set(VANTREL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(VANTREL_WINE_ENV "WINEPREFIX=${VANTREL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDLLOVERRIDES=mscoree,mshtml=")
+
+add_executable(vantrel_win32_tests
+  tests/win32/string_table_win32_test.cpp
+)
+target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
+add_dependencies(vantrel_win32_tests vantrel)
+add_test(NAME win32_tests COMMAND vantrel_win32_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600)

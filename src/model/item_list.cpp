@@ -1,0 +1,56 @@
+#include "model/item_list.h"
+
+namespace vantrel {
+namespace {
+
+bool InRange(const ItemList& list, int position) {
+    return position >= 0 && static_cast<std::size_t>(position) < list.size();
+}
+
+} // namespace
+
+bool EraseAt(ItemList& list, int position) {
+    if (!InRange(list, position)) {
+        return false;
+    }
+    list.erase(list.begin() + position);
+    return true;
+}
+
+bool WriteBack(ItemList& own, const Item& copy) {
+    if (copy.source != kOwnEntry || !InRange(own, copy.index)) {
+        return false;
+    }
+    own[static_cast<std::size_t>(copy.index)] = copy;
+    return true;
+}
+
+int DuplicateEntry(ItemList& own, ItemList& view, int selected) {
+    if (!InRange(view, selected)) {
+        return -1;
+    }
+    Item copy = view[static_cast<std::size_t>(selected)];
+    const bool fromOutlook = copy.source != kOwnEntry;
+    if (fromOutlook) {
+        copy.source = kOwnEntry;
+        copy.importance = 1;
+    }
+    own.push_back(copy);
+    view.push_back(copy);
+    const int target = fromOutlook ? static_cast<int>(view.size()) - 1 : selected;
+    view[static_cast<std::size_t>(target)].index = static_cast<int>(own.size()) - 1;
+    return target;
+}
+
+void KeepOnlyShown(ItemList& own, ItemList& view) {
+    own.clear();
+    for (Item& item : view) {
+        if (item.source != kOwnEntry) {
+            continue;
+        }
+        item.index = static_cast<int>(own.size());
+        own.push_back(item);
+    }
+}
+
+} // namespace vantrel

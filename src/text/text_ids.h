@@ -1,0 +1,21 @@
+#pragma once
+
+// Named string-table ids that more than one subsystem uses.
+namespace vantrel::text_id {
+
+inline constexpr int kFirst = 42010;
+inline constexpr int kLast = 42262;
+
+inline constexpr int kWeekdaySunday = 42019; // + WeekdayOf
+inline constexpr int kMonthBase = 42051;     // + month: "01".."12"
+inline constexpr int kDayBase = 42063;       // + day: "01".."31"
+
+inline constexpr int kAskDelete = 42134;
+inline constexpr int kSaveAsFailed = 42136;
+inline constexpr int kNoData = 42138;
+inline constexpr int kVersionTitle = 42163;
+inline constexpr int kAskToggleCheck = 42184;
+inline constexpr int kAskKeepOnlyShown = 42222;
+inline constexpr int kAskDeleteSeries = 42252;
+
+} // namespace vantrel::text_id

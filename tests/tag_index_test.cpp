@@ -1,0 +1,80 @@
+#include "model/tag_index.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+ItemList WithTags(std::initializer_list<std::u16string> tags) {
+    ItemList list;
+    for (const std::u16string& t : tags) {
+        Item item = NewOwnEntry();
+        item.tags = t;
+        list.push_back(item);
+    }
+    return list;
+}
+
+TEST(TagIndex, RebuildKeepsEmptyPiecesReadersSkipThem) {
+    TagIndex rebuilt;
+    RebuildTagIndex(rebuilt, WithTags({u"work\t\thome"}));
+    EXPECT_EQ(rebuilt.size(), 3u);
+    EXPECT_EQ(CountOfTag(rebuilt, u""), 1u);
+
+    TagIndex read;
+    AddTagsSkippingEmpty(read, u"work\t\thome", 0);
+    EXPECT_EQ(read.size(), 2u);
+    EXPECT_EQ(CountOfTag(read, u""), 0u);
+    EXPECT_EQ(CountOfTag(read, u"work"), 1u);
+    EXPECT_EQ(CountOfTag(read, u"home"), 1u);
+}
+
+TEST(TagIndex, ReaderAddsATextOfOnlyTabsWhole) {
+    TagIndex read;
+    AddTagsSkippingEmpty(read, u"\t\t", 3);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read.begin()->first, u"\t\t");
+    EXPECT_EQ(read.begin()->second, 3);
+    AddTagsSkippingEmpty(read, u"", 4);
+    EXPECT_EQ(read.size(), 1u);
+}
+
+TEST(TagIndex, EqualRangeListsPositionsInInsertionOrder) {
+    TagIndex index;
+    RebuildTagIndex(index, WithTags({u"a\tb", u"", u"b", u"b\tc"}));
+    std::vector<int> positions;
+    for (auto [it, end] = EntriesOfTag(index, u"b"); it != end; ++it) {
+        positions.push_back(it->second);
+    }
+    EXPECT_EQ(positions, (std::vector<int>{0, 2, 3}));
+    EXPECT_EQ(CountOfTag(index, u"missing"), 0u);
+}
+
+TEST(TagIndex, OrdinalOrderOfCodeUnits) {
+    TagIndex index;
+    AddTagsSkippingEmpty(index, u"\uFF21\tb\tB\t\u3042", 0);
+    std::vector<std::u16string> keys;
+    for (const auto& [key, pos] : index) {
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::u16string>{u"B", u"b", u"\u3042", u"\uFF21"}));
+}
+
+TEST(TagIndex, VocabularyIsOwnFirstEachTagOnce) {
+    TagIndex own, appointments, tasks;
+    RebuildTagIndex(own, WithTags({u"z\ta", u"a"}));
+    RebuildTagIndex(appointments, WithTags({u"\u795D\u65E5\ta", u"m"}));
+    RebuildTagIndex(tasks, WithTags({u"m\t\tb"}));
+    EXPECT_EQ(TagVocabulary(own, appointments, tasks),
+              (std::vector<std::u16string>{u"a", u"z", u"m", u"\u795D\u65E5", u"b"}));
+}
+
+TEST(TagIndex, SplitHelpers) {
+    EXPECT_EQ(SplitAtEveryTab(u"a\t\tb\t"), (std::vector<std::u16string>{u"a", u"", u"b", u""}));
+    EXPECT_EQ(SplitTagsSkippingEmpty(u"a\t\tb\t"), (std::vector<std::u16string>{u"a", u"b"}));
+    EXPECT_EQ(SplitTagsSkippingEmpty(u"one"), (std::vector<std::u16string>{u"one"}));
+    EXPECT_TRUE(SplitTagsSkippingEmpty(u"").empty());
+}
+
+} // namespace
+} // namespace vantrel
