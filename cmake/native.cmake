@@ -9,8 +9,11 @@ add_executable(vantrel_tests
   tests/item_list_test.cpp
   tests/tag_index_test.cpp
   tests/text_table_test.cpp
+  tests/settings_store_test.cpp
+  tests/settings_defaults_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_core vantrel_warnings GTest::gtest_main)
+target_include_directories(vantrel_tests PRIVATE tests)
 gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
 
 # Seed corpora of the fuzz targets replay as ordinary tests. With clang,

@@ -8,9 +8,10 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 # Win32 bindings of the core's seams and the platform substitutes.
 add_library(vantrel_platform STATIC
   src/platform/module_text_table.cpp
+  src/platform/win32_registry.cpp
 )
 target_include_directories(vantrel_platform PUBLIC src)
-target_link_libraries(vantrel_platform PUBLIC vantrel_core PRIVATE vantrel_warnings)
+target_link_libraries(vantrel_platform PUBLIC vantrel_core PRIVATE vantrel_warnings advapi32)
 
 add_library(vantrel SHARED
   src/today/item_entry.cpp
@@ -37,6 +38,7 @@ set(VANTREL_WINE_ENV "WINEPREFIX=${VANTREL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDL
 
 add_executable(vantrel_win32_tests
   tests/win32/string_table_win32_test.cpp
+  tests/win32/settings_registry_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
 add_dependencies(vantrel_win32_tests vantrel)

@@ -1,0 +1,87 @@
+#include "platform/win32_registry.h"
+
+#include "platform/wide_text.h"
+
+#include <windows.h>
+
+namespace vantrel {
+namespace {
+
+// The device accepts key paths with a leading backslash; the desktop
+// registry does not, so it is dropped here.
+std::wstring KeyPath(std::u16string_view path) {
+    if (!path.empty() && path.front() == u'\\') {
+        path.remove_prefix(1);
+    }
+    return ToWide(path);
+}
+
+class Win32Key : public RegistryKey {
+  public:
+    explicit Win32Key(HKEY key) : key_(key) {}
+    ~Win32Key() override { RegCloseKey(key_); }
+    Win32Key(const Win32Key&) = delete;
+    Win32Key& operator=(const Win32Key&) = delete;
+
+    std::optional<std::uint32_t> QuerySize(std::u16string_view name) override {
+        DWORD size = 0;
+        const std::wstring n = ToWide(name);
+        if (RegQueryValueExW(key_, n.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        return size;
+    }
+    std::optional<std::uint32_t> Query(std::u16string_view name,
+                                       std::span<std::uint8_t> buffer) override {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const std::wstring n = ToWide(name);
+        if (RegQueryValueExW(key_, n.c_str(), nullptr, nullptr, buffer.data(), &size) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        return size;
+    }
+    bool SetDword(std::u16string_view name, std::int32_t value) override {
+        const std::wstring n = ToWide(name);
+        return RegSetValueExW(key_, n.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                              sizeof value) == ERROR_SUCCESS;
+    }
+    bool SetString(std::u16string_view name, std::u16string_view text) override {
+        const std::wstring n = ToWide(name);
+        const std::wstring t = ToWide(text);
+        return RegSetValueExW(key_, n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(t.c_str()),
+                              static_cast<DWORD>((t.size() + 1) * sizeof(wchar_t))) ==
+               ERROR_SUCCESS;
+    }
+
+  private:
+    HKEY key_;
+};
+
+} // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::Open(std::u16string_view path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath(path).c_str(), 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::Create(std::u16string_view path) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    wchar_t emptyClass[] = L"";
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(path).c_str(), 0, emptyClass, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, &disposition) != ERROR_SUCCESS) {
+        return nullptr;
+    }
+    return std::make_unique<Win32Key>(key);
+}
+
+bool Win32Registry::DeleteKey(std::u16string_view path) {
+    return RegDeleteKeyW(HKEY_CURRENT_USER, KeyPath(path).c_str()) == ERROR_SUCCESS;
+}
+
+} // namespace vantrel

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "settings/settings.h"
+
+#include <string_view>
+
+namespace vantrel {
+
+// What window creation measures before the registry is read.
+struct DeviceMeasurements {
+    std::u16string_view faceName; // of the font selected into the window's DC
+    std::int32_t charSet = 0;
+    std::int32_t textHeight = 0;    // tmHeight of that DC
+    std::int32_t highlightText = 0; // Today colour TODAYCOLOR_HIGHLIGHTEDTEXT
+    std::int32_t highlight = 0;     // Today colour TODAYCOLOR_HIGHLIGHT
+};
+
+// Puts the device-derived defaults into the record (stored values loaded
+// afterwards still win) and returns the system font height.
+std::int32_t ApplyDeviceDefaults(Settings& settings, const DeviceMeasurements& device);
+
+} // namespace vantrel

@@ -1,0 +1,233 @@
+#include "settings/settings_store.h"
+#include "settings/settings_values.h"
+#include "support/memory_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace vantrel {
+namespace {
+
+using testing::MemoryRegistry;
+using testing::ValueType;
+
+// The registry names in read order, written out independently of the code.
+const std::vector<std::u16string> kReadOrder = {
+    u"OpenFile",     u"DataLine",      u"ViewLine",    u"DrawCheck",      u"CheckDate",
+    u"StartView",    u"StartFilter",   u"SaveFilter",  u"FilterTag",      u"AutoUpdate",
+    u"WidthDate",    u"WidthDayCount", u"WidthMemo",   u"ShortView",      u"WidthSep",
+    u"PosMemo",      u"PosDate",       u"PosDayCount", u"FontName",       u"CharSet",
+    u"FontSize",     u"LineSpace",     u"DrawWDay",    u"DrawIcon",       u"DrawSpan",
+    u"DrawTomorrow", u"MaxMinutes",    u"ResetTime",   u"ExFocus",        u"ExFocusTime",
+    u"ExFontName",   u"ExCharSet",     u"ExFontSize",  u"Future",         u"StartWeek",
+    u"DSpan1",       u"DSpan2",        u"DSpan3s",     u"DSpan3e",        u"DSpan4",
+    u"DSpan5",       u"DSpanFs",       u"DSpanFe",     u"DSpanTs",        u"OverMinutes",
+    u"DrawToday",    u"DrawAnniv",     u"DrawToDo",    u"DrawPosBar",     u"DrawPosBarBk",
+    u"FocusTx",      u"FocusBk",       u"CrTodayTx",   u"CrAnnivTx",      u"CrToDoOverTx",
+    u"CrToDoTx",     u"CrPin",         u"CrPosBarTx",  u"CrPosBarBk",     u"CrFocusTx",
+    u"CrFocusBk",    u"CrDataTx0",     u"CrDataTx1",   u"CrDataTx2",      u"CrDataTx3",
+    u"CrDataTx4",    u"CrDataTx5",     u"ExTapHold",   u"ExTap",          u"ExAction",
+    u"ExUp",         u"ExDown",        u"ExLeft",      u"ExRight",        u"DelWarn",
+    u"CheckWarn",    u"CheckSort",     u"CheckTime",   u"CheckStrikeOut", u"ViewHoliday",
+    u"ApptHoliday",  u"ApptVRL",       u"ApptVRLCat",  u"BusyStatus",     u"ApptSens",
+    u"TaskNoVRL",    u"TaskNoVRLCat",  u"TaskVRL",     u"TaskVRLCat",     u"Importance",
+    u"TaskSens"};
+
+std::vector<std::u16string> FullSaveOrder() {
+    std::vector<std::u16string> order = {u"StartFilter", u"FilterTag", u"StartView",
+                                         u"OpenFile",    u"DataLine",  u"ViewLine",
+                                         u"DrawCheck",   u"CheckDate", u"SaveFilter"};
+    order.insert(order.end(), kReadOrder.begin() + 9, kReadOrder.end());
+    return order;
+}
+
+std::int32_t Dword(const testing::StoredValue& v) {
+    std::int32_t value = 0;
+    EXPECT_EQ(v.bytes.size(), 4u);
+    std::memcpy(&value, v.bytes.data(), 4);
+    return value;
+}
+
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text, bool terminate = true) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    if (terminate) {
+        bytes.insert(bytes.end(), {0, 0});
+    }
+    return bytes;
+}
+
+TEST(SettingsValues, ReadOrderMatchesTheRecord) {
+    const auto values = SettingValuesInReadOrder();
+    ASSERT_EQ(values.size(), kReadOrder.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(std::u16string(values[i].name), kReadOrder[i]) << i;
+    }
+}
+
+TEST(SettingsStore, FreshKeyGetsTheFullSetInOrder) {
+    MemoryRegistry registry;
+    Settings settings;
+    EXPECT_EQ(LoadSettings(settings, registry), 0);
+    EXPECT_TRUE(registry.keys.contains(std::u16string(kSettingsKey))); // created empty
+    EXPECT_TRUE(registry.writes.empty());
+
+    EXPECT_EQ(SaveSettings(settings, registry, 0), 1);
+    EXPECT_EQ(registry.writes, FullSaveOrder());
+    auto& values = registry.Values(kSettingsKey);
+    EXPECT_EQ(values.size(), 91u);
+    EXPECT_EQ(Dword(values[u"StartView"]), 11);
+    EXPECT_EQ(Dword(values[u"OverMinutes"]), 2099997120);
+    EXPECT_EQ(Dword(values[u"ExTap"]), -1);
+    EXPECT_EQ(values[u"OpenFile"].bytes, Utf16Bytes(u"")); // still empty in the registry
+    EXPECT_EQ(values[u"ApptHoliday"].bytes, Utf16Bytes(u"\u795D\u65E5"));
+    EXPECT_EQ(values[u"FilterTag"].bytes.size(), 2u); // empty REG_SZ
+
+    // A second load finds everything and reproduces the record.
+    Settings reloaded;
+    reloaded.DataLine = 0;
+    reloaded.ApptVRLCat = u"x";
+    EXPECT_EQ(LoadSettings(reloaded, registry), 1);
+    EXPECT_EQ(reloaded, settings);
+}
+
+TEST(SettingsStore, MissingValueLoadsTheRestAndTheFullSaveAddsIt) {
+    MemoryRegistry registry;
+    Settings stored;
+    stored.ViewLine = 7;
+    stored.TaskSens = 3;
+    stored.FontName = u"IPAGothic";
+    SaveSettings(stored, registry, 0);
+    registry.Values(kSettingsKey).erase(u"TaskSens");
+
+    Settings settings;
+    settings.TaskSens = 9;
+    EXPECT_EQ(LoadSettings(settings, registry), 0);
+    EXPECT_EQ(settings.ViewLine, 7);
+    EXPECT_EQ(settings.FontName, u"IPAGothic");
+    EXPECT_EQ(settings.TaskSens, 9); // kept
+
+    SaveSettings(settings, registry, 0);
+    EXPECT_EQ(Dword(registry.Values(kSettingsKey)[u"TaskSens"]), 9);
+}
+
+TEST(SettingsStore, AutoUpdateIsRewrittenOnEveryLoad) {
+    MemoryRegistry registry;
+    Settings settings;
+    settings.AutoUpdate = 2;
+    SaveSettings(settings, registry, 0);
+    registry.writes.clear();
+
+    Settings loaded;
+    LoadSettings(loaded, registry);
+    EXPECT_EQ(registry.writes, std::vector<std::u16string>{u"AutoUpdate"});
+    EXPECT_EQ(loaded.AutoUpdate, 2);
+
+    // Missing, it is written with the value the field holds.
+    registry.Values(kSettingsKey).erase(u"AutoUpdate");
+    registry.writes.clear();
+    loaded.AutoUpdate = 3;
+    EXPECT_EQ(LoadSettings(loaded, registry), 0);
+    EXPECT_EQ(registry.writes, std::vector<std::u16string>{u"AutoUpdate"});
+    EXPECT_EQ(Dword(registry.Values(kSettingsKey)[u"AutoUpdate"]), 3);
+}
+
+TEST(SettingsStore, FilterOnlySaveOnAMissingKeyWritesStartFilterAlone) {
+    MemoryRegistry registry;
+    Settings settings;
+    settings.StartFilter = 12;
+    EXPECT_EQ(SaveSettings(settings, registry, 1), 1);
+    EXPECT_EQ(registry.writes, std::vector<std::u16string>{u"StartFilter"});
+    EXPECT_EQ(registry.Values(kSettingsKey).size(), 1u);
+    EXPECT_EQ(Dword(registry.Values(kSettingsKey)[u"StartFilter"]), 12);
+}
+
+TEST(SettingsStore, SaveOpenFileWritesOnlyThePath) {
+    MemoryRegistry registry;
+    Settings settings;
+    settings.OpenFile = u"\\My Documents\\a.vrl";
+    EXPECT_EQ(SaveOpenFile(settings, registry), 1);
+    EXPECT_EQ(registry.writes, std::vector<std::u16string>{u"OpenFile"});
+    EXPECT_EQ(registry.Values(kSettingsKey)[u"OpenFile"].bytes,
+              Utf16Bytes(u"\\My Documents\\a.vrl"));
+}
+
+TEST(SettingsStore, FailuresToCreateTheKeyReturnZero) {
+    MemoryRegistry registry;
+    registry.failCreate = true;
+    Settings settings;
+    EXPECT_EQ(SaveSettings(settings, registry, 0), 0);
+    EXPECT_EQ(SaveSettings(settings, registry, 1), 0);
+    EXPECT_EQ(SaveOpenFile(settings, registry), 0);
+    EXPECT_TRUE(registry.writes.empty());
+    EXPECT_EQ(LoadSettings(settings, registry), 0);
+    EXPECT_EQ(settings, Settings{});
+}
+
+TEST(SettingsStore, DeleteLeavesTheRecordAlone) {
+    MemoryRegistry registry;
+    Settings settings;
+    settings.ViewLine = 9;
+    SaveSettings(settings, registry, 0);
+    EXPECT_EQ(DeleteSettings(registry), 1);
+    EXPECT_FALSE(registry.keys.contains(std::u16string(kSettingsKey)));
+    EXPECT_EQ(settings.ViewLine, 9);
+    EXPECT_EQ(DeleteSettings(registry), 0); // nothing left to delete
+
+    // The next load recreates it empty and reports the missing values.
+    EXPECT_EQ(LoadSettings(settings, registry), 0);
+    EXPECT_TRUE(registry.keys.contains(std::u16string(kSettingsKey)));
+    EXPECT_EQ(settings.ViewLine, 9);
+}
+
+TEST(SettingsStore, WrongTypesAndSizesNeverOverrunAField) {
+    MemoryRegistry registry;
+    Settings settings;
+    SaveSettings(settings, registry, 0);
+    const std::u16string_view key = kSettingsKey;
+    // Integers take a value only from exactly four bytes, whatever the type.
+    registry.PutBytes(key, u"ViewLine", ValueType::Binary, {1, 2});
+    registry.PutBytes(key, u"LineSpace", ValueType::Binary, {1, 0, 0, 0, 0, 0, 0, 0});
+    registry.PutBytes(key, u"DataLine", ValueType::String, Utf16Bytes(u"7")); // 4 bytes
+    registry.PutBytes(key, u"WidthSep", ValueType::Binary, {});
+    // Texts are cut to their capacity and always terminated.
+    registry.PutBytes(key, u"OpenFile", ValueType::String, Utf16Bytes(std::u16string(5000, u'p')));
+    registry.PutBytes(key, u"FontName", ValueType::String, Utf16Bytes(std::u16string(40, u'f')));
+    registry.PutBytes(key, u"ExFontName", ValueType::Binary,
+                      Utf16Bytes(u"abc", /*terminate=*/false));
+    std::vector<std::uint8_t> odd = Utf16Bytes(u"xy", false);
+    odd.push_back(0x41);
+    registry.PutBytes(key, u"ApptVRLCat", ValueType::Binary, odd);
+    registry.PutBytes(key, u"TaskVRLCat", ValueType::Dword, {0x41, 0, 0x42, 0});
+    registry.PutBytes(key, u"FilterTag", ValueType::String, Utf16Bytes(u"tag\0rest"));
+
+    Settings loaded;
+    EXPECT_EQ(LoadSettings(loaded, registry), 1);
+    EXPECT_EQ(loaded.ViewLine, 4);
+    EXPECT_EQ(loaded.LineSpace, 2);
+    EXPECT_EQ(loaded.DataLine, 0x37); // '7' and its terminator, read as an integer
+    EXPECT_EQ(loaded.WidthSep, 2);
+    EXPECT_EQ(loaded.OpenFile.size(), 259u);
+    EXPECT_EQ(loaded.FontName, std::u16string(31, u'f'));
+    EXPECT_EQ(loaded.ExFontName, u"abc");
+    EXPECT_EQ(loaded.ApptVRLCat, u"xy");
+    EXPECT_EQ(loaded.TaskVRLCat, u"AB");
+    EXPECT_EQ(loaded.FilterTag, u"tag");
+}
+
+TEST(SettingsStore, FilterTagIsGrowable) {
+    MemoryRegistry registry;
+    Settings settings;
+    settings.FilterTag = std::u16string(3000, u't');
+    SaveSettings(settings, registry, 0);
+    Settings loaded;
+    LoadSettings(loaded, registry);
+    EXPECT_EQ(loaded.FilterTag.size(), 3000u);
+}
+
+} // namespace
+} // namespace vantrel
