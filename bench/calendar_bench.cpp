@@ -26,5 +26,3 @@ void BM_ParseDateTime(benchmark::State& state) {
 BENCHMARK(BM_ParseDateTime);
 
 } // namespace
-
-BENCHMARK_MAIN();

@@ -11,6 +11,7 @@ add_executable(vantrel_tests
   tests/text_table_test.cpp
   tests/settings_store_test.cpp
   tests/settings_defaults_test.cpp
+  tests/evaluate_item_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_core vantrel_warnings GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests)
@@ -34,6 +35,6 @@ endforeach()
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
-  add_executable(calendar_bench bench/calendar_bench.cpp)
-  target_link_libraries(calendar_bench PRIVATE vantrel_core vantrel_warnings benchmark::benchmark)
+  add_executable(vantrel_bench bench/calendar_bench.cpp bench/evaluate_item_bench.cpp)
+  target_link_libraries(vantrel_bench PRIVATE vantrel_core vantrel_warnings benchmark::benchmark_main)
 endif()

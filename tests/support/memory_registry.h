@@ -5,6 +5,7 @@
 
 #include "settings/registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -41,7 +42,7 @@ struct MemoryRegistry : Registry {
             if (!v || v->bytes.size() > buffer.size()) {
                 return std::nullopt;
             }
-            std::memcpy(buffer.data(), v->bytes.data(), v->bytes.size());
+            std::copy(v->bytes.begin(), v->bytes.end(), buffer.begin());
             return static_cast<std::uint32_t>(v->bytes.size());
         }
         bool SetDword(std::u16string_view name, std::int32_t value) override {
