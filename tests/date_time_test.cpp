@@ -1,19 +1,12 @@
 #include "model/date_time.h"
+#include "support/moments.h"
 
 #include <gtest/gtest.h>
 
 namespace vantrel {
 namespace {
 
-SystemTime At(int y, int mo, int d, int h, int mi) {
-    SystemTime t;
-    t.year = static_cast<std::uint16_t>(y);
-    t.month = static_cast<std::uint16_t>(mo);
-    t.day = static_cast<std::uint16_t>(d);
-    t.hour = static_cast<std::uint16_t>(h);
-    t.minute = static_cast<std::uint16_t>(mi);
-    return t;
-}
+using testing::At;
 
 TEST(DayNumber, KnownDays) {
     EXPECT_EQ(DayNumberOf(1, 1, 1), 1);

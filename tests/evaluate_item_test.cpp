@@ -1,4 +1,5 @@
 #include "counter/evaluate_item.h"
+#include "support/moments.h"
 #include "text/builtin_texts.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +9,7 @@
 namespace vantrel {
 namespace {
 
-SystemTime At(int y, int mo, int d, int h, int mi) {
-    SystemTime t;
-    t.year = static_cast<std::uint16_t>(y);
-    t.month = static_cast<std::uint16_t>(mo);
-    t.day = static_cast<std::uint16_t>(d);
-    t.hour = static_cast<std::uint16_t>(h);
-    t.minute = static_cast<std::uint16_t>(mi);
-    return t;
-}
+using testing::At;
 
 const SystemTime kNow = At(2013, 11, 2, 9, 0); // a Saturday
 
