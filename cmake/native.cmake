@@ -12,6 +12,7 @@ add_executable(vantrel_tests
   tests/settings_store_test.cpp
   tests/settings_defaults_test.cpp
   tests/evaluate_item_test.cpp
+  tests/standard_order_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_core vantrel_warnings GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests)

@@ -1,0 +1,28 @@
+#include "view/standard_order.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+int comesBefore(const Item& a, const Item& b) {
+    if (a.pinned != b.pinned) {
+        return a.pinned > b.pinned;
+    }
+    if (a.dayCount != b.dayCount) {
+        return a.dayCount > b.dayCount;
+    }
+    if (a.minuteCount != b.minuteCount) {
+        return a.minuteCount > b.minuteCount;
+    }
+    if (a.orderKey != b.orderKey) {
+        return a.orderKey > b.orderKey; // both unsigned
+    }
+    return a.importance > b.importance;
+}
+
+void SortStandard(ItemList& list) {
+    std::stable_sort(list.begin(), list.end(),
+                     [](const Item& a, const Item& b) { return comesBefore(a, b) != 0; });
+}
+
+} // namespace vantrel
