@@ -13,6 +13,7 @@ add_executable(vantrel_tests
   tests/settings_defaults_test.cpp
   tests/evaluate_item_test.cpp
   tests/standard_order_test.cpp
+  tests/view_list_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_core vantrel_warnings GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests)
@@ -36,6 +37,7 @@ endforeach()
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
-  add_executable(vantrel_bench bench/calendar_bench.cpp bench/evaluate_item_bench.cpp)
+  add_executable(vantrel_bench bench/calendar_bench.cpp bench/evaluate_item_bench.cpp
+    bench/refresh_bench.cpp)
   target_link_libraries(vantrel_bench PRIVATE vantrel_core vantrel_warnings benchmark::benchmark_main)
 endif()

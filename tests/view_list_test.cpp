@@ -1,0 +1,174 @@
+#include "support/moments.h"
+#include "text/builtin_texts.h"
+#include "view/standard_order.h"
+#include "view/view_list.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace vantrel {
+namespace {
+
+using testing::At;
+
+struct FixedClock : Clock {
+    SystemTime now = At(2013, 11, 2, 9, 0); // a Saturday
+    SystemTime Now() const override { return now; }
+};
+
+struct ViewFixture : ::testing::Test {
+    ItemStore store;
+    ViewState state;
+    Settings settings;
+    BuiltinTextTable texts;
+    FixedClock clock;
+    int saves = 0;
+    ViewContext ctx{store, state, settings, texts, clock, {}, [this] { ++saves; }, 14};
+
+    void AddOwn(std::u16string title, DateTime start, DateTime end = kNoDate, int pinned = 0) {
+        Item item = NewOwnEntry();
+        item.title = std::move(title);
+        item.startDate = start;
+        item.endDate = end;
+        item.checkDate = kNoDate;
+        item.pinned = pinned;
+        store.own.push_back(item);
+    }
+
+    std::u16string Shown(int code) {
+        refresh(ctx, code);
+        std::u16string titles;
+        for (const Item& item : store.view) {
+            titles += item.title;
+            if (item.source == kOwnEntry) {
+                EXPECT_EQ(store.own[static_cast<std::size_t>(item.index)].title, item.title);
+            }
+        }
+        return titles;
+    }
+};
+
+constexpr DateTime D(int y, int m, int d) {
+    return {y, m, d, -1, -1};
+}
+
+TEST_F(ViewFixture, DayFiltersAndPaging) {
+    AddOwn(u"S", D(2013, 10, 31), D(2013, 11, 3)); // two days ago to tomorrow
+    AddOwn(u"Y", D(2013, 11, 1));
+    AddOwn(u"M", D(2013, 11, 3));
+    EXPECT_EQ(Shown(kFilterToday), u"S");
+    EXPECT_EQ(Shown(kFilterYesterday), u"YS");
+    EXPECT_EQ(Shown(kFilterTomorrow), u"SM");
+    state.viewShift = -1;
+    EXPECT_EQ(Shown(kFilterToday), u"YS"); // the same as yesterday
+    EXPECT_EQ(state.pageTop, 0);
+}
+
+TEST_F(ViewFixture, PinnedEntriesShowOnceUnderDateFilters) {
+    AddOwn(u"P", D(2014, 11, 2), kNoDate, 1); // next year, pinned
+    AddOwn(u"T", D(2013, 11, 2));
+    for (int code : {0, 1, 2, 3, 4, 5, 6, 7, 8, 12}) {
+        const std::u16string shown = Shown(code);
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), u'P'), 1) << code;
+        EXPECT_EQ(shown.front(), u'P') << code;
+    }
+    state.searchText = u"T";
+    EXPECT_EQ(Shown(kFilterSearch), u"T");
+    EXPECT_EQ(Shown(kFilterToDo), u"PT"); // every own entry
+}
+
+TEST_F(ViewFixture, FutureDecidesWhereTodaysPassedEntriesGo) {
+    AddOwn(u"A", {2013, 11, 2, 8, 30}); // today, already past
+    AddOwn(u"B", D(2013, 11, 5));
+    EXPECT_EQ(Shown(kFilterFromNow), u"B");
+    EXPECT_EQ(Shown(kFilterPast), u"A");
+    settings.Future = 1;
+    EXPECT_EQ(Shown(kFilterFromNow), u"AB");
+    EXPECT_EQ(Shown(kFilterPast), u"");
+}
+
+TEST_F(ViewFixture, TasksOffEmptiesTheTaskListAndTheEmptyViewHeight) {
+    Item task;
+    task.source = kTask;
+    task.title = u"task";
+    store.tasks.push_back(task);
+    store.taskTags.emplace(u"x", 0);
+    state.sourceMask = kSourceOwnBit;
+    state.searchText = u"nothing has this";
+    EXPECT_EQ(Shown(kFilterSearch), u"");
+    EXPECT_TRUE(store.tasks.empty());
+    EXPECT_TRUE(store.taskTags.empty());
+    EXPECT_EQ(state.requestedHeight, 2 * 2 + 14);
+}
+
+TEST_F(ViewFixture, SaveFilterRemembersEveryCodeButSearch) {
+    settings.SaveFilter = 1;
+    refresh(ctx, kFilterPast);
+    EXPECT_EQ(settings.StartFilter, kFilterPast);
+    EXPECT_EQ(saves, 1);
+    refresh(ctx, kFilterSearch);
+    EXPECT_EQ(settings.StartFilter, kFilterPast);
+    EXPECT_EQ(saves, 1);
+}
+
+TEST_F(ViewFixture, TagFilterUsesTheIndexes) {
+    AddOwn(u"A", D(2013, 11, 5));
+    AddOwn(u"B", D(2013, 11, 6));
+    store.own[1].tags = u"work\thome";
+    settings.FilterTag = u"home";
+    EXPECT_EQ(Shown(kFilterTag), u"B");
+    settings.FilterTag = u"absent";
+    EXPECT_EQ(Shown(kFilterTag), u"");
+}
+
+// Brute-force reference for the codes whose rule is a plain predicate.
+TEST_F(ViewFixture, RandomListsMatchAPlainReference) {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> offset(-40, 40);
+    const int today = DayNumberOf(2013, 11, 2);
+    for (int i = 0; i < 3000; ++i) {
+        const CalendarDate c = DateOfDayNumber(today + offset(rng));
+        AddOwn(std::u16string(1, static_cast<char16_t>(u'a' + i % 26)),
+               i % 7 == 0 ? kNoDate : DateTime{c.year, c.month, c.day, -1, -1});
+    }
+    for (int code : {kFilterToday, kFilterYesterday, kFilterTomorrow, kFilterThisWeek,
+                     kFilterNextWeek, kFilterRange, kFilterFromNow, kFilterPast}) {
+        refresh(ctx, code);
+        const int weekday = WeekdayOf(today);
+        const int w = ((weekday - settings.StartWeek) % 7 + 7) % 7 - (code == 7 ? 7 : 0);
+        std::size_t expected = 0;
+        for (const Item& item : store.own) {
+            const int t = code == 1 ? 0 : code == 2 ? 1 : -1;
+            bool admit = false;
+            switch (code) {
+            case 1:
+            case 2:
+            case 3:
+                admit = item.endOffset <= t && t <= item.startOffset;
+                break;
+            case 6:
+            case 7:
+                admit = w - 6 <= item.dayCount && item.dayCount <= w;
+                break;
+            case 8:
+                admit = settings.DSpanFs <= item.dayCount && item.dayCount < settings.DSpanFe;
+                break;
+            case 4:
+                admit = item.minuteCount < 1;
+                break;
+            case 12:
+                admit = item.dayCount > 0;
+                break;
+            }
+            expected += admit ? 1 : 0;
+        }
+        EXPECT_EQ(store.view.size(), expected) << code;
+        for (std::size_t i = 1; i < store.view.size(); ++i) {
+            EXPECT_FALSE(comesBefore(store.view[i], store.view[i - 1])) << code;
+        }
+    }
+}
+
+} // namespace
+} // namespace vantrel
