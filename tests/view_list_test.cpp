@@ -1,5 +1,6 @@
 #include "support/moments.h"
 #include "text/builtin_texts.h"
+#include "view/check_toggle.h"
 #include "view/standard_order.h"
 #include "view/view_list.h"
 
@@ -168,6 +169,78 @@ TEST_F(ViewFixture, RandomListsMatchAPlainReference) {
             EXPECT_FALSE(comesBefore(store.view[i], store.view[i - 1])) << code;
         }
     }
+}
+
+} // namespace
+} // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST_F(ViewFixture, CheckSortOffLeavesTheLineInPlace) {
+    AddOwn(u"A", D(2013, 11, 6));
+    AddOwn(u"B", D(2013, 11, 5));
+    settings.CheckSort = 0;
+    int saved = 0;
+    const CheckActions actions{[] { return true; }, {}, [&] { ++saved; }};
+    EXPECT_EQ(Shown(kFilterFromNow), u"BA");
+    ToggleCheck(ctx, 1, actions);
+    EXPECT_EQ(store.view[1].title, u"A");
+    EXPECT_EQ(store.view[1].countText, u"今日済");
+    const Item& own = store.own[static_cast<std::size_t>(store.view[1].index)];
+    EXPECT_EQ(own.checkState, 1);
+    EXPECT_EQ(own.checkDate, (DateTime{2013, 11, 2, 9, 0}));
+    EXPECT_EQ(saved, 1);
+    // The next refresh moves it: checked just now, it sorts with today.
+    EXPECT_EQ(Shown(kFilterFromNow), u"AB");
+}
+
+TEST_F(ViewFixture, CheckSortOnRefreshesAndAnswerNoChangesNothing) {
+    AddOwn(u"A", D(2013, 11, 5));
+    AddOwn(u"B", D(2013, 11, 6));
+    settings.CheckTime = 0;
+    bool answer = false;
+    int saved = 0;
+    const CheckActions actions{[&] { return answer; }, {}, [&] { ++saved; }};
+    EXPECT_EQ(Shown(kFilterFromNow), u"AB");
+    ToggleCheck(ctx, 0, actions);
+    EXPECT_EQ(store.own[0].checkState, 0);
+    EXPECT_EQ(saved, 1); // saved even when the answer is No
+    answer = true;
+    ToggleCheck(ctx, 0, actions);
+    EXPECT_EQ(store.view.size(), 1u);
+    EXPECT_EQ(store.view[0].title, u"B");
+    ToggleCheck(ctx, 5, actions); // no such line: only the save
+    EXPECT_EQ(saved, 3);
+    refresh(ctx, kFilterAll);
+    const Item& checked = store.view[0];
+    EXPECT_EQ(checked.title, u"A");
+    EXPECT_EQ(checked.checkDate, D(2013, 11, 2));
+    state.currentFilter = kFilterAll;
+    ToggleCheck(ctx, 0, actions); // unchecking clears the check date
+    EXPECT_EQ(store.own[1].checkState + store.own[0].checkState, 0);
+}
+
+TEST_F(ViewFixture, TasksGoToOutlookAndAppointmentsCannotBeChecked) {
+    Item appointment;
+    appointment.source = kAppointment;
+    Item task;
+    task.source = kTask;
+    task.index = 77;
+    int toggled = -1;
+    const CheckActions actions{
+        [] { return true; }, [&](int oid, const SystemTime&) { toggled = oid; }, {}};
+    ctx.loaders.tasks = [&](ItemStore& s, const SystemTime&) { s.tasks = {task}; };
+    ctx.loaders.appointments = [&](ItemStore& s, int, int, const SystemTime&) {
+        s.appointments = {appointment};
+    };
+    refresh(ctx, kFilterAll);
+    ASSERT_EQ(store.view.size(), 2u);
+    const int appointmentLine = store.view[0].source == kAppointment ? 0 : 1;
+    ToggleCheck(ctx, appointmentLine, actions);
+    EXPECT_EQ(toggled, -1);
+    ToggleCheck(ctx, 1 - appointmentLine, actions);
+    EXPECT_EQ(toggled, 77);
 }
 
 } // namespace
