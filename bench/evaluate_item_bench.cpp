@@ -58,7 +58,7 @@ std::vector<Item> MixedItems(std::size_t count) {
 
 void BM_EvaluateItem(benchmark::State& state) {
     const BuiltinTextTable texts;
-    std::vector<Item> items = MixedItems(10000);
+    std::vector<Item> items = MixedItems(static_cast<std::size_t>(state.range(0)));
     SystemTime now;
     now.year = 2013;
     now.month = 11;
@@ -72,6 +72,6 @@ void BM_EvaluateItem(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(items.size()));
 }
-BENCHMARK(BM_EvaluateItem)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluateItem)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "model/tag_index.h"
 
+#include <algorithm>
 #include <set>
 
 namespace vantrel {
@@ -32,14 +33,22 @@ std::vector<std::u16string> SplitTagsSkippingEmpty(std::u16string_view tags) {
 }
 
 void RebuildTagIndex(TagIndex& index, const ItemList& list) {
-    index.clear();
+    // Collect, order by tag (stable, so positions stay ascending within a
+    // tag), then append: inserting at the end with a hint costs no search.
+    std::vector<std::pair<std::u16string, int>> entries;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (list[i].tags.empty()) {
             continue;
         }
         for (std::u16string& piece : SplitAtEveryTab(list[i].tags)) {
-            index.emplace(std::move(piece), static_cast<int>(i));
+            entries.emplace_back(std::move(piece), static_cast<int>(i));
         }
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    index.clear();
+    for (auto& entry : entries) {
+        index.emplace_hint(index.end(), std::move(entry.first), entry.second);
     }
 }
 

@@ -21,8 +21,13 @@ int comesBefore(const Item& a, const Item& b) {
 }
 
 void SortStandard(ItemList& list) {
-    std::stable_sort(list.begin(), list.end(),
-                     [](const Item& a, const Item& b) { return comesBefore(a, b) != 0; });
+    const auto less = [](const Item& a, const Item& b) { return comesBefore(a, b) != 0; };
+    // Most refreshes find the list still in order; a stable sort would then
+    // only move every Item through a buffer and back.
+    if (std::is_sorted(list.begin(), list.end(), less)) {
+        return;
+    }
+    std::stable_sort(list.begin(), list.end(), less);
 }
 
 } // namespace vantrel
