@@ -5,6 +5,8 @@
 #include "counter/near_time_text.h"
 #include "model/normalize_dates.h"
 
+#include <optional>
+
 namespace vantrel {
 namespace {
 
@@ -18,6 +20,16 @@ struct Evaluation {
     // Near counts apply within a day, and with Future = 2 only on today's date.
     bool Near(int minutes, const DateTime& moment) const {
         return minutes <= kNearLimit && !(s.Future == 2 && moment.day != now.day);
+    }
+
+    // The minutes since a timed end that is near, or nothing.
+    std::optional<int> NearEnd() const {
+        const DateTime& end = item.endDate;
+        if (!end.HasTime()) {
+            return std::nullopt;
+        }
+        const int me = MinutesSince(now, end);
+        return Near(me, end) ? std::optional<int>(me) : std::nullopt;
     }
 
     void SetNear(const NearTexts& near) {
@@ -52,14 +64,11 @@ struct Evaluation {
 
     void PeriodForm(int e) {
         const DateTime& end = item.endDate;
-        if (end.HasTime()) {
-            const int me = MinutesSince(now, end);
-            if (Near(me, end)) {
-                SetNear(NearPeriodTexts(texts, s, item, me, now.day));
-                item.dayCount = 0;
-                item.minuteCount = me;
-                return;
-            }
+        if (const std::optional<int> me = NearEnd()) {
+            SetNear(NearPeriodTexts(texts, s, item, *me, now.day));
+            item.dayCount = 0;
+            item.minuteCount = *me;
+            return;
         }
         if (e == 0) {
             item.dayCount = 0;
@@ -78,16 +87,13 @@ struct Evaluation {
 
     void DeadlineForm(int e) {
         const DateTime& end = item.endDate;
-        if (end.HasTime()) {
-            const int me = MinutesSince(now, end);
-            if (Near(me, end)) {
-                item.orderKey = kUndatedOrderKey + static_cast<std::uint32_t>(me);
-                if (s.DSpanTs < 1) {
-                    item.minuteCount = me;
-                }
-                SetNear(NearDeadlineTexts(texts, s, item, me, now.day));
-                return;
+        if (const std::optional<int> me = NearEnd()) {
+            item.orderKey = kUndatedOrderKey + static_cast<std::uint32_t>(*me);
+            if (s.DSpanTs < 1) {
+                item.minuteCount = *me;
             }
+            SetNear(NearDeadlineTexts(texts, s, item, *me, now.day));
+            return;
         }
         // Signed minutes since the deadline, negative before it; wraps like
         // the unsigned key it is.
