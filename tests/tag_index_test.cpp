@@ -18,12 +18,12 @@ ItemList WithTags(std::initializer_list<std::u16string> tags) {
 TEST(TagIndex, RebuildKeepsEmptyPiecesReadersSkipThem) {
     TagIndex rebuilt;
     RebuildTagIndex(rebuilt, WithTags({u"work\t\thome"}));
-    EXPECT_EQ(rebuilt.size(), 3u);
+    EXPECT_EQ(EntryCount(rebuilt), 3u);
     EXPECT_EQ(CountOfTag(rebuilt, u""), 1u);
 
     TagIndex read;
     AddTagsSkippingEmpty(read, u"work\t\thome", 0);
-    EXPECT_EQ(read.size(), 2u);
+    EXPECT_EQ(EntryCount(read), 2u);
     EXPECT_EQ(CountOfTag(read, u""), 0u);
     EXPECT_EQ(CountOfTag(read, u"work"), 1u);
     EXPECT_EQ(CountOfTag(read, u"home"), 1u);
@@ -32,32 +32,38 @@ TEST(TagIndex, RebuildKeepsEmptyPiecesReadersSkipThem) {
 TEST(TagIndex, ReaderAddsATextOfOnlyTabsWhole) {
     TagIndex read;
     AddTagsSkippingEmpty(read, u"\t\t", 3);
-    ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read.begin()->first, u"\t\t");
-    EXPECT_EQ(read.begin()->second, 3);
+    ASSERT_EQ(EntryCount(read), 1u);
+    ASSERT_EQ(CountOfTag(read, u"\t\t"), 1u);
+    EXPECT_EQ(EntriesOfTag(read, u"\t\t")[0], 3);
     AddTagsSkippingEmpty(read, u"", 4);
-    EXPECT_EQ(read.size(), 1u);
+    EXPECT_EQ(EntryCount(read), 1u);
 }
 
 TEST(TagIndex, EqualRangeListsPositionsInInsertionOrder) {
     TagIndex index;
     RebuildTagIndex(index, WithTags({u"a\tb", u"", u"b", u"b\tc"}));
-    std::vector<int> positions;
-    for (auto [it, end] = EntriesOfTag(index, u"b"); it != end; ++it) {
-        positions.push_back(it->second);
-    }
-    EXPECT_EQ(positions, (std::vector<int>{0, 2, 3}));
+    const std::span<const int> positions = EntriesOfTag(index, u"b");
+    EXPECT_EQ(std::vector<int>(positions.begin(), positions.end()), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(CountOfTag(index, u"missing"), 0u);
 }
 
 TEST(TagIndex, OrdinalOrderOfCodeUnits) {
     TagIndex index;
     AddTagsSkippingEmpty(index, u"\uFF21\tb\tB\t\u3042", 0);
-    std::vector<std::u16string> keys;
-    for (const auto& [key, pos] : index) {
-        keys.push_back(key);
-    }
-    EXPECT_EQ(keys, (std::vector<std::u16string>{u"B", u"b", u"\u3042", u"\uFF21"}));
+    TagIndex none;
+    EXPECT_EQ(TagVocabulary(index, none, none),
+              (std::vector<std::u16string>{u"B", u"b", u"\u3042", u"\uFF21"}));
+}
+
+TEST(TagIndex, RebuildForgetsTagsNoLongerUsedAndFollowsNewPositions) {
+    TagIndex index;
+    RebuildTagIndex(index, WithTags({u"old", u"kept"}));
+    RebuildTagIndex(index, WithTags({u"kept", u"", u"new\tkept"}));
+    EXPECT_EQ(CountOfTag(index, u"old"), 0u);
+    TagIndex none;
+    EXPECT_EQ(TagVocabulary(index, none, none), (std::vector<std::u16string>{u"kept", u"new"}));
+    const std::span<const int> kept = EntriesOfTag(index, u"kept");
+    EXPECT_EQ(std::vector<int>(kept.begin(), kept.end()), (std::vector<int>{0, 2}));
 }
 
 TEST(TagIndex, VocabularyIsOwnFirstEachTagOnce) {

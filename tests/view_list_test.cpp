@@ -94,12 +94,12 @@ TEST_F(ViewFixture, TasksOffEmptiesTheTaskListAndTheEmptyViewHeight) {
     task.source = kTask;
     task.title = u"task";
     store.tasks.push_back(task);
-    store.taskTags.emplace(u"x", 0);
+    AddTag(store.taskTags, u"x", 0);
     state.sourceMask = kSourceOwnBit;
     state.searchText = u"nothing has this";
     EXPECT_EQ(Shown(kFilterSearch), u"");
     EXPECT_TRUE(store.tasks.empty());
-    EXPECT_TRUE(store.taskTags.empty());
+    EXPECT_EQ(EntryCount(store.taskTags), 0u);
     EXPECT_EQ(state.requestedHeight, 2 * 2 + 14);
 }
 

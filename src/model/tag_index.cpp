@@ -1,72 +1,116 @@
 #include "model/tag_index.h"
 
-#include <algorithm>
 #include <set>
 
 namespace vantrel {
+namespace {
 
-std::vector<std::u16string> SplitAtEveryTab(std::u16string_view tags) {
-    std::vector<std::u16string> pieces;
+template <class Visit> void ForEachPiece(std::u16string_view tags, Visit visit) {
     std::size_t start = 0;
     while (true) {
         const std::size_t tab = tags.find(kTagSeparator, start);
         if (tab == std::u16string_view::npos) {
-            pieces.emplace_back(tags.substr(start));
-            return pieces;
+            visit(tags.substr(start));
+            return;
         }
-        pieces.emplace_back(tags.substr(start, tab - start));
+        visit(tags.substr(start, tab - start));
         start = tab + 1;
     }
 }
 
+} // namespace
+
+std::vector<std::u16string> SplitAtEveryTab(std::u16string_view tags) {
+    std::vector<std::u16string> pieces;
+    ForEachPiece(tags, [&](std::u16string_view piece) { pieces.emplace_back(piece); });
+    return pieces;
+}
+
 std::vector<std::u16string> SplitTagsSkippingEmpty(std::u16string_view tags) {
     std::vector<std::u16string> pieces;
-    for (std::u16string& piece : SplitAtEveryTab(tags)) {
+    ForEachPiece(tags, [&](std::u16string_view piece) {
         if (!piece.empty()) {
-            pieces.push_back(std::move(piece));
+            pieces.emplace_back(piece);
         }
-    }
+    });
     if (pieces.empty() && !tags.empty()) {
         pieces.emplace_back(tags);
     }
     return pieces;
 }
 
+void ClearTagIndex(TagIndex& index) {
+    index.positions.clear();
+}
+
+void AddTag(TagIndex& index, std::u16string_view tag, int position) {
+    auto it = index.positions.find(tag);
+    if (it == index.positions.end()) {
+        it = index.positions.emplace(std::u16string(tag), std::vector<int>()).first;
+    }
+    it->second.push_back(position);
+}
+
+void BeginTagRebuild(TagIndex& index) {
+    // Keep the buckets and their capacity: a refresh usually finds the same
+    // tags again, so the rebuild allocates nothing.
+    for (auto& bucket : index.positions) {
+        bucket.second.clear();
+    }
+}
+
+void AddTagsAtEveryTab(TagIndex& index, std::u16string_view tags, int position) {
+    if (!tags.empty()) {
+        ForEachPiece(tags, [&](std::u16string_view piece) { AddTag(index, piece, position); });
+    }
+}
+
+void FinishTagRebuild(TagIndex& index) {
+    std::erase_if(index.positions, [](const auto& bucket) { return bucket.second.empty(); });
+}
+
 void RebuildTagIndex(TagIndex& index, const ItemList& list) {
-    // Collect, order by tag (stable, so positions stay ascending within a
-    // tag), then append: inserting at the end with a hint costs no search.
-    std::vector<std::pair<std::u16string, int>> entries;
+    BeginTagRebuild(index);
     for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].tags.empty()) {
-            continue;
-        }
-        for (std::u16string& piece : SplitAtEveryTab(list[i].tags)) {
-            entries.emplace_back(std::move(piece), static_cast<int>(i));
-        }
+        AddTagsAtEveryTab(index, list[i].tags, static_cast<int>(i));
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    index.clear();
-    for (auto& entry : entries) {
-        index.emplace_hint(index.end(), std::move(entry.first), entry.second);
-    }
+    FinishTagRebuild(index);
 }
 
 void AddTagsSkippingEmpty(TagIndex& index, std::u16string_view tags, int position) {
     if (tags.empty()) {
         return;
     }
-    for (std::u16string& piece : SplitTagsSkippingEmpty(tags)) {
-        index.emplace(std::move(piece), position);
+    bool addedAny = false;
+    ForEachPiece(tags, [&](std::u16string_view piece) {
+        if (!piece.empty()) {
+            AddTag(index, piece, position);
+            addedAny = true;
+        }
+    });
+    if (!addedAny) {
+        AddTag(index, tags, position);
     }
 }
 
-TagRange EntriesOfTag(const TagIndex& index, std::u16string_view tag) {
-    return index.equal_range(std::u16string(tag));
+std::span<const int> EntriesOfTag(const TagIndex& index, std::u16string_view tag) {
+    const auto it = index.positions.find(tag);
+    if (it == index.positions.end()) {
+        return {};
+    }
+    return it->second;
 }
 
 std::size_t CountOfTag(const TagIndex& index, std::u16string_view tag) {
-    return index.count(std::u16string(tag));
+    return EntriesOfTag(index, tag).size();
+}
+
+std::size_t EntryCount(const TagIndex& index) {
+    std::size_t count = 0;
+    for (const auto& bucket : index.positions) {
+        count += bucket.second.size();
+    }
+    return count;
 }
 
 std::vector<std::u16string> TagVocabulary(const TagIndex& own, const TagIndex& appointments,
@@ -74,9 +118,9 @@ std::vector<std::u16string> TagVocabulary(const TagIndex& own, const TagIndex& a
     std::vector<std::u16string> words;
     std::set<std::u16string_view> seen;
     for (const TagIndex* index : {&own, &appointments, &tasks}) {
-        for (auto it = index->begin(); it != index->end(); it = index->upper_bound(it->first)) {
-            if (!it->first.empty() && seen.insert(it->first).second) {
-                words.push_back(it->first);
+        for (const auto& bucket : index->positions) {
+            if (!bucket.first.empty() && seen.insert(bucket.first).second) {
+                words.push_back(bucket.first);
             }
         }
     }

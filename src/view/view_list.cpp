@@ -76,11 +76,22 @@ class ListScan {
     }
 
     void Add(const ItemList& list, std::size_t position, bool own) {
-        ctx_.store.view.push_back(list[position]);
-        if (own) {
-            ctx_.store.view.back().index = static_cast<int>(position);
+        // Assign over the previous view's lines where there are some: that
+        // keeps their string buffers instead of freeing and allocating anew.
+        ItemList& view = ctx_.store.view;
+        if (used_ < view.size()) {
+            view[used_] = list[position];
+        } else {
+            view.push_back(list[position]);
         }
+        if (own) {
+            view[used_].index = static_cast<int>(position);
+        }
+        ++used_;
     }
+
+    // Drops what is left of the previous view.
+    void Finish() { ctx_.store.view.resize(used_); }
 
   private:
     template <class Admits>
@@ -131,15 +142,43 @@ class ListScan {
     int code_;
     int dayTarget_ = 0;
     int week_ = 0;
+    std::size_t used_ = 0;
 };
 
 void AddTagged(ViewContext& ctx, ListScan& scan, const ItemList& list, const TagIndex& index,
                bool own) {
-    for (auto [it, end] = EntriesOfTag(index, ctx.settings.FilterTag); it != end; ++it) {
-        if (it->second >= 0 && static_cast<std::size_t>(it->second) < list.size()) {
-            scan.Add(list, static_cast<std::size_t>(it->second), own);
+    for (const int position : EntriesOfTag(index, ctx.settings.FilterTag)) {
+        if (position >= 0 && static_cast<std::size_t>(position) < list.size()) {
+            scan.Add(list, static_cast<std::size_t>(position), own);
         }
     }
+}
+
+// Evaluate, order and re-index the own list in one pass when it is still
+// in order, which is the usual case: on a large list each pass over it
+// costs a trip through memory.
+void EvaluateOwnList(ViewContext& ctx, const SystemTime& now) {
+    ItemList& own = ctx.store.own;
+    const CounterSettings counter = CounterSettingsFrom(ctx.settings);
+    bool inOrder = true;
+    BeginTagRebuild(ctx.store.ownTags);
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        EvaluateItem(own[i], now, counter, ctx.texts);
+        if (!inOrder) {
+            continue;
+        }
+        if (i > 0 && comesBefore(own[i], own[i - 1])) {
+            inOrder = false;
+            continue;
+        }
+        AddTagsAtEveryTab(ctx.store.ownTags, own[i].tags, static_cast<int>(i));
+    }
+    if (inOrder) {
+        FinishTagRebuild(ctx.store.ownTags);
+        return;
+    }
+    SortStandard(own);
+    RebuildTagIndex(ctx.store.ownTags, own);
 }
 
 } // namespace
@@ -147,7 +186,6 @@ void AddTagged(ViewContext& ctx, ListScan& scan, const ItemList& list, const Tag
 void buildView(ViewContext& ctx, int code, const SystemTime& now) {
     ItemStore& store = ctx.store;
     ViewState& state = ctx.state;
-    store.view.clear();
     state.pageTop = 0;
     state.cursor = 0;
     state.currentFilter = code;
@@ -173,6 +211,7 @@ void buildView(ViewContext& ctx, int code, const SystemTime& now) {
         scan.Scan(store.appointments, 0, false);
         scan.Scan(store.tasks, 0, false);
     }
+    scan.Finish();
     if (!store.view.empty()) {
         SortStandard(store.view);
     }
@@ -194,23 +233,18 @@ void refresh(ViewContext& ctx, int code) {
         ctx.loaders.appointments(store, code, ctx.state.viewShift, now);
     } else {
         store.appointments.clear();
-        store.appointmentTags.clear();
+        ClearTagIndex(store.appointmentTags);
     }
     if ((mask & kSourceTasksBit) != 0 && ctx.loaders.tasks) {
         ctx.loaders.tasks(store, now);
     } else {
         store.tasks.clear();
-        store.taskTags.clear();
+        ClearTagIndex(store.taskTags);
     }
     SortStandard(store.appointments);
     SortStandard(store.tasks);
     if (!store.own.empty()) {
-        const CounterSettings counter = CounterSettingsFrom(ctx.settings);
-        for (Item& item : store.own) {
-            EvaluateItem(item, now, counter, ctx.texts);
-        }
-        SortStandard(store.own);
-        RebuildTagIndex(store.ownTags, store.own);
+        EvaluateOwnList(ctx, now);
     }
     if (ctx.settings.SaveFilter != 0 && code != kFilterSearch) {
         ctx.settings.StartFilter = code;
