@@ -12,14 +12,7 @@ namespace {
 using namespace vantrel;
 
 struct BenchClock : Clock {
-    SystemTime Now() const override {
-        SystemTime t;
-        t.year = 2013;
-        t.month = 11;
-        t.day = 2;
-        t.hour = 9;
-        return t;
-    }
+    SystemTime Now() const override { return SystemTimeAt(2013, 11, 2, 9, 0); }
 };
 
 void BM_Refresh(benchmark::State& state) {

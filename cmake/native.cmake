@@ -2,6 +2,17 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# Native bindings of the seams: iconv for Shift_JIS, stdio for files.
+add_library(vantrel_native STATIC
+  src/storage/iconv_codec.cpp
+  src/storage/std_file_access.cpp
+)
+target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warnings)
+
+# The desktop companion: lists a data file's view, or re-saves it.
+add_executable(vantrel-list tools/vantrel_list.cpp)
+target_link_libraries(vantrel-list PRIVATE vantrel_native vantrel_warnings)
+
 add_executable(vantrel_tests
   tests/date_time_test.cpp
   tests/date_parse_test.cpp
@@ -14,15 +25,18 @@ add_executable(vantrel_tests
   tests/evaluate_item_test.cpp
   tests/standard_order_test.cpp
   tests/view_list_test.cpp
+  tests/shift_jis_test.cpp
+  tests/vrl_file_test.cpp
+  tests/morvik_import_test.cpp
+  tests/data_file_test.cpp
 )
-target_link_libraries(vantrel_tests PRIVATE vantrel_core vantrel_warnings GTest::gtest_main)
+target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_warnings GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests)
 gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
 
 # Seed corpora of the fuzz targets replay as ordinary tests. With clang,
 # -DVANTREL_LIBFUZZER=ON builds the real libFuzzer targets instead.
-option(VANTREL_LIBFUZZER "Build libFuzzer targets (needs clang)" OFF)
-foreach(target date_parse)
+foreach(target date_parse vrl_reader morvik_import)
   if(VANTREL_LIBFUZZER)
     add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp)
     target_compile_options(${target}_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
@@ -32,12 +46,19 @@ foreach(target date_parse)
     file(GLOB seeds ${CMAKE_SOURCE_DIR}/fuzz/corpus/${target}/*)
     add_test(NAME ${target}_fuzz_seeds COMMAND ${target}_fuzz ${seeds})
   endif()
-  target_link_libraries(${target}_fuzz PRIVATE vantrel_core vantrel_warnings)
+  target_link_libraries(${target}_fuzz PRIVATE vantrel_native vantrel_warnings)
+  target_include_directories(${target}_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
 endforeach()
 
 find_package(benchmark QUIET)
 if(benchmark_FOUND)
   add_executable(vantrel_bench bench/calendar_bench.cpp bench/evaluate_item_bench.cpp
-    bench/refresh_bench.cpp)
-  target_link_libraries(vantrel_bench PRIVATE vantrel_core vantrel_warnings benchmark::benchmark_main)
+    bench/refresh_bench.cpp bench/vrl_file_bench.cpp)
+  target_link_libraries(vantrel_bench PRIVATE vantrel_native vantrel_warnings benchmark::benchmark_main)
 endif()
+
+# The companion end to end: run it on a small file and compare its output.
+add_test(NAME vantrel_list_end_to_end
+  COMMAND ${CMAKE_COMMAND} -DLIST=$<TARGET_FILE:vantrel-list>
+          -DSOURCE=${CMAKE_SOURCE_DIR}/tests/data -DWORK=${CMAKE_CURRENT_BINARY_DIR}/list_test
+          -P ${CMAKE_SOURCE_DIR}/tests/vantrel_list_test.cmake)

@@ -17,6 +17,17 @@ struct SystemTime {
     std::uint16_t milliseconds = 0;
 };
 
+// A moment from its parts (seconds and milliseconds zero).
+inline SystemTime SystemTimeAt(int year, int month, int day, int hour, int minute) {
+    SystemTime t;
+    t.year = static_cast<std::uint16_t>(year);
+    t.month = static_cast<std::uint16_t>(month);
+    t.day = static_cast<std::uint16_t>(day);
+    t.hour = static_cast<std::uint16_t>(hour);
+    t.minute = static_cast<std::uint16_t>(minute);
+    return t;
+}
+
 // A clock seam: the shell binds it to GetLocalTime, tests to a fixed moment.
 class Clock {
   public:

@@ -1,0 +1,31 @@
+#include "storage/record_load.h"
+
+#include "counter/evaluate_item.h"
+#include "model/date_parse.h"
+
+#include <algorithm>
+
+namespace vantrel {
+
+void ReserveForLines(ItemList& list, std::string_view bytes) {
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    list.reserve(list.size() + lines + 1);
+}
+
+void CommitRecord(RecordLoad& load, Item& item, std::string_view start, std::string_view end,
+                  std::string_view tags, std::string_view checkState, std::string_view checkDate,
+                  int recordNumber) {
+    item.startDate = ParseDateTime(start).value;
+    item.endDate = ParseDateTime(end).value;
+    item.checkState = checkState == "1" ? 1 : checkState == "2" ? 2 : 0;
+    item.checkDate = ParseDateTime(item.checkState != 0 ? checkDate : std::string_view()).value;
+    EvaluateItem(item, load.now, load.counter, load.texts);
+    item.tags = load.codec.Decode(tags, 512);
+    if (!item.tags.empty()) {
+        AddTagsSkippingEmpty(load.ownTags, item.tags, recordNumber);
+    }
+    item.index = recordNumber;
+    load.own.push_back(std::move(item));
+}
+
+} // namespace vantrel

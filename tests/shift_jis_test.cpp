@@ -1,0 +1,53 @@
+#include "storage/iconv_codec.h"
+#include "storage/shift_jis_bytes.h"
+#include "text/utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+TEST(ShiftJis, CodecConvertsTheWindowsCodePage) {
+    IconvCodec codec;
+    ASSERT_TRUE(codec.Available());
+    const struct {
+        std::u16string text;
+        std::string bytes;
+    } rows[] = {
+        {u"abc\\~", "abc\\~"},
+        {u"\u3042\uFF21\u2460", "\x82\xA0\x82\x60\x87\x40"}, // あ, full-width A, circled 1
+        {u"\u8868\u30BD", "\x95\x5C\x83\x5C"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(codec.Encode(row.text, 1024), row.bytes);
+        EXPECT_EQ(codec.Decode(row.bytes, 512), row.text);
+    }
+}
+
+TEST(ShiftJis, CodecReplacesWhatCannotBeConvertedAndKeepsLimits) {
+    IconvCodec codec;
+    EXPECT_EQ(codec.Encode(u"a\U0001F600b\xD800", 1024), "a?b?"); // emoji, lone surrogate
+    EXPECT_EQ(codec.Encode(u"\u3042\u3044", 3), "\x82\xA0");      // never half a character
+    EXPECT_EQ(codec.Decode("\x82\xA0\x82", 512), u"\u3042?");     // cut lead byte
+    EXPECT_EQ(codec.Decode("\x82\xA0\x82\xA2", 1), u"\u3042");
+    EXPECT_EQ(codec.Decode(std::string(600, 'a'), 512).size(), 512u);
+}
+
+TEST(ShiftJis, CutKeepsDoubleByteCharactersWhole) {
+    const std::string text = "a\x82\xA0\x82\xA2";
+    EXPECT_EQ(CutShiftJis(text, 5), text);
+    EXPECT_EQ(CutShiftJis(text, 4), "a\x82\xA0");
+    EXPECT_EQ(CutShiftJis(text, 2), "a");
+    EXPECT_EQ(CutShiftJis("\x82\x0A", 1), "\x82"); // no trail byte: a single byte
+}
+
+TEST(Utf8, RoundTripAndRepairs) {
+    const std::u16string text = u"a\u00E9\u3042\U0001F600";
+    EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+    EXPECT_EQ(ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");
+    EXPECT_EQ(FromUtf8("\xC0\x80z"), u"\uFFFD\uFFFDz"); // overlong
+    EXPECT_EQ(FromUtf8("\xE3\x81"), u"\uFFFD\uFFFD");   // cut sequence
+}
+
+} // namespace
+} // namespace vantrel

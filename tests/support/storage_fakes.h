@@ -1,0 +1,103 @@
+#pragma once
+
+#include "storage/file_access.h"
+#include "ui/prompt.h"
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vantrel::testing {
+
+// Files in memory. `unreadable` files exist but cannot be read; a write
+// fails from the `failWriteAt`-th Write call on (1-based, 0 = never).
+struct MemoryFiles : FileAccess {
+    std::map<std::u16string, std::string> files;
+    std::vector<std::u16string> unreadable;
+    bool failCreate = false;
+    int failWriteAt = 0;
+    int writes = 0;
+
+    bool ReadAll(std::u16string_view path, std::string& bytes) override {
+        for (const auto& u : unreadable) {
+            if (u == path) {
+                return false;
+            }
+        }
+        const auto it = files.find(std::u16string(path));
+        if (it == files.end()) {
+            return false;
+        }
+        bytes = it->second;
+        return true;
+    }
+    bool Exists(std::u16string_view path) override {
+        return files.count(std::u16string(path)) != 0;
+    }
+
+    struct Replacement : FileReplacement {
+        MemoryFiles& owner;
+        std::u16string path;
+        std::string content;
+        Replacement(MemoryFiles& o, std::u16string p) : owner(o), path(std::move(p)) {}
+        bool Write(std::string_view bytes) override {
+            ++owner.writes;
+            if (owner.failWriteAt != 0 && owner.writes >= owner.failWriteAt) {
+                return false;
+            }
+            content.append(bytes);
+            return true;
+        }
+        bool Commit() override {
+            owner.files[path] = content;
+            return true;
+        }
+        std::uint32_t LastError() const override { return 112; } // disk full
+    };
+    std::unique_ptr<FileReplacement> Replace(std::u16string_view path,
+                                             std::uint32_t& error) override {
+        if (failCreate) {
+            error = 5; // access denied
+            return nullptr;
+        }
+        return std::make_unique<Replacement>(*this, std::u16string(path));
+    }
+};
+
+// Records every message and answers the file dialogs from a queue (an
+// empty answer cancels).
+struct ScriptedPrompt : Prompt {
+    struct Message {
+        std::u16string text;
+        std::u16string caption;
+        unsigned style;
+    };
+    std::vector<Message> messages;
+    std::deque<std::u16string> fileAnswers;
+    std::vector<std::u16string> startNames;
+    std::vector<std::u16string> filters;
+
+    int ShowMessage(std::u16string_view text, std::u16string_view caption,
+                    unsigned style) override {
+        messages.push_back({std::u16string(text), std::u16string(caption), style});
+        return kIdOk;
+    }
+    std::size_t Answer(std::u16string& path, std::u16string_view filter) {
+        startNames.push_back(path);
+        filters.emplace_back(filter);
+        path = fileAnswers.empty() ? u"" : fileAnswers.front();
+        if (!fileAnswers.empty()) {
+            fileAnswers.pop_front();
+        }
+        return path.size();
+    }
+    std::size_t askOpenFileName(std::u16string& path, std::u16string_view filter) override {
+        return Answer(path, filter);
+    }
+    std::size_t askSaveFileName(std::u16string& path, std::u16string_view filter) override {
+        return Answer(path, filter);
+    }
+};
+
+} // namespace vantrel::testing

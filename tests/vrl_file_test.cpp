@@ -1,0 +1,222 @@
+#include "counter/counter_settings.h"
+#include "model/normalize_dates.h"
+#include "settings/settings.h"
+#include "storage/iconv_codec.h"
+#include "storage/vrl_reader.h"
+#include "storage/vrl_writer.h"
+#include "support/moments.h"
+#include "text/builtin_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace vantrel {
+namespace {
+
+using testing::At;
+
+struct VrlFixture : ::testing::Test {
+    IconvCodec codec;
+    BuiltinTextTable texts;
+    ItemList own;
+    TagIndex tags;
+    RecordLoad load{own,  tags, codec, At(2013, 11, 2, 9, 0), CounterSettingsFrom(Settings{}),
+                    texts};
+
+    int Read(std::string_view bytes) { return ReadVrlRecords(bytes, load); }
+    std::string Write(const Item& item) {
+        std::string out;
+        AppendVrlRecord(out, item, codec);
+        return out;
+    }
+};
+
+Item Entry(std::u16string title, DateTime start = kNoDate, DateTime end = kNoDate) {
+    Item item = NewOwnEntry();
+    item.title = std::move(title);
+    item.startDate = start;
+    item.endDate = end;
+    item.checkDate = kNoDate;
+    return item;
+}
+
+Item Checked(Item item, int state, DateTime when) {
+    item.checkState = state;
+    item.checkDate = when;
+    return item;
+}
+
+Item Tagged(Item item, std::u16string tags, int pinned) {
+    item.tags = std::move(tags);
+    item.pinned = pinned;
+    return item;
+}
+
+void ExpectSameStoredFields(const Item& read, const Item& written) {
+    EXPECT_EQ(read.title, written.title);
+    EXPECT_EQ(read.tags, written.tags);
+    EXPECT_EQ(read.pinned, written.pinned);
+    EXPECT_EQ(read.checkState, written.checkState);
+    EXPECT_EQ(read.startDate, written.startDate);
+    EXPECT_EQ(read.endDate, written.endDate);
+    if (written.checkState != 0) {
+        EXPECT_EQ(read.checkDate, written.checkDate);
+    }
+}
+
+TEST_F(VrlFixture, RecordsAreWrittenByteForByteAndReadBack) {
+    const struct {
+        Item item;
+        std::string bytes;
+    } rows[] = {
+        {Entry(u"a,b"), ",,\"a,b\",,,\r\n"},
+        {Entry(u"say \"hi\""), ",,\"say \"\"hi\"\"\",,,\r\n"},
+        {Entry(u"cr\rhere"), ",,\"cr\rhere\",,,\r\n"},
+        {Checked(Entry(u"t", {2013, 11, 2}), 1, {2013, 11, 1}),
+         "2013/11/02,,t,,,1,2013/11/01 -1:-1\r\n"},
+        {Checked(Entry(u"t"), 2, {2013, 11, 1, 7, 8}), ",,t,,,2,2013/11/01 07:08\r\n"},
+        {Tagged(Entry(u"trip", {2013, 11, 2, 9, 5}, {2013, 11, 3, 18, 30}), u"a\tb", 1),
+         "2013/11/02 09:05,2013/11/03 18:30,trip,a\tb,1,\r\n"},
+        {Entry(u"\u4F1A\u8B70", {1987, 1, 9}), "1987/01/09,,\x89\xEF\x8B\x63,,,\r\n"},
+        {Entry(u"\u8868\\"), ",,\x95\\\\,,,\r\n"}, // 表's trail byte is a backslash
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.bytes);
+        EXPECT_EQ(Write(row.item), row.bytes);
+        own.clear();
+        ASSERT_EQ(Read(row.bytes), 1);
+        ExpectSameStoredFields(own[0], row.item);
+    }
+}
+
+TEST_F(VrlFixture, LongTextsAreCutAtACharacterBoundary) {
+    const std::u16string wide(300, u'\u3042'); // 600 bytes in Shift_JIS
+    std::string bytes = Write(Entry(wide));
+    EXPECT_EQ(bytes.size(), 2 + 512 + 5u);
+    bytes = Write(Entry(u"a" + wide));
+    EXPECT_EQ(bytes.size(), 2 + 511 + 5u);
+    // The reader keeps 511 bytes: a half character at the end is not kept as text.
+    ASSERT_EQ(Read(Write(Entry(wide))), 1);
+    EXPECT_EQ(own[0].title.substr(0, 255), wide.substr(0, 255));
+    EXPECT_LE(own[0].title.size(), 256u);
+}
+
+TEST_F(VrlFixture, ReaderSplitsRecordsAtEveryLineFeed) {
+    EXPECT_EQ(Read("\n\r\n\n"), 0);
+    EXPECT_EQ(Read(",,,,,\r\n"), 0); // nothing stored: a blank record
+    // A line break inside quotes still ends the record.
+    ASSERT_EQ(Read(",,\"first\nsecond\",,,\r\n"), 2);
+    EXPECT_EQ(own[0].title, u"first");
+    EXPECT_EQ(own[1].startDate, kNoDate);
+    EXPECT_EQ(own[1].title, u"");
+    EXPECT_EQ(own[1].index, 1);
+    own.clear();
+    // The last line may lack its LF; LF alone ends records as CR LF does.
+    ASSERT_EQ(Read("2013/11/02,,a,,1\n2013/11/03,,b,,,1,2013/11/01 10:00"), 2);
+    EXPECT_EQ(own[0].pinned, 1);
+    EXPECT_EQ(own[1].checkState, 1);
+    EXPECT_EQ(own[1].checkDate, (DateTime{2013, 11, 1, 10, 0}));
+}
+
+TEST_F(VrlFixture, ReaderQuotingAndFieldRules) {
+    const struct {
+        std::string line;
+        std::u16string title;
+        int pinned;
+        int checkState;
+        bool hasCheckDate;
+    } rows[] = {
+        {",,ab\"c,d\"e,,,", u"ab\"c,de", 0, 0, false}, // a quote inside a field opens quoting
+        {",,\"\"\"\",,,", u"\"", 0, 0, false},
+        {",,x,,2,", u"x", 0, 0, false},                  // only "1" pins
+        {",,x,,,3,2013/11/01 10:00", u"x", 0, 0, false}, // neither 1 nor 2: no check date
+        {",,x,,,2,2013/11/01 -1:-1", u"x", 0, 2, true},
+        {",,x,,,1,2013/11/01 10:00,more,fields", u"x", 0, 1, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        own.clear();
+        ASSERT_EQ(Read(row.line + "\r\n"), 1);
+        EXPECT_EQ(own[0].title, row.title);
+        EXPECT_EQ(own[0].pinned, row.pinned);
+        EXPECT_EQ(own[0].checkState, row.checkState);
+        EXPECT_EQ(own[0].checkDate.HasDate(), row.hasCheckDate);
+    }
+}
+
+TEST_F(VrlFixture, ColumnCapacitiesDropTheRestOfAField) {
+    const std::string longTitle(600, 'x');
+    ASSERT_EQ(Read("2013/11/02" + std::string(40, ' ') + "9,," + longTitle + ",t,1111111,\n"), 1);
+    EXPECT_EQ(own[0].title.size(), 511u);
+    EXPECT_EQ(own[0].tags, u"t");
+    EXPECT_EQ(own[0].pinned, 0); // "1111" is not "1"
+}
+
+TEST_F(VrlFixture, TagsAreIndexedByRecordNumberSkippingEmptyPieces) {
+    ASSERT_EQ(Read(",,a,x\t\ty,,\n,,b,,,\n,,c,\t,,\n,,d,y,,\n"), 4);
+    const auto y = EntriesOfTag(tags, u"y");
+    EXPECT_EQ(std::vector<int>(y.begin(), y.end()), (std::vector<int>{0, 3}));
+    EXPECT_EQ(CountOfTag(tags, u""), 0u);
+    EXPECT_EQ(CountOfTag(tags, u"\t"), 1u); // no piece at all: the whole text
+}
+
+TEST_F(VrlFixture, ReadEvaluatesWithTheLoadTime) {
+    ASSERT_EQ(Read("2013/11/05,,soon,,,\n"), 1);
+    EXPECT_EQ(own[0].dayCount, -3);
+    EXPECT_FALSE(own[0].countText.empty());
+}
+
+// Random own entries survive write and read with every stored field.
+TEST_F(VrlFixture, RoundTripOfRandomEntries) {
+    std::mt19937 rng(20131102);
+    const std::u16string alphabet =
+        u"abcXYZ019 ,\"\t\\~\u3042\u30A2\u4F1A\u8B70\u8868\u30BD\u80FD\uFF21\u2460";
+    const auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    const auto text = [&] {
+        std::u16string t;
+        for (int n = pick(20); n > 0; --n) {
+            t.push_back(alphabet[pick(static_cast<int>(alphabet.size()))]);
+        }
+        return t;
+    };
+    const auto date = [&](bool timed) {
+        if (pick(5) == 0) {
+            return kNoDate;
+        }
+        DateTime d{1990 + pick(60), 1 + pick(12), 1 + pick(28)};
+        if (timed) {
+            d.hour = pick(24);
+            d.minute = pick(60);
+        }
+        return d;
+    };
+    ItemList written;
+    std::string file;
+    for (int i = 0; i < 3000; ++i) {
+        Item item = Entry(text(), date(pick(2) == 0), date(pick(2) == 0));
+        item.tags = text();
+        item.pinned = pick(2);
+        if (pick(3) == 0) {
+            item = Checked(item, 1 + pick(2), date(pick(2) == 0));
+            if (!item.checkDate.HasDate()) {
+                item.checkDate = {2013, 1, 1};
+            }
+        }
+        if (item.title.empty() && item.tags.empty() && !item.startDate.HasDate() &&
+            !item.endDate.HasDate() && item.pinned == 0 && item.checkState == 0) {
+            item.title = u"x"; // a record with nothing in it is a blank line
+        }
+        NormalizeDates(item); // as every evaluated entry of the own list is
+        AppendVrlRecord(file, item, codec);
+        written.push_back(item);
+    }
+    ASSERT_EQ(Read(file), 3000);
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        SCOPED_TRACE(i);
+        ExpectSameStoredFields(own[i], written[i]);
+    }
+}
+
+} // namespace
+} // namespace vantrel

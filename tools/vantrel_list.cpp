@@ -1,0 +1,194 @@
+// vantrel-list: prints the view of a data file as the Today item would show
+// it, one line per entry (count text, TAB, date text, TAB, title), and can
+// re-save the file in the standard order.
+#include "model/date_parse.h"
+#include "settings/settings_values.h"
+#include "storage/data_file.h"
+#include "storage/iconv_codec.h"
+#include "storage/std_file_access.h"
+#include "text/builtin_texts.h"
+#include "text/utf8.h"
+#include "view/view_list.h"
+
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using namespace vantrel;
+
+constexpr const char* kUsage = "usage: vantrel-list [--now \"YYYY-MM-DD HH:MM\"] [--filter CODE] "
+                               "[--set Name=Value]... [--save OUT] FILE\n";
+
+struct FixedClock : Clock {
+    SystemTime now;
+    SystemTime Now() const override { return now; }
+};
+
+// Messages go to stderr; there is no one to ask, so dialogs are cancelled.
+struct StderrPrompt : Prompt {
+    int ShowMessage(std::u16string_view text, std::u16string_view, unsigned) override {
+        std::fprintf(stderr, "%s\n", ToUtf8(text).c_str());
+        ++shown;
+        return kIdOk;
+    }
+    int shown = 0;
+    std::size_t askOpenFileName(std::u16string&, std::u16string_view) override { return 0; }
+    std::size_t askSaveFileName(std::u16string&, std::u16string_view) override { return 0; }
+};
+
+// Nothing of the item's registry is touched from the desktop.
+struct NoRegistry : Registry {
+    std::unique_ptr<RegistryKey> Open(std::u16string_view) override { return nullptr; }
+    std::unique_ptr<RegistryKey> Create(std::u16string_view) override { return nullptr; }
+    bool DeleteKey(std::u16string_view) override { return false; }
+};
+
+std::optional<int> ParseInt(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool ApplySetting(Settings& settings, std::string_view assignment) {
+    const std::size_t equals = assignment.find('=');
+    if (equals == std::string_view::npos) {
+        return false;
+    }
+    const SettingValue* value = FindSettingValue(FromUtf8(assignment.substr(0, equals)));
+    if (value == nullptr) {
+        return false;
+    }
+    const std::string_view text = assignment.substr(equals + 1);
+    return std::visit(
+        [&](auto member) {
+            using Field = std::remove_reference_t<decltype(settings.*member)>;
+            if constexpr (std::is_same_v<Field, std::int32_t>) {
+                const std::optional<int> number = ParseInt(text);
+                if (number) {
+                    settings.*member = *number;
+                }
+                return number.has_value();
+            } else {
+                settings.*member = FromUtf8(text);
+                return true;
+            }
+        },
+        value->field);
+}
+
+SystemTime LocalNow() {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    SystemTime now;
+    now.year = static_cast<std::uint16_t>(local.tm_year + 1900);
+    now.month = static_cast<std::uint16_t>(local.tm_mon + 1);
+    now.day = static_cast<std::uint16_t>(local.tm_mday);
+    now.hour = static_cast<std::uint16_t>(local.tm_hour);
+    now.minute = static_cast<std::uint16_t>(local.tm_min);
+    now.second = static_cast<std::uint16_t>(local.tm_sec);
+    return now;
+}
+
+std::optional<SystemTime> ParseNow(std::string_view text) {
+    const ParsedDateTime parsed = ParseDateTime(text);
+    if (!parsed.ok) {
+        return std::nullopt;
+    }
+    SystemTime now;
+    now.year = static_cast<std::uint16_t>(parsed.value.year);
+    now.month = static_cast<std::uint16_t>(parsed.value.month);
+    now.day = static_cast<std::uint16_t>(parsed.value.day);
+    if (parsed.value.HasTime()) {
+        now.hour = static_cast<std::uint16_t>(parsed.value.hour);
+        now.minute = static_cast<std::uint16_t>(parsed.value.minute);
+    }
+    return now;
+}
+
+int Usage() {
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Settings settings;
+    std::optional<SystemTime> now;
+    std::optional<int> filter;
+    std::optional<std::string> saveTo;
+    std::optional<std::string> file;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--now" && hasValue) {
+            now = ParseNow(argv[++i]);
+            if (!now) {
+                return Usage();
+            }
+        } else if (arg == "--filter" && hasValue) {
+            filter = ParseInt(argv[++i]);
+            if (!filter || *filter < 0 || *filter > kFilterPast) {
+                return Usage();
+            }
+        } else if (arg == "--set" && hasValue) {
+            if (!ApplySetting(settings, argv[++i])) {
+                std::fprintf(stderr, "vantrel-list: bad setting '%s'\n", argv[i]);
+                return Usage();
+            }
+        } else if (arg == "--save" && hasValue) {
+            saveTo = argv[++i];
+        } else if (!arg.starts_with("--") && !file) {
+            file = std::string(arg);
+        } else {
+            return Usage();
+        }
+    }
+    if (!file) {
+        return Usage();
+    }
+
+    IconvCodec codec;
+    if (!codec.Available()) {
+        std::fputs("vantrel-list: iconv has no CP932\n", stderr);
+        return 1;
+    }
+    FixedClock clock;
+    clock.now = now ? *now : LocalNow();
+    ItemStore store;
+    NoRegistry registry;
+    StdFileAccess files;
+    StderrPrompt prompt;
+    const BuiltinTextTable texts;
+    DataFileState fileState;
+    DataFileContext data{store, settings, registry, files, prompt, codec, clock, texts, fileState};
+
+    const std::u16string path = FromUtf8(*file);
+    readByName(data, path);
+    if (prompt.shown > 0) {
+        return 1; // the file could not be opened
+    }
+
+    ViewState view;
+    view.sourceMask = kSourceOwnBit;
+    ViewContext ctx{store, view, settings, texts, clock, {}, {}, 0};
+    refresh(ctx, filter ? *filter : settings.StartFilter);
+    for (const Item& item : store.view) {
+        std::printf("%s\t%s\t%s\n", ToUtf8(item.countText).c_str(), ToUtf8(item.dateText).c_str(),
+                    ToUtf8(item.title).c_str());
+    }
+    if (saveTo && write(data, FromUtf8(*saveTo)) == 0) {
+        return 1;
+    }
+    return 0;
+}
