@@ -9,9 +9,13 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_library(vantrel_platform STATIC
   src/platform/module_text_table.cpp
   src/platform/win32_registry.cpp
+  src/platform/win32_codec.cpp
+  src/platform/win32_file_access.cpp
+  src/platform/win32_prompt.cpp
 )
 target_include_directories(vantrel_platform PUBLIC src)
-target_link_libraries(vantrel_platform PUBLIC vantrel_core PRIVATE vantrel_warnings advapi32)
+target_link_libraries(vantrel_platform PUBLIC vantrel_core PRIVATE vantrel_warnings advapi32
+                      comdlg32 user32)
 
 add_library(vantrel SHARED
   src/today/item_entry.cpp
@@ -39,8 +43,10 @@ set(VANTREL_WINE_ENV "WINEPREFIX=${VANTREL_WINEPREFIX}" "WINEDEBUG=-all" "WINEDL
 add_executable(vantrel_win32_tests
   tests/win32/string_table_win32_test.cpp
   tests/win32/settings_registry_win32_test.cpp
+  tests/win32/data_file_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
+target_include_directories(vantrel_win32_tests PRIVATE tests)
 add_dependencies(vantrel_win32_tests vantrel)
 add_test(NAME win32_tests COMMAND vantrel_win32_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600)

@@ -1,0 +1,42 @@
+#include "platform/win32_codec.h"
+
+#include "storage/shift_jis_bytes.h"
+
+#include <windows.h>
+
+namespace vantrel {
+namespace {
+
+constexpr UINT kShiftJis = 932;
+
+} // namespace
+
+std::string Win32Codec::Encode(std::u16string_view text, std::size_t maxBytes) const {
+    if (text.empty()) {
+        return {};
+    }
+    // At most two bytes per UTF-16 unit; the cut then keeps characters whole.
+    std::string out(text.size() * 2, '\0');
+    const int length = WideCharToMultiByte(kShiftJis, 0, reinterpret_cast<LPCWCH>(text.data()),
+                                           static_cast<int>(text.size()), out.data(),
+                                           static_cast<int>(out.size()), "?", nullptr);
+    out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    return std::string(CutShiftJis(out, maxBytes));
+}
+
+std::u16string Win32Codec::Decode(std::string_view bytes, std::size_t maxUnits) const {
+    if (bytes.empty()) {
+        return {};
+    }
+    std::wstring out(bytes.size(), L'\0'); // never more units than bytes
+    const int length =
+        MultiByteToWideChar(kShiftJis, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(),
+                            static_cast<int>(out.size()));
+    out.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (out.size() > maxUnits) {
+        out.resize(maxUnits);
+    }
+    return std::u16string(reinterpret_cast<const char16_t*>(out.data()), out.size());
+}
+
+} // namespace vantrel
