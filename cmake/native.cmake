@@ -29,6 +29,7 @@ add_executable(vantrel_tests
   tests/vrl_file_test.cpp
   tests/morvik_import_test.cpp
   tests/data_file_test.cpp
+  tests/recurrence_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_warnings GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests)
