@@ -30,8 +30,10 @@ add_executable(vantrel_tests
   tests/morvik_import_test.cpp
   tests/data_file_test.cpp
   tests/recurrence_test.cpp
+  tests/outlook_store_model_test.cpp
 )
-target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_warnings GTest::gtest_main)
+target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_store_model vantrel_warnings
+                      GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests)
 gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
 
