@@ -1,0 +1,698 @@
+#include "outlook/outlook_session.h"
+
+#include "counter/evaluate_item.h"
+#include "outlook/match_categories.h"
+#include "outlook/recurrence.h"
+#include "platform/poom.h"
+#include "platform/wide_text.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace vantrel {
+namespace {
+
+// Releases a COM pointer when the scope ends.
+template <class T> struct Held {
+    T* p = nullptr;
+    Held() = default;
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() { reset(); }
+    void reset() {
+        if (p != nullptr) {
+            p->Release();
+            p = nullptr;
+        }
+    }
+    T** out() {
+        reset();
+        return &p;
+    }
+    T* operator->() const { return p; }
+    explicit operator bool() const { return p != nullptr; }
+};
+
+template <class T> bool QueryAs(IUnknown* unknown, const IID& iid, Held<T>& into) {
+    return unknown != nullptr &&
+           SUCCEEDED(unknown->QueryInterface(iid, reinterpret_cast<void**>(into.out())));
+}
+
+SYSTEMTIME ToSystem(const SystemTime& t) {
+    SYSTEMTIME s{};
+    s.wYear = t.year;
+    s.wMonth = t.month;
+    s.wDayOfWeek = t.dayOfWeek;
+    s.wDay = t.day;
+    s.wHour = t.hour;
+    s.wMinute = t.minute;
+    s.wSecond = t.second;
+    s.wMilliseconds = t.milliseconds;
+    return s;
+}
+
+double VariantNow(const SystemTime& now, bool dayOnly) {
+    SYSTEMTIME s = ToSystem(now);
+    if (dayOnly) {
+        s.wHour = s.wMinute = s.wSecond = s.wMilliseconds = 0;
+    }
+    double v = 0;
+    SystemTimeToVariantTime(&s, &v);
+    return v;
+}
+
+bool ToDateTime(DATE v, DateTime& out) {
+    SYSTEMTIME s{};
+    if (!VariantTimeToSystemTime(v, &s)) {
+        return false;
+    }
+    out = DateTime{s.wYear, s.wMonth, s.wDay, s.wHour, s.wMinute};
+    return true;
+}
+
+DateTime NowAsDate(const SystemTime& now) {
+    return DateTime{now.year, now.month, now.day, now.hour, now.minute};
+}
+
+std::u16string TakeBstr(IPOutlookApp* app, BSTR text, std::size_t limit) {
+    std::u16string s;
+    if (text != nullptr) {
+        s = FromWide(std::wstring_view(text, SysStringLen(text))).substr(0, limit);
+        app->SysFreeString(text);
+    }
+    return s;
+}
+
+bool Admits(int mask, LONG value) {
+    return value < 0 || value > 30 || ((mask >> value) & 1) != 0;
+}
+
+CounterSettings Counter(const Settings& s) {
+    return CounterSettingsFrom(s);
+}
+
+// Start, end, all-day flag, subject and location of an appointment or
+// occurrence into the Item, as the import lists them.
+void ReadTimesAndTitle(OutlookContext& ctx, IAppointment* a, Item& item, const SystemTime& now) {
+    VARIANT_BOOL allDay = VARIANT_FALSE;
+    a->get_AllDayEvent(&allDay);
+    DATE start = 0, end = 0;
+    DateTime s = NowAsDate(now), e = NowAsDate(now);
+    if (SUCCEEDED(a->get_Start(&start))) {
+        ToDateTime(start, s);
+    }
+    if (SUCCEEDED(a->get_End(&end))) {
+        ToDateTime(allDay != VARIANT_FALSE ? end - 1.0 : end, e);
+    } else if (allDay != VARIANT_FALSE) {
+        e = s;
+    }
+    if (allDay != VARIANT_FALSE) {
+        item.startDate = {s.year, s.month, s.day, -1, -1};
+        item.endDate = DayNumberOf(e) == DayNumberOf(s) ? DateTime{0, 0, 0, -1, -1}
+                                                        : DateTime{e.year, e.month, e.day, -1, -1};
+    } else {
+        item.startDate = s;
+        item.endDate = s == e ? DateTime{0, 0, 0, -1, -1} : e;
+    }
+    BSTR subject = nullptr, location = nullptr;
+    std::u16string title;
+    if (SUCCEEDED(a->get_Subject(&subject))) {
+        title = TakeBstr(ctx.session.app, subject, 127);
+    }
+    std::u16string place;
+    if (SUCCEEDED(a->get_Location(&location))) {
+        place = TakeBstr(ctx.session.app, location, 127);
+    }
+    item.title = place.empty() ? title : title + u"(" + place + u")";
+}
+
+// Categories through MatchCategories; a failed read admits with no tags.
+bool ReadCategories(OutlookContext& ctx, HRESULT hr, BSTR text, int isTask, Item& item) {
+    if (FAILED(hr)) {
+        item.tags.clear();
+        return true;
+    }
+    item.tags = TakeBstr(ctx.session.app, text, 1023);
+    return MatchCategories(isTask, item.tags, ctx.settings) != 0;
+}
+
+void Append(OutlookContext& ctx, ItemList& list, Item& item, const SystemTime& now) {
+    EvaluateItem(item, now, Counter(ctx.settings), ctx.texts);
+    list.push_back(item);
+}
+
+Item NewAppointmentItem() {
+    Item item;
+    item.source = kAppointment;
+    item.importance = 1;
+    item.startDate = item.endDate = item.checkDate = DateTime{0, 0, 0, 0, 0};
+    return item;
+}
+
+RecurrenceValues ReadPattern(IRecurrencePattern* p) {
+    RecurrenceValues r;
+    LONG v = 0;
+    DATE d = 0;
+    DateTime when;
+    if (SUCCEEDED(p->get_RecurrenceType(&v))) {
+        r.type = v;
+    } else {
+        r.type = -1;
+    }
+    if (SUCCEEDED(p->get_PatternStartDate(&d)) && ToDateTime(d, when)) {
+        r.patternStart = {when.year, when.month, when.day};
+    }
+    r.interval = SUCCEEDED(p->get_Interval(&v)) ? std::optional<int>(v) : std::nullopt;
+    r.dayOfWeekMask = SUCCEEDED(p->get_DayOfWeekMask(&v)) ? v : 0;
+    r.dayOfMonth = SUCCEEDED(p->get_DayOfMonth(&v)) ? v : 0;
+    r.instance = SUCCEEDED(p->get_Instance(&v)) ? v : 0;
+    r.monthOfYear = SUCCEEDED(p->get_MonthOfYear(&v)) ? v : 0;
+    VARIANT_BOOL noEnd = VARIANT_TRUE;
+    r.noEndDate = FAILED(p->get_NoEndDate(&noEnd)) || noEnd != VARIANT_FALSE;
+    if (!r.noEndDate && SUCCEEDED(p->get_PatternEndDate(&d)) && ToDateTime(d, when)) {
+        r.patternEnd = {when.year, when.month, when.day};
+    }
+    return r;
+}
+
+// The day-by-day search gives up after this many days: far beyond any
+// calendar a Today screen shows, and a bound for patterns that disagree
+// with the store's own idea of their days.
+constexpr int kOccurrenceSearchDays = 5 * 366;
+
+// The current or next occurrence of a series, judged against `now`.
+bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* withRecurrences,
+                    const SystemTime& now, Held<IAppointment>& occurrence) {
+    Held<IRecurrencePattern> pattern;
+    if (FAILED(series->GetRecurrencePattern(pattern.out()))) {
+        return false;
+    }
+    const double n = VariantNow(now, false);
+    wchar_t query[160];
+    std::swprintf(query, 160, L"[Start] <= \"<%f\" AND [End] >= \"<%f\" AND [Oid]=%d", n, n,
+                  static_cast<int>(oid));
+    BSTR text = SysAllocString(query);
+    Held<IPOutlookItemCollection> inProgress;
+    const HRESULT restricted = withRecurrences->Restrict(text, inProgress.out());
+    SysFreeString(text);
+    if (SUCCEEDED(restricted)) {
+        for (int i = 1;; ++i) {
+            Held<IUnknown> unknown;
+            if (FAILED(inProgress->Item(i, unknown.out()))) {
+                break;
+            }
+            Held<IAppointment> candidate;
+            DATE start = 0;
+            if (QueryAs(unknown.p, kIidAppointment, candidate) &&
+                SUCCEEDED(candidate->get_Start(&start)) &&
+                SUCCEEDED(pattern->GetOccurrence(start, occurrence.out()))) {
+                return true;
+            }
+        }
+    }
+
+    Held<IExceptions> exceptions;
+    int exceptionCount = 0;
+    if (FAILED(pattern->get_Exceptions(exceptions.out())) ||
+        FAILED(exceptions->get_Count(&exceptionCount))) {
+        exceptionCount = 0;
+    }
+    // Judges an occurrence: all-day ones are taken, ended ones move on.
+    const auto takes = [&](IAppointment* a) {
+        VARIANT_BOOL allDay = VARIANT_FALSE;
+        DATE end = 0;
+        if (SUCCEEDED(a->get_AllDayEvent(&allDay)) && allDay != VARIANT_FALSE) {
+            return true;
+        }
+        return !(SUCCEEDED(a->get_End(&end)) && end < n);
+    };
+    const RecurrenceValues values = ReadPattern(pattern.p);
+    SystemTime d = now;
+    bool found = false;
+    // The appointment of an exception the search took: it stands in when
+    // the pattern does not answer for the day it names.
+    Held<IAppointment> earlier;
+    const auto keep = [&](Held<IAppointment>& moved) {
+        earlier.reset();
+        earlier.p = moved.p;
+        moved.p = nullptr;
+    };
+    for (int step = 0; step < kOccurrenceSearchDays && !found; ++step) {
+        if (NextOccurrence(values, d) == 0) {
+            break;
+        }
+        const double day = VariantNow(d, true);
+        Held<IAppointment> candidate;
+        if (SUCCEEDED(pattern->GetOccurrence(day, candidate.out()))) {
+            found = takes(candidate.p);
+        } else {
+            bool replaced = false;
+            for (int i = 1; i <= exceptionCount && !replaced; ++i) {
+                Held<IException> ex;
+                VARIANT_BOOL deleted = VARIANT_TRUE;
+                DATE original = 0;
+                Held<IAppointment> moved;
+                if (SUCCEEDED(exceptions->Item(i, ex.out())) &&
+                    SUCCEEDED(ex->get_Deleted(&deleted)) && deleted == VARIANT_FALSE &&
+                    SUCCEEDED(ex->get_AppointmentItem(moved.out())) &&
+                    SUCCEEDED(ex->get_OriginalDate(&original)) &&
+                    static_cast<long>(original) == static_cast<long>(day)) {
+                    replaced = true;
+                    found = takes(moved.p);
+                    if (found) {
+                        keep(moved);
+                    }
+                }
+            }
+        }
+        if (!found) {
+            const int next = DayNumberOf(d) + 1;
+            const CalendarDate c = DateOfDayNumber(next);
+            d.year = static_cast<std::uint16_t>(c.year);
+            d.month = static_cast<std::uint16_t>(c.month);
+            d.day = static_cast<std::uint16_t>(c.day);
+        }
+    }
+    // A moved exception that starts between now and the day found comes first.
+    for (int i = 1; i <= exceptionCount; ++i) {
+        Held<IException> ex;
+        VARIANT_BOOL deleted = VARIANT_TRUE;
+        Held<IAppointment> moved;
+        DATE start = 0;
+        if (SUCCEEDED(exceptions->Item(i, ex.out())) && SUCCEEDED(ex->get_Deleted(&deleted)) &&
+            deleted == VARIANT_FALSE && SUCCEEDED(ex->get_AppointmentItem(moved.out())) &&
+            SUCCEEDED(moved->get_Start(&start)) && start > n &&
+            (!found || start < VariantNow(d, true))) {
+            SYSTEMTIME s{};
+            VariantTimeToSystemTime(start, &s);
+            d.year = s.wYear;
+            d.month = s.wMonth;
+            d.day = s.wDay;
+            found = true;
+            keep(moved);
+        }
+    }
+    if (!found) {
+        return false;
+    }
+    if (SUCCEEDED(pattern->GetOccurrence(VariantNow(d, true), occurrence.out()))) {
+        return true;
+    }
+    if (earlier) {
+        occurrence.reset();
+        occurrence.p = earlier.p;
+        earlier.p = nullptr;
+        return true;
+    }
+    return false;
+}
+
+// The fields read before anything else: the sensitivity filter (a failed
+// read admits), the Oid (-1 when unreadable). Nullopt when filtered out.
+std::optional<Item> StartAppointmentItem(OutlookContext& ctx, IAppointment* a) {
+    Item item = NewAppointmentItem();
+    LONG value = 0;
+    if (SUCCEEDED(a->get_Sensitivity(&value))) {
+        if (!Admits(ctx.settings.ApptSens, value)) {
+            return std::nullopt;
+        }
+        item.sensitivity = value;
+    }
+    LONG oid = -1;
+    item.index = SUCCEEDED(a->get_Oid(&oid)) ? oid : -1;
+    return item;
+}
+
+// The busy-status filter, dates and title of `source` (the appointment or
+// the chosen occurrence), the categories of `owner` (the appointment or its
+// series); appends the Item when admitted.
+bool FinishAppointmentItem(OutlookContext& ctx, IAppointment* source, IAppointment* owner,
+                           Item& item, const SystemTime& now) {
+    LONG value = 0;
+    if (SUCCEEDED(source->get_BusyStatus(&value))) {
+        if (!Admits(ctx.settings.BusyStatus, value)) {
+            return false;
+        }
+        item.busyStatus = value;
+    }
+    ReadTimesAndTitle(ctx, source, item, now);
+    BSTR categories = nullptr;
+    const HRESULT hr = owner->get_Categories(&categories);
+    if (!ReadCategories(ctx, hr, categories, 0, item)) {
+        return false;
+    }
+    Append(ctx, ctx.store.appointments, item, now);
+    return true;
+}
+
+int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted,
+                   const SystemTime& now) {
+    int count = 0;
+    for (int i = 1;; ++i) {
+        Held<IUnknown> unknown;
+        if (FAILED(restricted->Item(i, unknown.out()))) {
+            break;
+        }
+        Held<IAppointment> a;
+        if (!QueryAs(unknown.p, kIidAppointment, a)) {
+            continue;
+        }
+        std::optional<Item> item = StartAppointmentItem(ctx, a.p);
+        if (!item) {
+            continue;
+        }
+        VARIANT_BOOL recurring = VARIANT_FALSE;
+        if (SUCCEEDED(a->get_IsRecurring(&recurring)) && recurring != VARIANT_FALSE) {
+            item->recurring = 1;
+        }
+        count += FinishAppointmentItem(ctx, a.p, a.p, *item, now) ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace
+
+std::int32_t OpenOutlookSession(OutlookSession& session) {
+    if (session.loggedOn != 0) {
+        return S_OK;
+    }
+    const HRESULT init = CoInitializeEx(nullptr, 0);
+    if (FAILED(init)) {
+        return init;
+    }
+    if (session.app == nullptr) {
+        const HRESULT created = CreatePoomApplication(&session.app);
+        if (FAILED(created)) {
+            session.app = nullptr;
+            return created;
+        }
+    }
+    const HRESULT logon = session.app->Logon(0);
+    if (SUCCEEDED(logon)) {
+        session.loggedOn = 1;
+    }
+    return logon;
+}
+
+int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift,
+                               const SystemTime& now) {
+    if (ctx.session.loggedOn == 0) {
+        return -1;
+    }
+    Held<IFolder> folder;
+    Held<IPOutlookItemCollection> items;
+    if (FAILED(ctx.session.app->GetDefaultFolder(olFolderCalendar, folder.out())) ||
+        FAILED(folder->get_Items(items.out()))) {
+        if (mode != kRecentlyEndedMode) {
+            ctx.store.appointments.clear();
+            ClearTagIndex(ctx.store.appointmentTags);
+        }
+        return 0;
+    }
+    wchar_t query[160];
+    if (mode == kRecentlyEndedMode) {
+        const double n = VariantNow(now, false);
+        std::swprintf(query, 160, L"[End] >= \"<%f\" AND [End] < \"<%f\"", n - 1.0, n);
+    } else {
+        const double today = VariantNow(now, true);
+        const int v = viewShift;
+        int k = WeekdayOf(DayNumberOf(now)) - ctx.settings.StartWeek;
+        k += k < 0 ? 7 : 0;
+        double s = today, e = today + 1;
+        switch (mode) {
+        case kFilterToday:
+            s = today + v;
+            e = s + 1;
+            break;
+        case kFilterYesterday:
+            s = today - (v + 1);
+            e = s + 1;
+            break;
+        case kFilterTomorrow:
+            s = today + (v + 1);
+            e = s + 1;
+            break;
+        case kFilterWeekAhead:
+            s = today;
+            e = today + 8;
+            break;
+        case kFilterThisWeek:
+            s = today - k + 7 * v;
+            e = s + 7;
+            break;
+        case kFilterNextWeek:
+            s = today - k + 7 + 7 * v;
+            e = s + 7;
+            break;
+        case kFilterRange:
+            s = today + ctx.settings.DSpanFs;
+            e = today + ctx.settings.DSpanFe;
+            break;
+        default:
+            break;
+        }
+        ctx.store.appointments.clear();
+        std::swprintf(query, 160, L"[Start] >= \"<%f\" AND [Start] < \"<%f\"", s, e);
+    }
+    items->put_IncludeRecurrences(VARIANT_TRUE);
+    BSTR text = SysAllocString(query);
+    Held<IPOutlookItemCollection> restricted;
+    const HRESULT hr = items->Restrict(text, restricted.out());
+    SysFreeString(text);
+    const int count = SUCCEEDED(hr) ? WalkRestricted(ctx, restricted.p, now) : 0;
+    if (mode != kRecentlyEndedMode) {
+        RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
+    }
+    return count;
+}
+
+int ImportAllAppointments(OutlookContext& ctx, const SystemTime& now) {
+    if (ctx.session.loggedOn == 0) {
+        return -1;
+    }
+    ctx.store.appointments.clear();
+    Held<IFolder> folder;
+    Held<IPOutlookItemCollection> all, withRecurrences;
+    int total = 0;
+    if (FAILED(ctx.session.app->GetDefaultFolder(olFolderCalendar, folder.out())) ||
+        FAILED(folder->get_Items(all.out())) || FAILED(all->get_Count(&total)) || total < 1 ||
+        FAILED(folder->get_Items(withRecurrences.out()))) {
+        RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
+        return 0;
+    }
+    withRecurrences->put_IncludeRecurrences(VARIANT_TRUE);
+    int count = 0;
+    for (int i = 1; i <= total; ++i) {
+        Held<IUnknown> unknown;
+        Held<IAppointment> a;
+        if (FAILED(all->Item(i, unknown.out())) || !QueryAs(unknown.p, kIidAppointment, a)) {
+            continue;
+        }
+        std::optional<Item> item = StartAppointmentItem(ctx, a.p);
+        if (!item) {
+            continue;
+        }
+        VARIANT_BOOL recurring = VARIANT_FALSE;
+        a->get_IsRecurring(&recurring);
+        Held<IAppointment> occurrence;
+        IAppointment* source = a.p;
+        if (recurring != VARIANT_FALSE) {
+            if (!FindOccurrence(a.p, item->index, withRecurrences.p, now, occurrence)) {
+                continue;
+            }
+            source = occurrence.p;
+            item->recurring = 1;
+        }
+        count += FinishAppointmentItem(ctx, source, a.p, *item, now) ? 1 : 0;
+    }
+    if (ctx.settings.Future != 0) {
+        ImportAppointmentsInWindow(ctx, kRecentlyEndedMode, 0, now);
+    }
+    RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
+    return count;
+}
+
+int ImportTasks(OutlookContext& ctx, const SystemTime& now) {
+    if (ctx.session.loggedOn == 0) {
+        return -1;
+    }
+    ctx.store.tasks.clear();
+    Held<IFolder> folder;
+    Held<IPOutlookItemCollection> items;
+    int total = 0;
+    if (FAILED(ctx.session.app->GetDefaultFolder(olFolderTasks, folder.out())) ||
+        FAILED(folder->get_Items(items.out())) || FAILED(items->get_Count(&total)) || total < 1) {
+        RebuildTagIndex(ctx.store.taskTags, ctx.store.tasks);
+        return 0;
+    }
+    const double n = VariantNow(now, false);
+    int count = 0;
+    for (int i = 1; i <= total; ++i) {
+        Held<IUnknown> unknown;
+        Held<ITask> t;
+        if (FAILED(items->Item(i, unknown.out())) || !QueryAs(unknown.p, kIidTask, t)) {
+            continue;
+        }
+        Item item;
+        item.source = kTask;
+        item.startDate = item.endDate = item.checkDate = DateTime{0, 0, 0, 0, 0};
+        LONG value = 0;
+        if (SUCCEEDED(t->get_Importance(&value))) {
+            if (!Admits(ctx.settings.Importance, value)) {
+                continue;
+            }
+            item.importance = value;
+        }
+        if (SUCCEEDED(t->get_Sensitivity(&value))) {
+            if (!Admits(ctx.settings.TaskSens, value)) {
+                continue;
+            }
+            item.sensitivity = value;
+        }
+        VARIANT_BOOL complete = VARIANT_FALSE;
+        DATE date = 0;
+        DateTime d;
+        if (SUCCEEDED(t->get_Complete(&complete)) && complete != VARIANT_FALSE) {
+            item.checkState = 1;
+            if (SUCCEEDED(t->get_DateCompleted(&date)) && ToDateTime(date, d)) {
+                item.checkDate = {d.year, d.month, d.day, -1, -1};
+            }
+        }
+        if (SUCCEEDED(t->get_StartDate(&date)) && date != kPoomNoDate && date > n &&
+            item.checkState == 0) {
+            continue;
+        }
+        LONG oid = -1;
+        item.index = SUCCEEDED(t->get_Oid(&oid)) ? oid : -1;
+        VARIANT_BOOL recurring = VARIANT_FALSE;
+        if (SUCCEEDED(t->get_IsRecurring(&recurring)) && recurring != VARIANT_FALSE) {
+            item.recurring = 1;
+        }
+        BSTR subject = nullptr;
+        if (SUCCEEDED(t->get_Subject(&subject))) {
+            item.title = TakeBstr(ctx.session.app, subject, 1023);
+        }
+        BSTR categories = nullptr;
+        const HRESULT hr = t->get_Categories(&categories);
+        const bool admitted = ReadCategories(ctx, hr, categories, 1, item);
+        item.endDate = {0, 0, 0, -1, -1};
+        if (SUCCEEDED(t->get_DueDate(&date)) && ToDateTime(date, d)) {
+            item.endDate = {d.year, d.month, d.day, -1, -1};
+        }
+        item.startDate = {0, 0, 0, -1, -1};
+        if (admitted) {
+            Append(ctx, ctx.store.tasks, item, now);
+            ++count;
+        }
+    }
+    RebuildTagIndex(ctx.store.taskTags, ctx.store.tasks);
+    return count;
+}
+
+void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
+                       const SystemTime& when) {
+    if (session.loggedOn == 0 || (kind != kAppointment && kind != kTask)) {
+        return;
+    }
+    if (action == kOutlookCreate) {
+        Held<IUnknown> created;
+        if (FAILED(session.app->CreateItem(kind == kAppointment ? olAppointmentItem : olTaskItem,
+                                           created.out()))) {
+            return;
+        }
+        Held<IAppointment> a;
+        Held<ITask> t;
+        if (kind == kAppointment && QueryAs(created.p, kIidAppointment, a)) {
+            a->Display();
+        } else if (kind == kTask && QueryAs(created.p, kIidTask, t)) {
+            t->Display();
+        }
+        return;
+    }
+    Held<IUnknown> unknown;
+    if (FAILED(session.app->GetItemFromOid(oid, unknown.out()))) {
+        return;
+    }
+    if (kind == kTask) {
+        Held<ITask> t;
+        if (!QueryAs(unknown.p, kIidTask, t)) {
+            return;
+        }
+        VARIANT_BOOL complete = VARIANT_FALSE;
+        switch (action) {
+        case kOutlookView:
+        case kOutlookEdit:
+        case kOutlookViewOccurrence:
+        case kOutlookEditOccurrence:
+            t->Display();
+            break;
+        case kOutlookToggleComplete:
+            if (SUCCEEDED(t->get_Complete(&complete)) &&
+                SUCCEEDED(
+                    t->put_Complete(complete != VARIANT_FALSE ? VARIANT_FALSE : VARIANT_TRUE))) {
+                t->Save();
+            }
+            break;
+        case kOutlookDelete:
+            t->Delete();
+            break;
+        case kOutlookDeleteOccurrence:
+            t->SkipRecurrence();
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    Held<IAppointment> a;
+    if (!QueryAs(unknown.p, kIidAppointment, a)) {
+        return;
+    }
+    switch (action) {
+    case kOutlookView:
+    case kOutlookEdit:
+        a->Display();
+        break;
+    case kOutlookDelete:
+        a->Delete();
+        break;
+    case kOutlookViewOccurrence:
+    case kOutlookEditOccurrence:
+    case kOutlookDeleteOccurrence: {
+        SYSTEMTIME s = ToSystem(when);
+        double day = 0;
+        Held<IRecurrencePattern> pattern;
+        Held<IAppointment> occurrence;
+        if (!SystemTimeToVariantTime(&s, &day) || FAILED(a->GetRecurrencePattern(pattern.out())) ||
+            FAILED(pattern->GetOccurrence(day, occurrence.out()))) {
+            return;
+        }
+        if (action == kOutlookDeleteOccurrence) {
+            occurrence->Delete();
+        } else {
+            occurrence->Display();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+SourceLoaders OutlookLoaders(OutlookContext& ctx) {
+    SourceLoaders loaders;
+    loaders.appointments = [&ctx](ItemStore&, int code, int viewShift, const SystemTime& now) {
+        const bool windowed = (code >= kFilterToday && code <= kFilterTomorrow) ||
+                              (code >= kFilterWeekAhead && code <= kFilterRange);
+        if (windowed) {
+            ImportAppointmentsInWindow(ctx, code, viewShift, now);
+        } else {
+            ImportAllAppointments(ctx, now);
+        }
+    };
+    loaders.tasks = [&ctx](ItemStore&, const SystemTime& now) { ImportTasks(ctx, now); };
+    return loaders;
+}
+
+} // namespace vantrel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/item_store.h"
+#include "model/system_time.h"
+#include "settings/settings.h"
+#include "text/text_table.h"
+#include "view/view_list.h"
+
+#include <cstdint>
+
+namespace vantrel {
+
+struct IPOutlookApp;
+
+inline constexpr int kRecentlyEndedMode = 100;
+
+// Action codes of OutlookItemAction.
+inline constexpr int kOutlookCreate = 0;
+inline constexpr int kOutlookView = -1;
+inline constexpr int kOutlookEdit = 1;
+inline constexpr int kOutlookToggleComplete = 5;
+inline constexpr int kOutlookDelete = 8;
+inline constexpr int kOutlookViewOccurrence = 9;
+inline constexpr int kOutlookEditOccurrence = 11;
+inline constexpr int kOutlookDeleteOccurrence = 18;
+
+// One session to the Outlook store for the life of the module.
+struct OutlookSession {
+    IPOutlookApp* app = nullptr;
+    int loggedOn = 0;
+};
+
+// What the imports read and fill.
+struct OutlookContext {
+    OutlookSession& session;
+    ItemStore& store;
+    const Settings& settings;
+    const TextTable& texts;
+};
+
+std::int32_t OpenOutlookSession(OutlookSession& session); // an HRESULT
+int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift, const SystemTime& now);
+int ImportAllAppointments(OutlookContext& ctx, const SystemTime& now);
+int ImportTasks(OutlookContext& ctx, const SystemTime& now);
+void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
+                       const SystemTime& when);
+
+// The refresh's loaders bound to the session: windowed import for codes
+// 1-3 and 5-8, the full import otherwise, and the tasks.
+SourceLoaders OutlookLoaders(OutlookContext& ctx);
+
+} // namespace vantrel

@@ -1,0 +1,243 @@
+// The Outlook imports and actions against the replacement store.
+
+#include "outlook/outlook_session.h"
+#include "platform/poom.h"
+#include "platform/poom_store/poom_display.h"
+#include "support/moments.h"
+#include "text/builtin_texts.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace vantrel {
+namespace {
+
+using testing::At;
+
+// Thursday 2026-12-10 15:00.
+const SystemTime kNow = At(2026, 12, 10, 15, 0);
+
+class OutlookTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t base[MAX_PATH];
+        GetTempPathW(MAX_PATH, base);
+        path = std::wstring(base) + L"vantrel_outlook_store.txt";
+        SetEnvironmentVariableW(L"VANTREL_STORE", path.c_str());
+        SetPoomDisplayHandler([this](PoomDisplayRequest& r) {
+            displays.push_back(r.summary);
+            r.subject = u"\u65B0\u3057\u3044\u4E88\u5B9A"; // 新しい予定
+            r.start = u"2026-12-11 09:00";
+            r.end = u"2026-12-11 10:00";
+            return true;
+        });
+    }
+    void TearDown() override {
+        if (session.app != nullptr) {
+            session.app->Release();
+        }
+        SetPoomDisplayHandler(nullptr);
+        DeleteFileW(path.c_str());
+    }
+    void Open(const std::string& store) {
+        std::ofstream(path.c_str(), std::ios::binary) << store;
+        ASSERT_EQ(OpenOutlookSession(session), S_OK);
+    }
+    std::string StoreText() {
+        std::ifstream in(path.c_str(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::vector<std::u16string> Titles(const ItemList& list) {
+        std::vector<std::u16string> titles;
+        for (const Item& i : list) {
+            titles.push_back(i.title);
+        }
+        return titles;
+    }
+
+    std::wstring path;
+    OutlookSession session;
+    ItemStore store;
+    Settings settings;
+    BuiltinTextTable texts;
+    OutlookContext ctx{session, store, settings, texts};
+    std::vector<std::u16string> displays;
+};
+
+TEST_F(OutlookTest, TodayWindowTestsTheStart) {
+    Open("[appointment]\nsubject: overnight\nstart: 2026-12-09 23:00\nend: 2026-12-10 01:00\n"
+         "[appointment]\nsubject: lunch\nlocation: cafe\nstart: 2026-12-10 12:00\nend: 2026-12-10 "
+         "13:00\n"
+         "[appointment]\nsubject: tomorrow\nstart: 2026-12-11 00:00\nend: 2026-12-11 01:00\n");
+    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterToday, 0, kNow), 1);
+    EXPECT_EQ(Titles(store.appointments), (std::vector<std::u16string>{u"lunch(cafe)"}));
+    EXPECT_EQ(store.appointments[0].source, kAppointment);
+    EXPECT_EQ(store.appointments[0].startDate, (DateTime{2026, 12, 10, 12, 0}));
+    EXPECT_EQ(store.appointments[0].endDate, (DateTime{2026, 12, 10, 13, 0}));
+    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterToday, 1, kNow), 1); // paged to tomorrow
+    EXPECT_EQ(store.appointments[0].title, u"tomorrow");
+}
+
+TEST_F(OutlookTest, AllDayAndZeroLengthDates) {
+    Open("[appointment]\nsubject: one day\nstart: 2026-12-10\nend: 2026-12-10\n"
+         "[appointment]\nsubject: three days\nstart: 2026-12-10\nend: 2026-12-12\n"
+         "[appointment]\nsubject: instant\nstart: 2026-12-10 16:00\nend: 2026-12-10 16:00\n");
+    ASSERT_EQ(ImportAllAppointments(ctx, kNow), 3);
+    EXPECT_EQ(store.appointments[0].startDate, (DateTime{2026, 12, 10, -1, -1}));
+    EXPECT_EQ(store.appointments[0].endDate, (DateTime{0, 0, 0, -1, -1}));
+    EXPECT_EQ(store.appointments[1].endDate, (DateTime{2026, 12, 12, -1, -1}));
+    EXPECT_EQ(store.appointments[2].endDate, (DateTime{0, 0, 0, -1, -1}));
+}
+
+TEST_F(OutlookTest, BusySensitivityAndCategoryFilters) {
+    const std::string file =
+        "[appointment]\nsubject: free\nstart: 2026-12-10 16:00\nend: 2026-12-10 17:00\nbusy: free\n"
+        "[appointment]\nsubject: holiday\nstart: 2026-12-10\nend: 2026-12-10\n"
+        "categories: \xE4\xBC\x91\xE6\x9A\x87, \xE7\xA5\x9D\xE6\x97\xA5\n" // 休暇, 祝日
+        "[appointment]\nsubject: private\nstart: 2026-12-10 18:00\nend: 2026-12-10 19:00\n"
+        "sensitivity: private\n";
+    Open(file);
+    ImportAllAppointments(ctx, kNow);
+    EXPECT_EQ(Titles(store.appointments), (std::vector<std::u16string>{u"holiday", u"private"}));
+    EXPECT_EQ(store.appointments[0].tags, u"\u4F11\u6687\t\u795D\u65E5");
+    EXPECT_EQ(CountOfTag(store.appointmentTags, u"\u795D\u65E5"), 1u);
+
+    settings.ViewHoliday = 0;
+    settings.ApptSens = 3; // normal and personal only
+    ImportAllAppointments(ctx, kNow);
+    EXPECT_TRUE(store.appointments.empty());
+
+    settings = Settings{};
+    settings.ApptVRL = 1;
+    ImportAllAppointments(ctx, kNow);
+    EXPECT_TRUE(store.appointments.empty()); // none has the VRL category
+}
+
+TEST_F(OutlookTest, SeriesShowTheirCurrentOrNextOccurrence) {
+    Open(
+        "[appointment]\noid: 10\nsubject: biweekly\nstart: 2026-11-30 10:00\nend: 2026-11-30 "
+        "11:00\n"
+        "repeat: weekly every 2 on mon,wed\n"
+        "[appointment]\noid: 11\nsubject: running\nstart: 2026-12-01 14:00\nend: 2026-12-01 16:00\n"
+        "repeat: daily every 1\n"
+        "[appointment]\noid: 12\nsubject: moved\nstart: 2026-12-03 09:00\nend: 2026-12-03 10:00\n"
+        "repeat: weekly every 1 on thu\nskip: 2026-12-17\n"
+        "move: 2026-12-10 -> 2026-12-11 09:00 - 2026-12-11 10:00 | moved once\n"
+        "[appointment]\noid: 13\nsubject: ended\nstart: 2026-11-02 09:00\nend: 2026-11-02 10:00\n"
+        "repeat: weekly every 1 on mon\nuntil: 2026-11-30\n");
+    ASSERT_EQ(ImportAllAppointments(ctx, kNow), 3);
+    EXPECT_EQ(store.appointments[0].startDate,
+              (DateTime{2026, 12, 14, 10, 0})); // next on-week Monday
+    EXPECT_EQ(store.appointments[0].recurring, 1);
+    EXPECT_EQ(store.appointments[0].index, 10);
+    EXPECT_EQ(store.appointments[1].startDate, (DateTime{2026, 12, 10, 14, 0})); // in progress
+    EXPECT_EQ(store.appointments[2].title, u"moved once");
+    EXPECT_EQ(store.appointments[2].startDate, (DateTime{2026, 12, 11, 9, 0}));
+
+    // This week (from Monday 12/07): seven days of the daily series and the
+    // moved Thursday; the biweekly series is in its off week.
+    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterThisWeek, 0, kNow), 8);
+}
+
+TEST_F(OutlookTest, FutureAppendsRecentlyEnded) {
+    Open("[appointment]\nsubject: later\nstart: 2026-12-10 18:00\nend: 2026-12-10 19:00\n"
+         "[appointment]\nsubject: this morning\nstart: 2026-12-10 08:00\nend: 2026-12-10 09:00\n"
+         "[appointment]\nsubject: long ago\nstart: 2026-12-08 08:00\nend: 2026-12-08 09:00\n");
+    settings.Future = 1;
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 3);
+    EXPECT_EQ(
+        Titles(store.appointments),
+        (std::vector<std::u16string>{u"later", u"this morning", u"long ago", u"this morning"}));
+}
+
+TEST_F(OutlookTest, TasksCompleteAndFutureStart) {
+    Open("[task]\noid: 20\nsubject: done\nstart: 2026-12-20\ndue: 2026-12-21\ncomplete: yes "
+         "2026-12-09\n"
+         "[task]\nsubject: not yet\nstart: 2026-12-20\ndue: 2026-12-21\n"
+         "[task]\nsubject: open\ndue: 2026-12-12\nimportance: high\ncategories: home\n"
+         "[task]\nsubject: no due\n");
+    ASSERT_EQ(ImportTasks(ctx, kNow), 3);
+    EXPECT_EQ(Titles(store.tasks), (std::vector<std::u16string>{u"done", u"open", u"no due"}));
+    EXPECT_EQ(store.tasks[0].checkState, 1);
+    EXPECT_EQ(store.tasks[0].checkDate, (DateTime{2026, 12, 9, -1, -1}));
+    EXPECT_EQ(store.tasks[0].index, 20);
+    EXPECT_EQ(store.tasks[1].importance, 2);
+    EXPECT_EQ(store.tasks[1].endDate, (DateTime{2026, 12, 12, -1, -1}));
+    EXPECT_EQ(store.tasks[1].startDate, (DateTime{0, 0, 0, -1, -1}));
+    EXPECT_FALSE(store.tasks[2].endDate.HasDate()); // 4501 is no valid year
+    settings.Importance = 3;                        // low and normal
+    EXPECT_EQ(ImportTasks(ctx, kNow), 2);
+}
+
+TEST_F(OutlookTest, ActionsChangeTheStoreFile) {
+    Open("[appointment]\noid: 30\nsubject: weekly\nstart: 2026-12-03 09:00\nend: 2026-12-03 10:00\n"
+         "repeat: weekly every 1 on thu\n"
+         "[appointment]\noid: 31\nsubject: single\nstart: 2026-12-12 09:00\nend: 2026-12-12 10:00\n"
+         "[task]\noid: 40\nsubject: toggle\ndue: 2026-12-12\n"
+         "[task]\noid: 41\nsubject: repeat\ndue: 2026-12-13\nrepeat: weekly every 1 on sun\n");
+    // No: only this occurrence goes; the series shows the following one.
+    OutlookItemAction(session, kAppointment, 30, kOutlookDeleteOccurrence, At(2026, 12, 10, 15, 0));
+    ImportAllAppointments(ctx, kNow);
+    EXPECT_EQ(store.appointments[0].startDate, (DateTime{2026, 12, 17, 9, 0}));
+    EXPECT_NE(StoreText().find("skip: 2026-12-10"), std::string::npos);
+
+    OutlookItemAction(session, kAppointment, 31, kOutlookDelete, kNow);
+    OutlookItemAction(session, kAppointment, 30, kOutlookDelete, kNow); // the whole series
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 0);
+
+    OutlookItemAction(session, kTask, 40, kOutlookToggleComplete, kNow);
+    ImportTasks(ctx, kNow);
+    EXPECT_EQ(store.tasks[0].checkState, 1);
+    OutlookItemAction(session, kTask, 40, kOutlookToggleComplete, kNow);
+    ImportTasks(ctx, kNow);
+    EXPECT_EQ(store.tasks[0].checkState, 0);
+
+    OutlookItemAction(session, kTask, 41, kOutlookDeleteOccurrence, kNow); // skip recurrence
+    ImportTasks(ctx, kNow);
+    EXPECT_EQ(store.tasks[1].endDate, (DateTime{2026, 12, 20, -1, -1}));
+
+    OutlookItemAction(session, kAppointment, 0, kOutlookCreate, kNow);
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 1);
+    EXPECT_EQ(store.appointments[0].title, u"\u65B0\u3057\u3044\u4E88\u5B9A");
+    OutlookItemAction(session, kAppointment, 999, kOutlookView, kNow); // gone: nothing happens
+    OutlookItemAction(session, kAppointment, store.appointments[0].index, kOutlookView, kNow);
+    ASSERT_EQ(displays.size(), 2u);
+    EXPECT_NE(displays[1].find(u"2026-12-11 09:00"), std::u16string::npos);
+}
+
+TEST_F(OutlookTest, RefreshReimportsThroughTheLoaders) {
+    Open(
+        "[appointment]\noid: 50\nsubject: meeting\nstart: 2026-12-10 16:00\nend: 2026-12-10 17:00\n"
+        "[task]\noid: 60\nsubject: task\ndue: 2026-12-11\n");
+    ViewState state;
+    state.sourceMask = kSourceOwnBit | kSourceAppointmentsBit | kSourceTasksBit;
+    const testing::FixedClock clock{kNow};
+    ViewContext view{store, state, settings, texts, clock, OutlookLoaders(ctx), {}, 14};
+    refresh(view, kFilterToday); // the task's deadline runs until tomorrow
+    EXPECT_EQ(Titles(store.view), (std::vector<std::u16string>{u"task", u"meeting"}));
+    refresh(view, kFilterTomorrow);
+    EXPECT_EQ(Titles(store.view), (std::vector<std::u16string>{u"task"}));
+
+    OutlookItemAction(session, kAppointment, 50, kOutlookDelete, kNow);
+    refresh(view, kFilterAll);
+    EXPECT_EQ(Titles(store.view), (std::vector<std::u16string>{u"task"}));
+    state.sourceMask = kSourceOwnBit;
+    refresh(view, kFilterAll);
+    EXPECT_TRUE(store.view.empty());
+    EXPECT_TRUE(store.tasks.empty());
+}
+
+TEST_F(OutlookTest, NoOrBrokenStoreMeansNoSession) {
+    std::ofstream(path.c_str(), std::ios::binary) << "[appointment]\ncolour: red\n";
+    EXPECT_TRUE(FAILED(OpenOutlookSession(session)));
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), -1);
+    EXPECT_EQ(ImportTasks(ctx, kNow), -1);
+    DeleteFileW(path.c_str());
+    EXPECT_TRUE(FAILED(OpenOutlookSession(session)));
+}
+
+} // namespace
+} // namespace vantrel
