@@ -31,6 +31,7 @@ add_executable(vantrel_tests
   tests/data_file_test.cpp
   tests/recurrence_test.cpp
   tests/outlook_store_model_test.cpp
+  tests/today_layout_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_store_model vantrel_warnings
                       GTest::gtest_main)
