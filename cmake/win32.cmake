@@ -15,13 +15,17 @@ add_library(vantrel_platform STATIC
   src/platform/poom_store/poom_objects.cpp
   src/platform/poom_store/poom_display.cpp
   src/outlook/outlook_session.cpp
+  src/platform/shell.cpp
 )
 target_include_directories(vantrel_platform PUBLIC src)
 target_link_libraries(vantrel_platform PUBLIC vantrel_core vantrel_store_model
-                      PRIVATE vantrel_warnings advapi32 comdlg32 user32 ole32 oleaut32 uuid)
+                      PRIVATE vantrel_warnings advapi32 comdlg32 user32 gdi32 msimg32
+                      ole32 oleaut32 uuid windowscodecs comctl32)
 
 add_library(vantrel SHARED
   src/today/item_entry.cpp
+  src/today/item_window.cpp
+  src/today/item_paint.cpp
   src/options/options_entry.cpp
   resources/vantrel.rc
   resources/vantrel.def
@@ -58,3 +62,14 @@ set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${VANTREL_WINE_ENV}" TI
 # The Outlook import benchmark (run under Wine by hand; it reports, it does not test).
 add_executable(vantrel_outlook_bench bench/outlook_import_bench.cpp)
 target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_platform vantrel_warnings)
+
+# The substitute Today screen, with the image strips beside it (it installs
+# them where the item looks for them).
+add_executable(vantrel-host host/vantrel_host.cpp)
+target_link_options(vantrel-host PRIVATE -municode)
+target_link_libraries(vantrel-host PRIVATE vantrel_warnings windowscodecs ole32 gdi32 user32)
+target_include_directories(vantrel-host PRIVATE src)
+add_dependencies(vantrel-host vantrel)
+foreach(image vantrelcb.png vantrelpo.png)
+  configure_file(${CMAKE_SOURCE_DIR}/resources/${image} ${CMAKE_BINARY_DIR}/bin/${image} COPYONLY)
+endforeach()

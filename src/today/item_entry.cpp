@@ -1,7 +1,39 @@
-#include "platform/today.h"
+// The module's entry points: the class registration at load, and the
+// Today screen's entry at ordinal 240.
 
-// Entry at ordinal 240. The item window arrives with the Today window work;
-// until then the Today screen shows no item.
-extern "C" HWND APIENTRY InitializeCustomItem(TODAYLISTITEM* /*item*/, HWND /*parent*/) {
-    return nullptr;
+#include "platform/today.h"
+#include "today/item_window.h"
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"VantrelClass";
+
+} // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    vantrel::TodayItem& item = vantrel::TheItem();
+    if (reason == DLL_PROCESS_ATTACH) {
+        item.instance = instance;
+        item.state.instance = reinterpret_cast<std::uintptr_t>(instance);
+        item.texts = std::make_unique<vantrel::ModuleTextTable>(instance);
+        WNDCLASSW wc{};
+        wc.style = 0;
+        wc.lpfnWndProc = vantrel::ItemWindowProc;
+        wc.hInstance = instance;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = kClassName;
+        RegisterClassW(&wc);
+    } else if (reason == DLL_PROCESS_DETACH) {
+        UnregisterClassW(kClassName, item.instance);
+    }
+    return TRUE;
+}
+
+extern "C" HWND APIENTRY InitializeCustomItem(TODAYLISTITEM* /*item*/, HWND parent) {
+    HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD, 0, 0, 0, 0, parent, nullptr,
+                                  vantrel::TheItem().instance, nullptr);
+    if (window != nullptr) {
+        ShowWindow(window, SW_SHOW);
+    }
+    return window;
 }

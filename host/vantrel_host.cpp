@@ -1,0 +1,347 @@
+// vantrel-host: a substitute Today screen. It loads vantrel.dll, creates the
+// item through ordinal 240, polls it with the refresh query, owns the Today
+// selection, forwards the arrow keys and the action key, answers colour
+// queries and paints a watermark. --screenshot renders one frame to a PNG.
+
+#include "platform/today.h"
+
+#include <wincodec.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::wstring data, store, now, screenshot;
+    bool hires = false;
+};
+
+struct Host {
+    HWND window = nullptr;
+    HWND item = nullptr;
+    TODAYLISTITEM listItem{};
+    bool selected = false;
+    int top = 8;
+} host;
+
+constexpr UINT_PTR kPollTimer = 1;
+constexpr COLORREF kTextColour = RGB(255, 255, 255);
+constexpr COLORREF kHighlight = RGB(60, 110, 200);
+constexpr COLORREF kHighlightedText = RGB(255, 255, 255);
+
+void Watermark(HDC dc, const RECT& r, int offsetY) {
+    // A dark vertical gradient, the same wherever the item asks for a piece.
+    for (int y = r.top; y < r.bottom; ++y) {
+        const int shade = 20 + (y + offsetY) * 40 / 640;
+        HBRUSH b = CreateSolidBrush(RGB(shade / 2, shade / 2, shade + 20));
+        RECT line{r.left, y, r.right, y + 1};
+        FillRect(dc, &line, b);
+        DeleteObject(b);
+    }
+}
+
+void PlaceItem() {
+    RECT client{};
+    GetClientRect(host.window, &client);
+    SetWindowPos(host.item, nullptr, 0, host.top, client.right, static_cast<int>(host.listItem.cyp),
+                 SWP_NOZORDER);
+}
+
+void Poll() {
+    if (host.item != nullptr && SendMessageW(host.item, WM_TODAYCUSTOM_QUERYREFRESHCACHE,
+                                             reinterpret_cast<WPARAM>(&host.listItem), 0)) {
+        PlaceItem();
+    }
+}
+
+void Select(bool on) {
+    if (host.item == nullptr || host.selected == on) {
+        return;
+    }
+    host.selected = on;
+    SendMessageW(host.item, on ? WM_TODAYCUSTOM_RECEIVEDSELECTION : WM_TODAYCUSTOM_LOSTSELECTION, 0,
+                 0);
+}
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case TODAYM_GETCOLOR:
+        switch (wParam) {
+        case TODAYCOLOR_HIGHLIGHT:
+            return kHighlight;
+        case TODAYCOLOR_HIGHLIGHTEDTEXT:
+            return kHighlightedText;
+        default:
+            return kTextColour;
+        }
+    case TODAYM_DRAWWATERMARK: {
+        const auto* info = reinterpret_cast<const TODAYDRAWWATERMARKINFO*>(lParam);
+        RECT r = info->rc;
+        POINT origin{0, 0};
+        MapWindowPoints(info->hwnd, window, &origin, 1);
+        Watermark(info->hdc, r, origin.y);
+        return 0;
+    }
+    case TODAYM_TOOKSELECTION:
+        Select(true);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT r{};
+        GetClientRect(window, &r);
+        Watermark(reinterpret_cast<HDC>(wParam), r, 0);
+        return 1;
+    }
+    case WM_TIMER:
+        Poll();
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT) {
+            if (!host.selected) {
+                Select(true);
+            } else if (!SendMessageW(host.item, WM_TODAYCUSTOM_USERNAVIGATION, wParam, 0)) {
+                Select(false); // the item handed the selection on: nothing else to select
+            }
+            return 0;
+        }
+        if (wParam == VK_RETURN && host.selected) {
+            SendMessageW(host.item, WM_TODAYCUSTOM_ACTION, 0, 0);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        Select(false);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    wchar_t full[MAX_PATH];
+    const DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return n > 0 && n < MAX_PATH ? full : path;
+}
+
+std::wstring ExeFolder() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+void SetValue(HKEY key, const wchar_t* name, const std::wstring& text) {
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// What the device would have: the data file path, a font with Japanese
+// glyphs, and the two image strips in \Windows.
+void PrepareDevice(Options o) {
+    // Device paths ("\Windows\...", "\My Documents\...") name the system
+    // drive: work from its root, with the given files made absolute first.
+    o.data = o.data.empty() ? o.data : FullPath(o.data);
+    o.store = o.store.empty() ? o.store : FullPath(o.store);
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    SetCurrentDirectoryW(std::wstring(windows, 3).c_str()); // "C:\"
+    CreateDirectoryW(L"\\My Documents", nullptr);
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Orvane\\Vantrel", 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        if (!o.data.empty()) {
+            SetValue(key, L"OpenFile", o.data);
+        }
+        for (const wchar_t* name : {L"FontName", L"ExFontName"}) {
+            DWORD size = 0;
+            if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+                SetValue(key, name, L"IPAGothic");
+            }
+        }
+        RegCloseKey(key);
+    }
+    const std::wstring folder = ExeFolder();
+    CreateDirectoryW(L"\\Windows", nullptr);
+    for (const wchar_t* image : {L"vantrelcb.png", L"vantrelpo.png"}) {
+        CopyFileW((folder + L"\\" + image).c_str(), (std::wstring(L"\\Windows\\") + image).c_str(),
+                  FALSE);
+    }
+    if (!o.store.empty()) {
+        SetEnvironmentVariableW(L"VANTREL_STORE", o.store.c_str());
+    }
+    if (!o.now.empty()) {
+        SetEnvironmentVariableW(L"VANTREL_NOW", o.now.c_str());
+    }
+}
+
+bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
+    std::vector<BYTE> pixels(static_cast<size_t>(width) * height * 4);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICStream* stream = nullptr;
+    IWICBitmapEncoder* encoder = nullptr;
+    IWICBitmapFrameEncode* frame = nullptr;
+    bool ok =
+        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
+        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
+        SUCCEEDED(frame->Initialize(nullptr)) &&
+        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)));
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    ok = ok && SUCCEEDED(frame->SetPixelFormat(&format));
+    for (size_t i = 3; i < pixels.size(); i += 4) {
+        pixels[i] = 255; // GDI leaves alpha at 0
+    }
+    ok = ok &&
+         SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(width * 4),
+                                      static_cast<UINT>(pixels.size()), pixels.data())) &&
+         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    for (IUnknown* p : {static_cast<IUnknown*>(frame), static_cast<IUnknown*>(encoder),
+                        static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)}) {
+        if (p != nullptr) {
+            p->Release();
+        }
+    }
+    return ok;
+}
+
+bool Screenshot(const std::wstring& path) {
+    RECT client{};
+    GetClientRect(host.window, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    Watermark(dc, client, 0);
+    RECT itemRect{};
+    GetWindowRect(host.item, &itemRect);
+    MapWindowPoints(nullptr, host.window, reinterpret_cast<POINT*>(&itemRect), 2);
+    SetViewportOrgEx(dc, itemRect.left, itemRect.top, nullptr);
+    HRGN clip = CreateRectRgn(itemRect.left, itemRect.top, itemRect.right, itemRect.bottom);
+    SelectClipRgn(dc, clip);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SelectObject(dc, previous);
+    const bool ok = SavePng(bitmap, client.right, client.bottom, path);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return ok;
+}
+
+int Usage() {
+    std::fputs("usage: vantrel-host [--data FILE] [--store FILE] [--now \"YYYY-MM-DD HH:MM\"] "
+               "[--hires] [--select] [--screenshot FILE.png]\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    Options o;
+    bool select = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        const bool value = i + 1 < argc;
+        if (arg == L"--data" && value) {
+            o.data = argv[++i];
+        } else if (arg == L"--store" && value) {
+            o.store = argv[++i];
+        } else if (arg == L"--now" && value) {
+            o.now = argv[++i];
+        } else if (arg == L"--screenshot" && value) {
+            o.screenshot = argv[++i];
+        } else if (arg == L"--hires") {
+            o.hires = true;
+        } else if (arg == L"--select") {
+            select = true;
+        } else {
+            return Usage();
+        }
+    }
+    PrepareDevice(o);
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = L"VantrelTodayHost";
+    RegisterClassW(&wc);
+    const int width = o.hires ? 480 : 240, height = o.hires ? 640 : 320;
+    RECT frame{0, 0, width, height};
+    AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, FALSE);
+    host.window = CreateWindowW(wc.lpszClassName, L"Today - Vantrel",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                                CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    if (host.window == nullptr) {
+        std::fputs("vantrel-host: cannot create the Today window\n", stderr);
+        return 1;
+    }
+    HMODULE module = LoadLibraryW((ExeFolder() + L"\\vantrel.dll").c_str());
+    const auto initialize = module == nullptr
+                                ? nullptr
+                                : reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
+                                      GetProcAddress(module, MAKEINTRESOURCEA(240))));
+    if (initialize == nullptr) {
+        std::fputs("vantrel-host: vantrel.dll or its ordinal 240 is missing\n", stderr);
+        return 1;
+    }
+    host.listItem.tlit = tlitCustom;
+    host.listItem.fEnabled = TRUE;
+    host.listItem.hinstDLL = module;
+    host.item = initialize(&host.listItem, host.window);
+    if (host.item == nullptr) {
+        std::fputs("vantrel-host: the item did not create its window\n", stderr);
+        return 1;
+    }
+    host.listItem.hwndCustom = host.item;
+    Poll();
+    PlaceItem();
+    if (select) {
+        Select(true);
+    }
+    if (!o.screenshot.empty()) {
+        // Headless there is no WM_PAINT: one print lays the item out, so the
+        // next poll hands over the height of the lines it shows.
+        HDC scratch = CreateCompatibleDC(nullptr);
+        SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch), PRF_CLIENT);
+        DeleteDC(scratch);
+        Poll();
+        PlaceItem();
+        return Screenshot(o.screenshot) ? 0 : 1;
+    }
+    ShowWindow(host.window, SW_SHOW);
+    SetTimer(host.window, kPollTimer, 2000, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,367 @@
+#include "today/item_window.h"
+
+#include "model/date_parse.h"
+#include "platform/shell.h"
+#include "platform/today.h"
+#include "platform/wide_text.h"
+#include "settings/device_defaults.h"
+#include "settings/settings_store.h"
+#include "text/text_ids.h"
+#include "today/layout.h"
+#include "today/navigation.h"
+#include "today/refresh_query.h"
+#include "view/check_toggle.h"
+#include "view/standard_order.h"
+
+#include <commctrl.h>
+
+namespace vantrel {
+namespace {
+
+SystemTime FromSystem(const SYSTEMTIME& s) {
+    SystemTime t;
+    t.year = s.wYear;
+    t.month = s.wMonth;
+    t.dayOfWeek = s.wDayOfWeek;
+    t.day = s.wDay;
+    t.hour = s.wHour;
+    t.minute = s.wMinute;
+    t.second = s.wSecond;
+    t.milliseconds = s.wMilliseconds;
+    return t;
+}
+
+void Invalidate(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void TookSelection(HWND window) {
+    SendMessageW(GetParent(window), TODAYM_TOOKSELECTION, reinterpret_cast<WPARAM>(window), 0);
+}
+
+COLORREF TodayColour(HWND window, DWORD index) {
+    return static_cast<COLORREF>(SendMessageW(GetParent(window), TODAYM_GETCOLOR, index, 0));
+}
+
+HWND DesktopWindow() {
+    HWND top = FindWindowW(L"DesktopExplorerWindow", nullptr);
+    HWND child = top != nullptr ? GetWindow(top, GW_CHILD) : nullptr;
+    return child != nullptr ? GetWindow(child, GW_CHILD) : nullptr;
+}
+
+OutlookContext OutlookOf(TodayItem& item) {
+    return OutlookContext{item.outlook, item.store, item.settings, *item.texts};
+}
+
+// Lives as long as the module: the loaders keep a reference to it.
+OutlookContext& ItemOutlook(TodayItem& item) {
+    static OutlookContext context = OutlookOf(item);
+    return context;
+}
+
+CheckActions ItemCheckActions(TodayItem& item) {
+    CheckActions actions;
+    actions.confirm = [&item] {
+        return item.prompt->ShowMessage(LoadText(*item.texts, text_id::kAskToggleCheck), u"Check",
+                                        0x134) == kIdYes;
+    };
+    actions.toggleTask = [&item](int oid, const SystemTime& now) {
+        OutlookItemAction(item.outlook, kTask, oid, kOutlookToggleComplete, now);
+    };
+    actions.save = [&item] {
+        DataFileContext data = ItemDataFile(item);
+        save(data);
+    };
+    return actions;
+}
+
+void StartUp(TodayItem& item, HWND window) {
+    item.window = window;
+    item.prompt = std::make_unique<Win32Prompt>(window);
+    TodayViewState& state = item.state;
+    Settings& s = item.settings;
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    HWND desktop = DesktopWindow();
+    state.desktopWindow = reinterpret_cast<std::uintptr_t>(desktop);
+    state.desktopVisible = desktop != nullptr && IsWindowVisible(desktop) ? 1 : 0;
+
+    // Device defaults from the window's font and the Today colours.
+    HDC dc = GetDC(window);
+    LOGFONTW font{};
+    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    ReleaseDC(window, dc);
+    const std::u16string faceName = FromWide(font.lfFaceName);
+    DeviceMeasurements device;
+    device.faceName = faceName;
+    device.charSet = font.lfCharSet;
+    device.textHeight = metrics.tmHeight;
+    device.highlightText =
+        static_cast<std::int32_t>(TodayColour(window, TODAYCOLOR_HIGHLIGHTEDTEXT));
+    device.highlight = static_cast<std::int32_t>(TodayColour(window, TODAYCOLOR_HIGHLIGHT));
+    state.systemFontHeight = ApplyDeviceDefaults(s, device);
+
+    if (LoadSettings(s, item.registry) == 0) {
+        SaveSettings(s, item.registry, 0);
+    }
+    const SIZE screen = DeviceScreenSize(window);
+    state.scale = screen.cx > 320 || screen.cy > 320 ? 2 : 1;
+    state.view.sourceMask = state.homeSourceMask = s.StartView;
+    if (s.OpenFile.empty()) {
+        s.OpenFile = kDefaultDataFile;
+    }
+
+    item.file.currentPath = s.OpenFile.view();
+    item.store.view.clear();
+    DataFileContext data = ItemDataFile(item);
+    OpenAtStartUp(data);
+    SortStandard(item.store.own);
+
+    ComputeItemLayout(item);
+    state.hasSelection = 0;
+    state.enlargeState = 2;
+
+    const SystemTime now = item.clock.Now();
+    OpenOutlookSession(item.outlook);
+    OutlookContext& outlook = ItemOutlook(item);
+    if ((state.view.sourceMask & kSourceAppointmentsBit) != 0) {
+        ImportAllAppointments(outlook, now);
+    } else {
+        item.store.appointments.clear();
+        ClearTagIndex(item.store.appointmentTags);
+    }
+    if ((state.view.sourceMask & kSourceTasksBit) != 0) {
+        ImportTasks(outlook, now);
+    } else {
+        item.store.tasks.clear();
+        ClearTagIndex(item.store.taskTags);
+    }
+    ViewContext view = ItemView(item);
+    buildView(view, s.StartFilter, now);
+    state.homeFilter = state.view.currentFilter;
+    state.homeFilterTag = s.FilterTag;
+    state.viewChanged = 0;
+    state.lastInputTime = item.clock.Now();
+    SaveAtStartUp(data);
+}
+
+LRESULT QueryRefreshCache(TodayItem& item, HWND window, TODAYLISTITEM* listItem) {
+    RefreshQueryActions actions;
+    HWND desktop = reinterpret_cast<HWND>(item.state.desktopWindow);
+    if (desktop != nullptr) {
+        actions.desktopVisible = [desktop] { return IsWindowVisible(desktop) != FALSE; };
+    }
+    actions.refresh = [&item](int code) {
+        ViewContext view = ItemView(item);
+        refresh(view, code);
+    };
+    actions.invalidate = [window] { Invalidate(window); };
+    int cyp = listItem != nullptr ? static_cast<int>(listItem->cyp) : item.state.itemHeight;
+    const bool changed = QueryRefresh(item.state, item.settings, item.clock.Now(), cyp, actions);
+    if (listItem != nullptr) {
+        listItem->cyp = static_cast<DWORD>(cyp);
+    }
+    return changed ? TRUE : FALSE;
+}
+
+void ButtonDown(TodayItem& item, HWND window, int x, int y) {
+    TodayViewState& state = item.state;
+    state.holdHandled = 0;
+    TookSelection(window);
+    const TapHit hit = HitTest(state, item.settings, x, y);
+    const int position = hit.column * state.rowsPerColumn + hit.row;
+    if (position <= state.lastCursor) {
+        state.view.cursor = position;
+    }
+    Invalidate(window);
+    SHRGINFO gesture{sizeof gesture, window, {x, y}, SHRG_RETURNCMD};
+    SHRecognizeGesture(&gesture);
+}
+
+void ButtonUp(TodayItem& item, HWND window, int x, int y) {
+    TodayViewState& state = item.state;
+    state.lastInputTime = item.clock.Now();
+    if (state.holdHandled != 0) {
+        state.holdHandled = 0;
+        TookSelection(window);
+        Invalidate(window);
+        return;
+    }
+    const TapHit hit = HitTest(state, item.settings, x, y);
+    const int position = hit.column * state.rowsPerColumn + hit.row;
+    if (position > state.lastCursor) {
+        DispatchCommand(window, item.settings.ExTap, x, y);
+        return;
+    }
+    state.view.cursor = position;
+    if (hit.onCheckBox) {
+        ViewContext view = ItemView(item);
+        ToggleCheck(view, state.view.pageTop + state.view.cursor, ItemCheckActions(item));
+        TookSelection(window);
+        Invalidate(window);
+    } else if (hit.onNextStrip) {
+        DispatchCommand(window, kCmdNextPage, x, y);
+    } else if (hit.onPrevStrip) {
+        DispatchCommand(window, kCmdPrevPage, x, y);
+    } else {
+        DispatchCommand(window, item.settings.ExTap, x, y);
+    }
+}
+
+LRESULT Navigate(TodayItem& item, HWND window, WPARAM key, LPARAM lParam) {
+    item.state.lastInputTime = item.clock.Now();
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    switch (key) {
+    case VK_UP:
+        return DispatchCommand(window, item.settings.ExUp, x, y);
+    case VK_DOWN:
+        return DispatchCommand(window, item.settings.ExDown, x, y);
+    case VK_LEFT:
+        return DispatchCommand(window, item.settings.ExLeft, x, y);
+    case VK_RIGHT:
+        return DispatchCommand(window, item.settings.ExRight, x, y);
+    default:
+        return TRUE;
+    }
+}
+
+} // namespace
+
+SystemTime LocalClock::Now() const {
+    wchar_t fixed[64];
+    const DWORD length = GetEnvironmentVariableW(L"VANTREL_NOW", fixed, 64);
+    if (length > 0 && length < 64) {
+        const std::u16string text = FromWide(fixed);
+        const ParsedDateTime parsed =
+            ParseDateTime(std::string(text.begin(), text.end())); // ASCII digits only
+        if (parsed.ok) {
+            const DateTime& d = parsed.value;
+            return SystemTimeAt(d.year, d.month, d.day, d.HasTime() ? d.hour : 0,
+                                d.HasTime() ? d.minute : 0);
+        }
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return FromSystem(now);
+}
+
+TodayItem& TheItem() {
+    static TodayItem item;
+    return item;
+}
+
+ViewContext ItemView(TodayItem& item) {
+    return ViewContext{item.store,
+                       item.state.view,
+                       item.settings,
+                       *item.texts,
+                       item.clock,
+                       OutlookLoaders(ItemOutlook(item)),
+                       [&item] { SaveSettings(item.settings, item.registry, 1); },
+                       item.state.lineTextHeight};
+}
+
+DataFileContext ItemDataFile(TodayItem& item) {
+    return DataFileContext{item.store, item.settings, item.registry, item.files, *item.prompt,
+                           item.codec, item.clock,    *item.texts,   item.file};
+}
+
+LRESULT DispatchCommand(HWND window, int code, int, int) {
+    TodayItem& item = TheItem();
+    LRESULT result = 1;
+    switch (code) {
+    case kCmdUp:
+    case kCmdDown:
+    case kCmdPrevPage:
+    case kCmdNextPage:
+    case kCmdLeft:
+    case kCmdRight:
+    case kCmdEnlarge:
+        result = MoveCursor(item.state, item.settings, code, item.store.view.size(), [&item] {
+            ViewContext view = ItemView(item);
+            refresh(view, item.state.view.currentFilter);
+        });
+        break;
+    default:
+        break; // the other commands belong to the command dispatcher
+    }
+    TookSelection(window);
+    Invalidate(window);
+    return result;
+}
+
+LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TodayItem& item = TheItem();
+    TodayViewState& state = item.state;
+    switch (message) {
+    case WM_CREATE:
+        StartUp(item, window);
+        break;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        PaintItem(item, dc);
+        EndPaint(window, &paint);
+        if (state.enlargeState == 0) {
+            state.enlargeState = 1;
+            state.enlargeTicks = 0;
+        }
+        break;
+    }
+    case WM_PRINTCLIENT:
+        PaintItem(item, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND: {
+        TODAYDRAWWATERMARKINFO info{};
+        info.hdc = reinterpret_cast<HDC>(wParam);
+        GetClientRect(window, &info.rc);
+        info.hwnd = window;
+        SendMessageW(GetParent(window), TODAYM_DRAWWATERMARK, 0, reinterpret_cast<LPARAM>(&info));
+        return 1;
+    }
+    case WM_CONTEXTMENU:
+        state.lastInputTime = item.clock.Now();
+        state.holdHandled = 1;
+        DispatchCommand(window, item.settings.ExTapHold, static_cast<short>(LOWORD(lParam)),
+                        static_cast<short>(HIWORD(lParam)));
+        break;
+    case WM_LBUTTONDOWN:
+        ButtonDown(item, window, static_cast<short>(LOWORD(lParam)),
+                   static_cast<short>(HIWORD(lParam)));
+        break;
+    case WM_LBUTTONUP:
+        ButtonUp(item, window, static_cast<short>(LOWORD(lParam)),
+                 static_cast<short>(HIWORD(lParam)));
+        break;
+    case WM_TODAYCUSTOM_QUERYREFRESHCACHE:
+        return QueryRefreshCache(item, window, reinterpret_cast<TODAYLISTITEM*>(wParam));
+    case WM_TODAYCUSTOM_RECEIVEDSELECTION:
+        state.hasSelection = 1;
+        if (item.settings.ExFocus != 0) {
+            state.enlargeState = 0;
+        }
+        Invalidate(window);
+        return TRUE;
+    case WM_TODAYCUSTOM_LOSTSELECTION:
+        state.hasSelection = 0;
+        state.enlargeState = 2;
+        Invalidate(window);
+        break;
+    case WM_TODAYCUSTOM_USERNAVIGATION:
+        return Navigate(item, window, wParam, lParam);
+    case WM_TODAYCUSTOM_ACTION:
+        state.lastInputTime = item.clock.Now();
+        DispatchCommand(window, item.settings.ExAction, static_cast<short>(LOWORD(lParam)),
+                        static_cast<short>(HIWORD(lParam)));
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace vantrel

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "model/item_store.h"
+#include "outlook/outlook_session.h"
+#include "platform/module_text_table.h"
+#include "platform/win32_codec.h"
+#include "platform/win32_file_access.h"
+#include "platform/win32_prompt.h"
+#include "platform/win32_registry.h"
+#include "settings/settings.h"
+#include "storage/data_file.h"
+#include "today/today_view_state.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace vantrel {
+
+// The local clock; the substitute host may fix it with VANTREL_NOW
+// ("YYYY-MM-DD HH:MM") so that a screenshot shows a known day.
+class LocalClock : public Clock {
+  public:
+    SystemTime Now() const override;
+};
+
+// Everything the Today item keeps for the life of the module.
+struct TodayItem {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    TodayViewState state;
+    ItemStore store;
+    Settings settings;
+    DataFileState file;
+    OutlookSession outlook;
+    Win32Registry registry;
+    Win32FileAccess files;
+    Win32Codec codec;
+    std::unique_ptr<ModuleTextTable> texts;
+    LocalClock clock;
+    std::unique_ptr<Win32Prompt> prompt;
+};
+
+TodayItem& TheItem();
+
+LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The view functions' context over the item's state.
+ViewContext ItemView(TodayItem& item);
+DataFileContext ItemDataFile(TodayItem& item);
+
+// Command dispatch with its common tail (selection hand-over, invalidate).
+LRESULT DispatchCommand(HWND window, int code, int x, int y);
+
+// The substitute device's screen: the client area of the top-level window
+// that hosts the Today screen (the real desktop is far larger).
+SIZE DeviceScreenSize(HWND window);
+
+// Painting into a device context (WM_PAINT and WM_PRINTCLIENT).
+void ComputeItemLayout(TodayItem& item);
+void PaintItem(TodayItem& item, HDC dc);
+
+} // namespace vantrel
