@@ -52,10 +52,11 @@ add_executable(vantrel_win32_tests
   tests/win32/settings_registry_win32_test.cpp
   tests/win32/data_file_win32_test.cpp
   tests/win32/outlook_win32_test.cpp
+  tests/win32/today_window_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
 target_include_directories(vantrel_win32_tests PRIVATE tests)
-add_dependencies(vantrel_win32_tests vantrel)
+add_dependencies(vantrel_win32_tests vantrel vantrel-host)
 add_test(NAME win32_tests COMMAND vantrel_win32_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_tests_properties(win32_tests PROPERTIES ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600)
 

@@ -283,6 +283,9 @@ int wmain(int argc, wchar_t** argv) {
             return Usage();
         }
     }
+    if (!o.screenshot.empty()) {
+        o.screenshot = FullPath(o.screenshot); // before the device's drive becomes current
+    }
     PrepareDevice(o);
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -334,7 +337,11 @@ int wmain(int argc, wchar_t** argv) {
         DeleteDC(scratch);
         Poll();
         PlaceItem();
-        return Screenshot(o.screenshot) ? 0 : 1;
+        if (!Screenshot(o.screenshot)) {
+            std::fputs("vantrel-host: the screenshot could not be written\n", stderr);
+            return 1;
+        }
+        return 0;
     }
     ShowWindow(host.window, SW_SHOW);
     SetTimer(host.window, kPollTimer, 2000, nullptr);

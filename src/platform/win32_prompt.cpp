@@ -1,9 +1,12 @@
 #include "platform/win32_prompt.h"
 
 #include "platform/wide_text.h"
+#include "text/utf8.h"
 
 #include <commdlg.h>
 #include <cwchar>
+#include <optional>
+#include <string>
 
 namespace vantrel {
 namespace {
@@ -49,19 +52,53 @@ std::size_t AskFileName(HWND owner, bool save, std::u16string& path, std::u16str
     return path.size();
 }
 
+// A scripted run (tests, the host's --answer) sets VANTREL_ANSWER to "ok",
+// "yes", "no" or "cancel": message boxes then answer that without showing,
+// file dialogs are cancelled, and VANTREL_PROMPT_LOG, when set, collects
+// every message as a UTF-8 line "caption<TAB>text".
+std::optional<int> ScriptedAnswer() {
+    wchar_t answer[16];
+    const DWORD n = GetEnvironmentVariableW(L"VANTREL_ANSWER", answer, 16);
+    if (n == 0 || n >= 16) {
+        return std::nullopt;
+    }
+    const std::wstring a = answer;
+    return a == L"yes" ? IDYES : a == L"no" ? IDNO : a == L"cancel" ? IDCANCEL : IDOK;
+}
+
+void LogMessage(std::u16string_view caption, std::u16string_view text) {
+    wchar_t path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) {
+        return;
+    }
+    const std::string line = ToUtf8(caption) + "\t" + ToUtf8(text) + "\n";
+    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+}
+
 } // namespace
 
 int Win32Prompt::ShowMessage(std::u16string_view text, std::u16string_view caption,
                              unsigned style) {
+    if (const std::optional<int> answer = ScriptedAnswer()) {
+        LogMessage(caption, text);
+        return *answer;
+    }
     return MessageBoxW(owner_, ToWide(text).c_str(), ToWide(caption).c_str(), style);
 }
 
 std::size_t Win32Prompt::askOpenFileName(std::u16string& path, std::u16string_view filter) {
-    return AskFileName(owner_, false, path, filter);
+    return ScriptedAnswer() ? 0 : AskFileName(owner_, false, path, filter);
 }
 
 std::size_t Win32Prompt::askSaveFileName(std::u16string& path, std::u16string_view filter) {
-    return AskFileName(owner_, true, path, filter);
+    return ScriptedAnswer() ? 0 : AskFileName(owner_, true, path, filter);
 }
 
 } // namespace vantrel

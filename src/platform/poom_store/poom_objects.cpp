@@ -21,11 +21,57 @@ namespace {
 
 using namespace store;
 
+ParsedStore ReadStoreFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    if (!in) {
+        ParsedStore missing;
+        missing.error = "cannot be read";
+        return missing;
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    return ParseStore(text);
+}
+
+FILETIME WriteTimeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info);
+    return info.ftLastWriteTime;
+}
+
+void Report(const std::wstring& path, const std::string& error) {
+    const std::wstring message = L"Outlook store " + path + L": " + ToWide(FromUtf8(error)) + L"\n";
+    OutputDebugStringW(message.c_str());
+    std::fputws(message.c_str(), stderr);
+}
+
 struct StoreFile {
     std::wstring path;
     Store data;
+    FILETIME written{};
 
-    bool Write() const {
+    // Another program may have changed the file since: read it again (a
+    // malformed new version is reported and the last good one kept).
+    void Reload() {
+        const FILETIME now = WriteTimeOf(path);
+        if (CompareFileTime(&now, &written) == 0) {
+            return;
+        }
+        written = now;
+        ParsedStore parsed = ReadStoreFile(path);
+        if (parsed.ok) {
+            data = std::move(parsed.store);
+        } else {
+            Report(path, parsed.error);
+        }
+    }
+
+    bool Write() {
+        const bool ok = WriteText();
+        written = WriteTimeOf(path);
+        return ok;
+    }
+
+    bool WriteText() const {
         const std::string text = FormatStore(data);
         const std::wstring temp = path + L".tmp";
         {
@@ -690,6 +736,7 @@ class AppObject : public ComObject<IPOutlookApp> {
     HRESULT STDMETHODCALLTYPE Logon(LONG) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE GetDefaultFolder(int folder, IFolder** result) override {
         *result = nullptr;
+        store_->Reload();
         if (folder != olFolderCalendar && folder != olFolderTasks) {
             return E_INVALIDARG;
         }
@@ -739,22 +786,18 @@ HRESULT OpenReplacementStore(IPOutlookApp** app) {
     if (length == 0 || length >= MAX_PATH) {
         return REGDB_E_CLASSNOTREG;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         return REGDB_E_CLASSNOTREG;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
-    ParsedStore parsed = ParseStore(text);
+    ParsedStore parsed = ReadStoreFile(path);
     if (!parsed.ok) {
-        const std::wstring message =
-            L"Outlook store " + std::wstring(path) + L": " + ToWide(FromUtf8(parsed.error)) + L"\n";
-        OutputDebugStringW(message.c_str());
-        std::fputws(message.c_str(), stderr);
+        Report(path, parsed.error);
         return E_FAIL;
     }
     auto file = std::make_shared<StoreFile>();
     file->path = path;
     file->data = std::move(parsed.store);
+    file->written = WriteTimeOf(file->path);
     *app = new AppObject(std::move(file));
     return S_OK;
 }
