@@ -5,6 +5,7 @@
 #include "outlook/recurrence.h"
 #include "platform/poom.h"
 #include "platform/wide_text.h"
+#include "platform/win32_system_time.h"
 
 #include <cstdio>
 #include <optional>
@@ -37,19 +38,6 @@ template <class T> struct Held {
 template <class T> bool QueryAs(IUnknown* unknown, const IID& iid, Held<T>& into) {
     return unknown != nullptr &&
            SUCCEEDED(unknown->QueryInterface(iid, reinterpret_cast<void**>(into.out())));
-}
-
-SYSTEMTIME ToSystem(const SystemTime& t) {
-    SYSTEMTIME s{};
-    s.wYear = t.year;
-    s.wMonth = t.month;
-    s.wDayOfWeek = t.dayOfWeek;
-    s.wDay = t.day;
-    s.wHour = t.hour;
-    s.wMinute = t.minute;
-    s.wSecond = t.second;
-    s.wMilliseconds = t.milliseconds;
-    return s;
 }
 
 double VariantNow(const SystemTime& now, bool dayOnly) {

@@ -4,6 +4,7 @@
 #include "platform/shell.h"
 #include "platform/today.h"
 #include "platform/wide_text.h"
+#include "platform/win32_system_time.h"
 #include "settings/device_defaults.h"
 #include "settings/settings_store.h"
 #include "text/text_ids.h"
@@ -17,19 +18,6 @@
 
 namespace vantrel {
 namespace {
-
-SystemTime FromSystem(const SYSTEMTIME& s) {
-    SystemTime t;
-    t.year = s.wYear;
-    t.month = s.wMonth;
-    t.dayOfWeek = s.wDayOfWeek;
-    t.day = s.wDay;
-    t.hour = s.wHour;
-    t.minute = s.wMinute;
-    t.second = s.wSecond;
-    t.milliseconds = s.wMilliseconds;
-    return t;
-}
 
 void Invalidate(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
