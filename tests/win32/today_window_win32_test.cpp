@@ -106,6 +106,31 @@ class TodayWindowTest : public ::testing::Test {
         DeleteDC(dc);
     }
 
+    // Renders the item into a bitmap and counts the pixels of one colour.
+    static int PrintedPixels(COLORREF colour) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = 240;
+        info.bmiHeader.biHeight = -100;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        SendMessageW(item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        int count = 0;
+        for (int y = 0; y < 100; ++y) {
+            for (int x = 0; x < 240; ++x) {
+                count += GetPixel(dc, x, y) == colour ? 1 : 0;
+            }
+        }
+        SelectObject(dc, previous);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        return count;
+    }
+
     static inline HWND parent = nullptr;
     static inline HWND item = nullptr;
     static inline HMODULE module = nullptr;
@@ -161,6 +186,46 @@ TEST_F(TodayWindowTest, SelectionNavigationAndEmptyTaps) {
     SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(120, 95));
     SendMessageW(item, WM_TODAYCUSTOM_LOSTSELECTION, 0, 0);
     Print();
+}
+
+TEST_F(TodayWindowTest, IdleReturnToTheStartViewRefreshes) {
+    // Moving the view (a page key) and then ResetTime (3) idle minutes
+    // bring back the start view through a refresh, which finds "d".
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-01 00:10");
+    Print();
+    Query();
+    const DWORD twoLines = listItem.cyp;
+    SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, VK_RIGHT, 0);
+    std::ofstream(storePath.c_str(), std::ios::binary)
+        << "[appointment]\nsubject: b\nstart: 2027-01-01 10:00\nend: 2027-01-01 11:00\n"
+           "[appointment]\nsubject: c\nstart: 2027-01-01 12:00\nend: 2027-01-01 13:00\n"
+           "[appointment]\nsubject: d\nstart: 2027-01-01 14:00\nend: 2027-01-01 15:00\n";
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-01 00:12");
+    Query();
+    Print();
+    EXPECT_FALSE(Query());
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-01 00:13");
+    Query();
+    Print();
+    EXPECT_TRUE(Query());
+    EXPECT_GT(listItem.cyp, twoLines);
+}
+
+TEST_F(TodayWindowTest, EmptyViewKeysAndTaps) {
+    std::ofstream(storePath.c_str(), std::ios::binary) << "# nothing\n";
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-02 08:00"); // a new day refreshes
+    Query();
+    Print();
+    Query();
+    EXPECT_GT(PrintedPixels(RGB(220, 40, 40)), 10); // icon 112's red band: the empty state
+    SendMessageW(item, WM_TODAYCUSTOM_RECEIVEDSELECTION, 0, 0);
+    Print();
+    EXPECT_EQ(SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, VK_UP, 0), 0);
+    EXPECT_EQ(SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, VK_DOWN, 0), 0);
+    SendMessageW(item, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 5));
+    SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(10, 5)); // ExTap: nothing
+    EXPECT_FALSE(Query());
+    SendMessageW(item, WM_TODAYCUSTOM_LOSTSELECTION, 0, 0);
 }
 
 // Counts the pixels of one exact colour in the host's screenshot.
