@@ -211,6 +211,22 @@ TEST_F(TodayWindowTest, IdleReturnToTheStartViewRefreshes) {
     EXPECT_GT(listItem.cyp, twoLines);
 }
 
+TEST_F(TodayWindowTest, EnlargedSelectionShrinksAfterExFocusTime) {
+    // The Today highlight here is white: its rows tell how tall the
+    // selected line is drawn.
+    SendMessageW(item, WM_TODAYCUSTOM_RECEIVEDSELECTION, 0, 0); // ExFocus: enlarge
+    SendMessageW(item, WM_PAINT, 0, 0);                         // shown, ticks start
+    const int enlarged = PrintedPixels(RGB(255, 255, 255));
+    Query();
+    Query(); // 4 ticks: not yet above ExFocusTime (4)
+    EXPECT_EQ(PrintedPixels(RGB(255, 255, 255)), enlarged);
+    Query();
+    const int normal = PrintedPixels(RGB(255, 255, 255));
+    EXPECT_GT(normal, 0);
+    EXPECT_LT(normal, enlarged);
+    SendMessageW(item, WM_TODAYCUSTOM_LOSTSELECTION, 0, 0);
+}
+
 TEST_F(TodayWindowTest, EmptyViewKeysAndTaps) {
     std::ofstream(storePath.c_str(), std::ios::binary) << "# nothing\n";
     SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-02 08:00"); // a new day refreshes
