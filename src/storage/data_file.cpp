@@ -1,6 +1,7 @@
 #include "storage/data_file.h"
 
 #include "counter/counter_settings.h"
+#include "counter/text_compose.h"
 #include "settings/settings_store.h"
 #include "storage/data_file_path.h"
 #include "storage/morvik_import.h"
@@ -26,11 +27,6 @@ template <std::size_t N> constexpr std::u16string_view FilterOf(const char16_t (
 }
 
 constexpr std::size_t kWriteChunk = 64 * 1024;
-
-std::u16string Decimal16(long long value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
 
 void ShowError(DataFileContext& ctx, const std::u16string& text) {
     ctx.prompt.ShowMessage(text, u"error", kMbOk);
@@ -78,7 +74,7 @@ int write(DataFileContext& ctx, std::u16string_view path) {
     std::unique_ptr<FileReplacement> file = ctx.files.Replace(path, error);
     if (!file) {
         ShowError(ctx, u"Can't create " + std::u16string(path) + u" .(" +
-                           Decimal16(static_cast<std::int32_t>(error)) + u")");
+                           Decimal(static_cast<std::int32_t>(error)) + u")");
         ctx.state.saving = false;
         return 0;
     }
@@ -108,7 +104,7 @@ int write(DataFileContext& ctx, std::u16string_view path) {
     file.reset(); // an uncommitted replacement is discarded here
     if (!ok) {
         ShowError(ctx, u"Save error at " + std::u16string(path) + u" .(" +
-                           Decimal16(static_cast<std::int32_t>(error)) + u")");
+                           Decimal(static_cast<std::int32_t>(error)) + u")");
     }
     ctx.state.saving = false;
     return ok ? 1 : 0;
