@@ -50,6 +50,16 @@ void SetDword(const wchar_t* name, DWORD value) {
     RegCloseKey(key);
 }
 
+int CountPixels(HDC dc, int width, int height, COLORREF colour) {
+    int count = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            count += GetPixel(dc, x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
 // One item for the whole suite: the module keeps one window state.
 class TodayWindowTest : public ::testing::Test {
   protected:
@@ -61,8 +71,7 @@ class TodayWindowTest : public ::testing::Test {
         CreateDirectoryW(L"\\My Documents", nullptr);
         DeleteFileW(L"\\My Documents\\vantrel.vrl");
         storePath = std::wstring(windows, 3) + L"vantrel_window_store.txt";
-        std::ofstream(storePath.c_str(), std::ios::binary)
-            << "[appointment]\nsubject: a\nstart: 2026-12-31 10:00\nend: 2026-12-31 11:00\n";
+        WriteStore("[appointment]\nsubject: a\nstart: 2026-12-31 10:00\nend: 2026-12-31 11:00\n");
         SetEnvironmentVariableW(L"VANTREL_STORE", storePath.c_str());
         SetEnvironmentVariableW(L"VANTREL_NOW", L"2026-12-31 09:00");
         SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
@@ -119,16 +128,23 @@ class TodayWindowTest : public ::testing::Test {
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ previous = SelectObject(dc, bitmap);
         SendMessageW(item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        int count = 0;
-        for (int y = 0; y < 100; ++y) {
-            for (int x = 0; x < 240; ++x) {
-                count += GetPixel(dc, x, y) == colour ? 1 : 0;
-            }
-        }
+        const int count = CountPixels(dc, 240, 100, colour);
         SelectObject(dc, previous);
         DeleteObject(bitmap);
         DeleteDC(dc);
         return count;
+    }
+
+    static void WriteStore(const char* text) {
+        std::ofstream(storePath.c_str(), std::ios::binary) << text;
+    }
+
+    // The clock moves on; the poll there may refresh, the print after it lays
+    // the view out, so the next poll reports the new height.
+    static void AdvanceTo(const wchar_t* now) {
+        SetEnvironmentVariableW(L"VANTREL_NOW", now);
+        Query();
+        Print();
     }
 
     static inline HWND parent = nullptr;
@@ -156,19 +172,14 @@ TEST_F(TodayWindowTest, HeightIsHandedOverOnceAndFollowsTheView) {
     EXPECT_FALSE(Query());
 
     // Two more appointments for tomorrow: nothing changes within the day ...
-    std::ofstream(storePath.c_str(), std::ios::binary)
-        << "[appointment]\nsubject: a\nstart: 2026-12-31 10:00\nend: 2026-12-31 11:00\n"
-           "[appointment]\nsubject: b\nstart: 2027-01-01 10:00\nend: 2027-01-01 11:00\n"
-           "[appointment]\nsubject: c\nstart: 2027-01-01 12:00\nend: 2027-01-01 13:00\n";
-    SetEnvironmentVariableW(L"VANTREL_NOW", L"2026-12-31 23:59");
-    Query();
-    Print();
+    WriteStore("[appointment]\nsubject: a\nstart: 2026-12-31 10:00\nend: 2026-12-31 11:00\n"
+               "[appointment]\nsubject: b\nstart: 2027-01-01 10:00\nend: 2027-01-01 11:00\n"
+               "[appointment]\nsubject: c\nstart: 2027-01-01 12:00\nend: 2027-01-01 13:00\n");
+    AdvanceTo(L"2026-12-31 23:59");
     EXPECT_FALSE(Query());
     // ... and the new day (31 Dec -> 1 Jan) refreshes: "a" has ended, "b" and
     // "c" lie ahead, two lines.
-    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-01 00:00");
-    Query();
-    Print();
+    AdvanceTo(L"2027-01-01 00:00");
     EXPECT_TRUE(Query());
     EXPECT_GT(listItem.cyp, oneLine);
 }
@@ -196,17 +207,12 @@ TEST_F(TodayWindowTest, IdleReturnToTheStartViewRefreshes) {
     Query();
     const DWORD twoLines = listItem.cyp;
     SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, VK_RIGHT, 0);
-    std::ofstream(storePath.c_str(), std::ios::binary)
-        << "[appointment]\nsubject: b\nstart: 2027-01-01 10:00\nend: 2027-01-01 11:00\n"
-           "[appointment]\nsubject: c\nstart: 2027-01-01 12:00\nend: 2027-01-01 13:00\n"
-           "[appointment]\nsubject: d\nstart: 2027-01-01 14:00\nend: 2027-01-01 15:00\n";
-    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-01 00:12");
-    Query();
-    Print();
+    WriteStore("[appointment]\nsubject: b\nstart: 2027-01-01 10:00\nend: 2027-01-01 11:00\n"
+               "[appointment]\nsubject: c\nstart: 2027-01-01 12:00\nend: 2027-01-01 13:00\n"
+               "[appointment]\nsubject: d\nstart: 2027-01-01 14:00\nend: 2027-01-01 15:00\n");
+    AdvanceTo(L"2027-01-01 00:12");
     EXPECT_FALSE(Query());
-    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-01 00:13");
-    Query();
-    Print();
+    AdvanceTo(L"2027-01-01 00:13");
     EXPECT_TRUE(Query());
     EXPECT_GT(listItem.cyp, twoLines);
 }
@@ -228,10 +234,8 @@ TEST_F(TodayWindowTest, EnlargedSelectionShrinksAfterExFocusTime) {
 }
 
 TEST_F(TodayWindowTest, EmptyViewKeysAndTaps) {
-    std::ofstream(storePath.c_str(), std::ios::binary) << "# nothing\n";
-    SetEnvironmentVariableW(L"VANTREL_NOW", L"2027-01-02 08:00"); // a new day refreshes
-    Query();
-    Print();
+    WriteStore("# nothing\n");
+    AdvanceTo(L"2027-01-02 08:00"); // a new day refreshes
     Query();
     EXPECT_GT(PrintedPixels(RGB(220, 40, 40)), 10); // icon 112's red band: the empty state
     SendMessageW(item, WM_TODAYCUSTOM_RECEIVEDSELECTION, 0, 0);
@@ -254,12 +258,7 @@ int CountColour(const std::wstring& png, COLORREF colour) {
     HGDIOBJ previous = SelectObject(dc, bitmap);
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
-    int count = 0;
-    for (int y = 0; y < info.bmHeight; ++y) {
-        for (int x = 0; x < info.bmWidth; ++x) {
-            count += GetPixel(dc, x, y) == colour ? 1 : 0;
-        }
-    }
+    const int count = CountPixels(dc, info.bmWidth, info.bmHeight, colour);
     SelectObject(dc, previous);
     DeleteDC(dc);
     DeleteObject(bitmap);

@@ -133,6 +133,16 @@ template <class... Interfaces> class ComObject : public Interfaces... {
     std::atomic<ULONG> references_{1};
 };
 
+// An item's answer to QueryInterface for its typed interface.
+template <class Interface>
+bool AnswerAs(REFIID iid, const IID& typed, Interface* self, void** out) {
+    if (iid != typed) {
+        return false;
+    }
+    *out = self;
+    return true;
+}
+
 HRESULT PutBstr(const std::u16string& text, BSTR* out, std::size_t limit = 4096) {
     const std::wstring wide = ToWide(std::u16string_view(text).substr(0, limit));
     *out = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
@@ -433,11 +443,7 @@ class AppointmentObject : public ComObject<IAppointment> {
 
   protected:
     bool Answer(REFIID iid, void** out) override {
-        if (iid == kIidAppointment) {
-            *out = static_cast<IAppointment*>(this);
-            return true;
-        }
-        return false;
+        return AnswerAs<IAppointment>(iid, kIidAppointment, this, out);
     }
 
   private:
@@ -598,11 +604,7 @@ class TaskObject : public ComObject<ITask> {
 
   protected:
     bool Answer(REFIID iid, void** out) override {
-        if (iid == kIidTask) {
-            *out = static_cast<ITask*>(this);
-            return true;
-        }
-        return false;
+        return AnswerAs<ITask>(iid, kIidTask, this, out);
     }
 
   private:
