@@ -32,6 +32,8 @@ add_executable(vantrel_tests
   tests/recurrence_test.cpp
   tests/outlook_store_model_test.cpp
   tests/today_layout_test.cpp
+  tests/today_commands_test.cpp
+  tests/edit_form_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_store_model vantrel_warnings
                       GTest::gtest_main)

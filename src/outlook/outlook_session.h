@@ -2,6 +2,7 @@
 
 #include "model/item_store.h"
 #include "model/system_time.h"
+#include "outlook/item_actions.h"
 #include "settings/settings.h"
 #include "text/text_table.h"
 #include "view/view_list.h"
@@ -13,16 +14,6 @@ namespace vantrel {
 struct IPOutlookApp;
 
 inline constexpr int kRecentlyEndedMode = 100;
-
-// Action codes of OutlookItemAction.
-inline constexpr int kOutlookCreate = 0;
-inline constexpr int kOutlookView = -1;
-inline constexpr int kOutlookEdit = 1;
-inline constexpr int kOutlookToggleComplete = 5;
-inline constexpr int kOutlookDelete = 8;
-inline constexpr int kOutlookViewOccurrence = 9;
-inline constexpr int kOutlookEditOccurrence = 11;
-inline constexpr int kOutlookDeleteOccurrence = 18;
 
 // One session to the Outlook store for the life of the module.
 struct OutlookSession {

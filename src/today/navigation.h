@@ -1,20 +1,12 @@
 #pragma once
 
 #include "settings/settings.h"
+#include "today/command_codes.h"
 #include "today/today_view_state.h"
 
 #include <functional>
 
 namespace vantrel {
-
-// Command codes of the cursor and paging commands.
-inline constexpr int kCmdUp = 16;
-inline constexpr int kCmdDown = 17;
-inline constexpr int kCmdPrevPage = 18;
-inline constexpr int kCmdNextPage = 19;
-inline constexpr int kCmdLeft = 32;
-inline constexpr int kCmdRight = 33;
-inline constexpr int kCmdEnlarge = 35;
 
 // Where a tap landed: list column and row, and the zones it hit.
 struct TapHit {

@@ -21,7 +21,7 @@ int RefreshStamp(int autoUpdate, const SystemTime& t, int previous) {
 bool QueryRefresh(TodayViewState& state, Settings& s, const SystemTime& now, int& cyp,
                   const RefreshQueryActions& a) {
     const int stamp = RefreshStamp(s.AutoUpdate, now, state.refreshStamp);
-    if (state.menuPending != 0) {
+    if (state.menuPending != 0 || state.modalDepth > 0) {
         return false;
     }
     const bool visible = a.desktopVisible ? a.desktopVisible() : false;

@@ -52,6 +52,9 @@ struct TodayViewState {
     SystemTime lastInputTime;
     int dialogMode = 0;
     int menuPending = 0;
+    // Dialogs and message boxes of the item now open: their modal loops let
+    // refresh queries in, and a refresh would move the entry they work on.
+    int modalDepth = 0;
     int refreshStamp = 0;
     int repaintPending = 0;
     int holdHandled = 0;

@@ -74,6 +74,7 @@ struct ScriptedPrompt : Prompt {
         unsigned style;
     };
     std::vector<Message> messages;
+    std::deque<int> answers; // message answers in turn; kIdOk when none is left
     std::deque<std::u16string> fileAnswers;
     std::vector<std::u16string> startNames;
     std::vector<std::u16string> filters;
@@ -81,7 +82,12 @@ struct ScriptedPrompt : Prompt {
     int ShowMessage(std::u16string_view text, std::u16string_view caption,
                     unsigned style) override {
         messages.push_back({std::u16string(text), std::u16string(caption), style});
-        return kIdOk;
+        if (answers.empty()) {
+            return kIdOk;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::size_t Answer(std::u16string& path, std::u16string_view filter) {
         startNames.push_back(path);
