@@ -26,6 +26,9 @@ add_library(vantrel SHARED
   src/today/item_entry.cpp
   src/today/item_window.cpp
   src/today/item_paint.cpp
+  src/today/item_commands.cpp
+  src/today/edit_dialog.cpp
+  src/today/tag_dialog.cpp
   src/options/options_entry.cpp
   resources/vantrel.rc
   resources/vantrel.def

@@ -65,4 +65,86 @@ int MenuBarHeight(HWND) {
     return 0;
 }
 
+BOOL SHInitDialog(SHINITDLGINFO* info) {
+    if (info == nullptr || info->hDlg == nullptr) {
+        return FALSE;
+    }
+    if ((info->dwMask & SHIDIM_FLAGS) != 0 && (info->dwFlags & SHIDIF_SIZEDLGFULLSCREEN) != 0) {
+        RECT screen{};
+        HWND owner = GetWindow(info->hDlg, GW_OWNER);
+        if (owner != nullptr) {
+            GetClientRect(owner, &screen);
+            MapWindowPoints(owner, nullptr, reinterpret_cast<POINT*>(&screen), 2);
+        } else {
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
+        }
+        MoveWindow(info->hDlg, screen.left, screen.top, screen.right - screen.left,
+                   screen.bottom - screen.top, FALSE);
+    }
+    return TRUE;
+}
+
+namespace {
+
+constexpr int kMenuBarHeight = 24;
+constexpr wchar_t kMenuBarClass[] = L"VantrelMenuBar";
+
+LRESULT CALLBACK MenuBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        return SendMessageW(GetParent(bar), WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0),
+                            reinterpret_cast<LPARAM>(bar));
+    }
+    return DefWindowProcW(bar, message, wParam, lParam);
+}
+
+} // namespace
+
+BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
+    if (info == nullptr || info->hwndParent == nullptr || (info->dwFlags & SHCMBF_HMENU) == 0) {
+        return FALSE;
+    }
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = MenuBarProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kMenuBarClass;
+    RegisterClassW(&wc); // fails harmlessly when already registered
+
+    HMENU menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(info->nToolBarId));
+    if (menu == nullptr) {
+        return FALSE;
+    }
+    RECT client{};
+    GetClientRect(info->hwndParent, &client);
+    HWND bar = CreateWindowExW(0, kMenuBarClass, L"", WS_CHILD | WS_VISIBLE, 0,
+                               client.bottom - kMenuBarHeight, client.right, kMenuBarHeight,
+                               info->hwndParent, nullptr, wc.hInstance, nullptr);
+    const int count = bar != nullptr ? GetMenuItemCount(menu) : 0;
+    const int width = count > 0 ? client.right / count : 0;
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        const UINT id = GetMenuItemID(menu, i);
+        HWND button = CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                      i * width, 0, width, kMenuBarHeight, bar,
+                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                      wc.hInstance, nullptr);
+        SendMessageW(button, WM_SETFONT, SendMessageW(info->hwndParent, WM_GETFONT, 0, 0), FALSE);
+    }
+    DestroyMenu(menu);
+    info->hwndMB = bar;
+    return bar != nullptr ? TRUE : FALSE;
+}
+
+INT_PTR RunDialogResource(HINSTANCE module, int id, HWND owner, DLGPROC procedure, LPARAM param) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const auto* dialog =
+        static_cast<LPCDLGTEMPLATEW>(loaded != nullptr ? LockResource(loaded) : nullptr);
+    if (dialog == nullptr) {
+        return -1;
+    }
+    return DialogBoxIndirectParamW(module, dialog, owner, procedure, param);
+}
+
 } // namespace vantrel

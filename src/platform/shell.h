@@ -29,4 +29,35 @@ DWORD SHRecognizeGesture(SHRGINFO* info);
 // Height of the shell's menu bar of a window; 0 where there is none.
 int MenuBarHeight(HWND window);
 
+// Dialog initialisation: with SHIDIF_SIZEDLGFULLSCREEN the dialog covers
+// the device screen (here the client area of the window that owns it).
+struct SHINITDLGINFO {
+    DWORD dwMask;
+    HWND hDlg;
+    DWORD dwFlags;
+};
+inline constexpr DWORD SHIDIM_FLAGS = 0x1;
+inline constexpr DWORD SHIDIF_DONEBUTTON = 0x1;
+inline constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x4;
+BOOL SHInitDialog(SHINITDLGINFO* info);
+
+// A menu bar along the bottom of its parent: one button per item of the
+// menu resource nToolBarId, each sending its command id to the parent.
+struct SHMENUBARINFO {
+    DWORD cbSize;
+    HWND hwndParent;
+    DWORD dwFlags;
+    UINT nToolBarId;
+    HINSTANCE hInstRes;
+    int nBmpId;
+    int cBmpImages;
+    HWND hwndMB;
+    COLORREF clrBk;
+};
+inline constexpr DWORD SHCMBF_HMENU = 0x10;
+BOOL SHCreateMenuBar(SHMENUBARINFO* info);
+
+// Runs the dialog template resource `id` of `module` modally.
+INT_PTR RunDialogResource(HINSTANCE module, int id, HWND owner, DLGPROC procedure, LPARAM param);
+
 } // namespace vantrel

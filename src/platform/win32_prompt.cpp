@@ -52,10 +52,30 @@ std::size_t AskFileName(HWND owner, bool save, std::u16string& path, std::u16str
     return path.size();
 }
 
-// A scripted run (tests, the host's --answer) sets VANTREL_ANSWER to "ok",
-// "yes", "no" or "cancel": message boxes then answer that without showing,
-// file dialogs are cancelled, and VANTREL_PROMPT_LOG, when set, collects
-// every message as a UTF-8 line "caption<TAB>text".
+// Counts one box or dialog as showing for its lifetime.
+class OpenScope {
+  public:
+    explicit OpenScope(int* count) : count_(count) {
+        if (count_ != nullptr) {
+            ++*count_;
+        }
+    }
+    ~OpenScope() {
+        if (count_ != nullptr) {
+            --*count_;
+        }
+    }
+    OpenScope(const OpenScope&) = delete;
+    OpenScope& operator=(const OpenScope&) = delete;
+
+  private:
+    int* count_;
+};
+
+} // namespace
+
+// In a scripted run file dialogs are cancelled too, and VANTREL_PROMPT_LOG
+// collects every message as a UTF-8 line.
 std::optional<int> ScriptedAnswer() {
     wchar_t answer[16];
     const DWORD n = GetEnvironmentVariableW(L"VANTREL_ANSWER", answer, 16);
@@ -66,7 +86,7 @@ std::optional<int> ScriptedAnswer() {
     return a == L"yes" ? IDYES : a == L"no" ? IDNO : a == L"cancel" ? IDCANCEL : IDOK;
 }
 
-void LogMessage(std::u16string_view caption, std::u16string_view text) {
+void LogPromptLine(std::u16string_view caption, std::u16string_view text) {
     wchar_t path[MAX_PATH];
     const DWORD n = GetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) {
@@ -82,22 +102,23 @@ void LogMessage(std::u16string_view caption, std::u16string_view text) {
     }
 }
 
-} // namespace
-
 int Win32Prompt::ShowMessage(std::u16string_view text, std::u16string_view caption,
                              unsigned style) {
     if (const std::optional<int> answer = ScriptedAnswer()) {
-        LogMessage(caption, text);
+        LogPromptLine(caption, text);
         return *answer;
     }
+    OpenScope open(openCount_);
     return MessageBoxW(owner_, ToWide(text).c_str(), ToWide(caption).c_str(), style);
 }
 
 std::size_t Win32Prompt::askOpenFileName(std::u16string& path, std::u16string_view filter) {
+    OpenScope open(openCount_);
     return ScriptedAnswer() ? 0 : AskFileName(owner_, false, path, filter);
 }
 
 std::size_t Win32Prompt::askSaveFileName(std::u16string& path, std::u16string_view filter) {
+    OpenScope open(openCount_);
     return ScriptedAnswer() ? 0 : AskFileName(owner_, true, path, filter);
 }
 

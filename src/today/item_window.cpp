@@ -11,7 +11,6 @@
 #include "today/layout.h"
 #include "today/navigation.h"
 #include "today/refresh_query.h"
-#include "view/check_toggle.h"
 #include "view/standard_order.h"
 
 #include <commctrl.h>
@@ -47,25 +46,9 @@ OutlookContext& ItemOutlook(TodayItem& item) {
     return context;
 }
 
-CheckActions ItemCheckActions(TodayItem& item) {
-    CheckActions actions;
-    actions.confirm = [&item] {
-        return item.prompt->ShowMessage(LoadText(*item.texts, text_id::kAskToggleCheck), u"Check",
-                                        0x134) == kIdYes;
-    };
-    actions.toggleTask = [&item](int oid, const SystemTime& now) {
-        OutlookItemAction(item.outlook, kTask, oid, kOutlookToggleComplete, now);
-    };
-    actions.save = [&item] {
-        DataFileContext data = ItemDataFile(item);
-        save(data);
-    };
-    return actions;
-}
-
 void StartUp(TodayItem& item, HWND window) {
     item.window = window;
-    item.prompt = std::make_unique<Win32Prompt>(window);
+    item.prompt = std::make_unique<Win32Prompt>(window, &item.state.modalDepth);
     TodayViewState& state = item.state;
     Settings& s = item.settings;
 
@@ -188,7 +171,7 @@ void ButtonUp(TodayItem& item, HWND window, int x, int y) {
     state.view.cursor = position;
     if (hit.onCheckBox) {
         ViewContext view = ItemView(item);
-        ToggleCheck(view, state.view.pageTop + state.view.cursor, ItemCheckActions(item));
+        ToggleSelectedCheck(view, state, ItemCommandActions(item, window));
         TookSelection(window);
         Invalidate(window);
     } else if (hit.onNextStrip) {
@@ -258,30 +241,6 @@ DataFileContext ItemDataFile(TodayItem& item) {
                            item.codec, item.clock,    *item.texts,   item.file};
 }
 
-LRESULT DispatchCommand(HWND window, int code, int, int) {
-    TodayItem& item = TheItem();
-    LRESULT result = 1;
-    switch (code) {
-    case kCmdUp:
-    case kCmdDown:
-    case kCmdPrevPage:
-    case kCmdNextPage:
-    case kCmdLeft:
-    case kCmdRight:
-    case kCmdEnlarge:
-        result = MoveCursor(item.state, item.settings, code, item.store.view.size(), [&item] {
-            ViewContext view = ItemView(item);
-            refresh(view, item.state.view.currentFilter);
-        });
-        break;
-    default:
-        break; // the other commands belong to the command dispatcher
-    }
-    TookSelection(window);
-    Invalidate(window);
-    return result;
-}
-
 LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     TodayItem& item = TheItem();
     TodayViewState& state = item.state;
@@ -316,6 +275,9 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         state.holdHandled = 1;
         DispatchCommand(window, item.settings.ExTapHold, static_cast<short>(LOWORD(lParam)),
                         static_cast<short>(HIWORD(lParam)));
+        break;
+    case WM_COMMAND:
+        MenuCommand(window, LOWORD(wParam));
         break;
     case WM_LBUTTONDOWN:
         ButtonDown(item, window, static_cast<short>(LOWORD(lParam)),

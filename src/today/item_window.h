@@ -9,6 +9,7 @@
 #include "platform/win32_registry.h"
 #include "settings/settings.h"
 #include "storage/data_file.h"
+#include "today/commands.h"
 #include "today/today_view_state.h"
 
 #include <windows.h>
@@ -49,8 +50,32 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 ViewContext ItemView(TodayItem& item);
 DataFileContext ItemDataFile(TodayItem& item);
 
+// Counts a dialog, message box or Outlook form of the item as open for
+// its lifetime; refresh queries wait meanwhile.
+class ModalScope {
+  public:
+    explicit ModalScope(TodayViewState& state) : state_(state) { ++state_.modalDepth; }
+    ~ModalScope() { --state_.modalDepth; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+  private:
+    TodayViewState& state_;
+};
+
+// The commands' bindings to the window: popups, dialogs, Outlook, the
+// clipboard, the data file and the message boxes.
+CommandActions ItemCommandActions(TodayItem& item, HWND window);
+
 // Command dispatch with its common tail (selection hand-over, invalidate).
 LRESULT DispatchCommand(HWND window, int code, int x, int y);
+
+// WM_COMMAND from the popups: the menu id's command.
+void MenuCommand(HWND window, int id);
+
+// The two modal dialogs on the selected entry and the current filter.
+void RunEditDialog(TodayItem& item, HWND window);
+void RunTagDialog(TodayItem& item, HWND window);
 
 // The substitute device's screen: the client area of the top-level window
 // that hosts the Today screen (the real desktop is far larger).

@@ -51,6 +51,7 @@ struct TodayViewState {
     std::u16string homeFilterTag;
     SystemTime lastInputTime;
     int dialogMode = 0;
+    int todoMode = 0; // the edit dialog's ToDo box is checked
     int menuPending = 0;
     // Dialogs and message boxes of the item now open: their modal loops let
     // refresh queries in, and a refresh would move the entry they work on.

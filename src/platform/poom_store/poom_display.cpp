@@ -1,6 +1,7 @@
 #include "platform/poom_store/poom_display.h"
 
 #include "platform/wide_text.h"
+#include "platform/win32_prompt.h"
 
 #include <windows.h>
 
@@ -120,11 +121,17 @@ bool ShowPoomDisplay(PoomDisplayRequest& request) {
     if (Handler()) {
         return Handler()(request);
     }
+    // A scripted run shows nothing: the display is logged, and a new item
+    // is kept with its defaults when the answer is "ok" or "yes".
+    const wchar_t* caption = request.isTask ? L"タスク" : L"予定";
+    if (const std::optional<int> answer = ScriptedAnswer()) {
+        LogPromptLine(FromWide(caption), request.isNew ? std::u16string(u"new") : request.summary);
+        return !request.isNew || *answer == IDOK || *answer == IDYES;
+    }
     if (request.isNew) {
         return ShowForm(request);
     }
-    MessageBoxW(nullptr, ToWide(request.summary).c_str(), request.isTask ? L"タスク" : L"予定",
-                MB_OK);
+    MessageBoxW(nullptr, ToWide(request.summary).c_str(), caption, MB_OK);
     return true;
 }
 

@@ -1,0 +1,127 @@
+#include "platform/today.h"
+#include "platform/wide_text.h"
+#include "today/item_window.h"
+
+#include <cstring>
+
+namespace vantrel {
+namespace {
+
+constexpr int kPopupMenuResource = 103;
+
+// The menu anchor: the item's top-right corner on the screen.
+POINT MenuPoint(const TodayItem& item, HWND window, int x, int y) {
+    POINT point{x, y};
+    if (x < 0) {
+        point = POINT{item.state.clientRect.right, item.state.clientRect.top};
+        ClientToScreen(window, &point);
+    }
+    return point;
+}
+
+void ShowPopup(TodayItem& item, HWND window, int popup, int x, int y) {
+    HMENU menu = LoadMenuW(item.instance, MAKEINTRESOURCEW(kPopupMenuResource));
+    if (menu == nullptr) {
+        return;
+    }
+    HMENU sub = GetSubMenu(menu, popup);
+    const int mask = item.state.view.sourceMask;
+    if (popup == kPopupFilter) {
+        CheckMenuItem(sub, static_cast<UINT>(MenuIdOfFilter(item.state.view.currentFilter)),
+                      MF_BYCOMMAND | MF_CHECKED);
+    } else if (popup == kPopupData) {
+        const std::pair<int, int> checks[] = {{kSourceOwnBit, kMenuOwn},
+                                              {kSourceAppointmentsBit, kMenuAppointments},
+                                              {kSourceTasksBit, kMenuTasks}};
+        for (const auto& [bit, id] : checks) {
+            if ((mask & bit) != 0) {
+                CheckMenuItem(sub, static_cast<UINT>(id), MF_BYCOMMAND | MF_CHECKED);
+            }
+        }
+    }
+    const POINT point = MenuPoint(item, window, x, y);
+    TrackPopupMenuEx(sub, 0, point.x, point.y, window, nullptr);
+    DestroyMenu(menu);
+}
+
+// CF_UNICODETEXT through a movable global block, which the desktop
+// clipboard requires; an unavailable clipboard drops the copy.
+void CopyToClipboard(std::u16string_view text) {
+    if (!OpenClipboard(nullptr)) {
+        return;
+    }
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (void* memory = block != nullptr ? GlobalLock(block) : nullptr) {
+        std::memcpy(memory, text.data(), text.size() * sizeof(wchar_t));
+        static_cast<wchar_t*>(memory)[text.size()] = L'\0';
+        GlobalUnlock(block);
+        if (SetClipboardData(CF_UNICODETEXT, block) == nullptr) {
+            GlobalFree(block);
+        }
+    } else if (block != nullptr) {
+        GlobalFree(block);
+    }
+    CloseClipboard();
+}
+
+} // namespace
+
+CommandActions ItemCommandActions(TodayItem& item, HWND window) {
+    CommandActions a;
+    a.popupMenu = [&item, window](int popup, int x, int y) {
+        ShowPopup(item, window, popup, x, y);
+    };
+    a.editDialog = [&item, window] { RunEditDialog(item, window); };
+    a.tagDialog = [&item, window] { RunTagDialog(item, window); };
+    a.outlook = [&item](int source, int oid, int operation, const SystemTime& when) {
+        ModalScope open(item.state); // Outlook shows its forms modally
+        OutlookItemAction(item.outlook, source, oid, operation, when);
+    };
+    a.copy = CopyToClipboard;
+    a.save = [&item] {
+        DataFileContext data = ItemDataFile(item);
+        save(data);
+    };
+    a.prompt = item.prompt.get();
+    return a;
+}
+
+LRESULT DispatchCommand(HWND window, int code, int x, int y) {
+    TodayItem& item = TheItem();
+    ViewContext view = ItemView(item);
+    const int result = RunCommand(view, item.state, ItemCommandActions(item, window), code, x, y);
+    SendMessageW(GetParent(window), TODAYM_TOOKSELECTION, reinterpret_cast<WPARAM>(window), 0);
+    InvalidateRect(window, nullptr, TRUE);
+    return result;
+}
+
+void MenuCommand(HWND window, int id) {
+    TodayItem& item = TheItem();
+    switch (id) {
+    case kMenuRefresh:
+        item.state.menuPending = 0;
+        DispatchCommand(window, kCmdRefresh, 0, 0);
+        break;
+    case kMenuFilter:
+        item.state.menuPending = 0;
+        DispatchCommand(window, kCmdFilterMenu, -1, -1);
+        break;
+    case kMenuData:
+        item.state.menuPending = 0;
+        DispatchCommand(window, kCmdDataMenu, -1, -1);
+        break;
+    case kMenuDismiss:
+        item.state.menuPending = 0;
+        break;
+    default:
+        if (const std::optional<int> code = CommandOfMenuId(id)) {
+            DispatchCommand(window, *code, 0, 0);
+        }
+        break;
+    }
+    item.state.lastInputTime = item.clock.Now();
+}
+
+} // namespace vantrel

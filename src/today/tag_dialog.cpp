@@ -1,0 +1,112 @@
+// The tag and search dialog (template 109): one editable drop-down whose
+// text becomes the tag filter's tag or the search text.
+
+#include "platform/shell.h"
+#include "platform/wide_text.h"
+#include "text/text_table.h"
+#include "today/item_window.h"
+
+namespace vantrel {
+namespace {
+
+enum : int {
+    kDialogTemplate = 109,
+    kMenuBarResource = 109,
+    kIdText = 1019,
+    kTagTitle = 42228,    // "タグ"
+    kSearchTitle = 42241, // "検索"
+};
+
+constexpr int kTextCapacity = 260;
+
+struct TagSession {
+    TodayItem& item;
+    HWND window;
+    int mode = 0; // 0 tag, 1 search
+    HWND menuBar = nullptr;
+};
+
+void Initialise(TagSession& session, HWND dialog) {
+    TodayItem& item = session.item;
+    SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+    SHInitDialog(&init);
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = dialog;
+    bar.dwFlags = SHCMBF_HMENU;
+    bar.nToolBarId = kMenuBarResource;
+    bar.hInstRes = item.instance;
+    SHCreateMenuBar(&bar);
+    session.menuBar = bar.hwndMB;
+    SetWindowTextW(
+        dialog,
+        ToWide(LoadText(*item.texts, session.mode == 0 ? kTagTitle : kSearchTitle)).c_str());
+
+    if (session.mode != 0) {
+        SetDlgItemTextW(dialog, kIdText, ToWide(item.state.view.searchText).c_str());
+        return;
+    }
+    const ItemStore& store = item.store;
+    for (const std::u16string& tag :
+         TagVocabulary(store.ownTags, store.appointmentTags, store.taskTags)) {
+        SendDlgItemMessageW(dialog, kIdText, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(ToWide(tag).c_str()));
+    }
+    SetDlgItemTextW(dialog, kIdText, ToWide(item.settings.FilterTag).c_str());
+}
+
+void Close(TagSession& session, HWND dialog, int result) {
+    if (session.menuBar != nullptr) {
+        DestroyWindow(session.menuBar);
+        session.menuBar = nullptr;
+    }
+    EndDialog(dialog, result);
+}
+
+void Confirm(TagSession& session, HWND dialog) {
+    wchar_t text[kTextCapacity + 1] = {};
+    GetDlgItemTextW(dialog, kIdText, text, kTextCapacity + 1);
+    Close(session, dialog, IDOK);
+    TodayItem& item = session.item;
+    ViewContext view = ItemView(item);
+    ConfirmTagSearch(view, item.state, session.mode, FromWide(text));
+}
+
+INT_PTR CALLBACK TagDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* session = reinterpret_cast<TagSession*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        Initialise(*reinterpret_cast<TagSession*>(lParam), dialog);
+        return TRUE;
+    case WM_COMMAND:
+        if (session == nullptr) {
+            return FALSE;
+        }
+        switch (LOWORD(wParam)) {
+        case kMenuOk:
+        case IDOK:
+            Confirm(*session, dialog);
+            return TRUE;
+        case kMenuCancel:
+        case IDCANCEL:
+            Close(*session, dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace
+
+void RunTagDialog(TodayItem& item, HWND window) {
+    ModalScope open(item.state);
+    TagSession session{item, window, item.state.dialogMode};
+    RunDialogResource(item.instance, kDialogTemplate, window, TagDialogProc,
+                      reinterpret_cast<LPARAM>(&session));
+}
+
+} // namespace vantrel
