@@ -47,6 +47,12 @@ OutlookContext& ItemOutlook(TodayItem& item) {
 }
 
 void StartUp(TodayItem& item, HWND window) {
+    // A window created again (the Today screen rebuilds its items) starts
+    // from the compiled-in defaults, not from the last window's state.
+    const std::uintptr_t instance = item.state.instance;
+    item.state = TodayViewState{};
+    item.state.instance = instance;
+    item.settings = Settings{};
     item.window = window;
     item.prompt = std::make_unique<Win32Prompt>(window, &item.state.modalDepth);
     TodayViewState& state = item.state;

@@ -3,6 +3,7 @@
 
 #include "platform/shell.h"
 #include "platform/today.h"
+#include "win32/item_harness.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,24 +14,9 @@
 
 namespace {
 
-constexpr const wchar_t* kKey = L"Software\\Orvane\\Vantrel";
+using namespace vantrel::testing;
 
-std::wstring BinFolder() {
-    wchar_t path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L"\\/"));
-}
-
-LRESULT CALLBACK TodayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == TODAYM_GETCOLOR) {
-        return RGB(255, 255, 255);
-    }
-    if (message == TODAYM_DRAWWATERMARK || message == TODAYM_TOOKSELECTION) {
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+constexpr const wchar_t* kKey = kSettingsKey;
 
 DWORD ValueCount() {
     HKEY key = nullptr;
@@ -39,23 +25,6 @@ DWORD ValueCount() {
         RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
                          nullptr, nullptr, nullptr);
         RegCloseKey(key);
-    }
-    return count;
-}
-
-void SetDword(const wchar_t* name, DWORD value) {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
-}
-
-int CountPixels(HDC dc, int width, int height, COLORREF colour) {
-    int count = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            count += GetPixel(dc, x, y) == colour ? 1 : 0;
-        }
     }
     return count;
 }
@@ -79,13 +48,7 @@ class TodayWindowTest : public ::testing::Test {
         DeleteFileW(logPath.c_str());
         SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", logPath.c_str());
 
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = TodayProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TestTodayScreen";
-        RegisterClassW(&wc);
-        parent = CreateWindowW(wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 240, 320, nullptr,
-                               nullptr, wc.hInstance, nullptr);
+        parent = CreateTodayScreen();
         module = LoadLibraryW((BinFolder() + L"\\vantrel.dll").c_str());
         ASSERT_NE(module, nullptr);
         auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(

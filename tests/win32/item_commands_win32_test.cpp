@@ -1,0 +1,443 @@
+// The item's commands through the real window: menu ids, gestures, the
+// popups, the edit and tag dialogs driven through their dialog procedures,
+// the clipboard, and what each command leaves in the data file.
+
+#include "platform/today.h"
+#include "win32/item_harness.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace vantrel::testing;
+
+constexpr int kTitle = 1000, kStartDate = 1001, kEndDate = 1003, kEndTime = 1004, kTagCombo = 1007,
+              kTimeBox = 1009, kEndBox = 1010, kTagList = 1039, kRegister = 1040,
+              kSearchText = 1019;
+constexpr int kOk = 40018, kCancel = 40015;
+
+const wchar_t* const kDataFile = L"\\My Documents\\vantrel.vrl";
+
+// One module per process: every test restarts the item window over a
+// fresh registry, data file and store, which re-runs the start-up.
+class ItemCommandTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        SetCurrentDirectoryW(DriveRoot().c_str());
+        CreateDirectoryW(L"\\My Documents", nullptr);
+        storePath = DriveRoot() + L"vantrel_command_store.txt";
+        logPath = DriveRoot() + L"vantrel_command_prompts.txt";
+        SetEnvironmentVariableW(L"VANTREL_STORE", storePath.c_str());
+        SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", logPath.c_str());
+        parent = CreateTodayScreen();
+        module = LoadLibraryW((BinFolder() + L"\\vantrel.dll").c_str());
+        ASSERT_NE(module, nullptr);
+        initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
+            reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(240))));
+        ASSERT_NE(initialize, nullptr);
+    }
+    static void TearDownTestSuite() {
+        DestroyWindow(parent);
+        DeleteFileW(storePath.c_str());
+        DeleteFileW(logPath.c_str());
+        for (const wchar_t* name :
+             {L"VANTREL_STORE", L"VANTREL_PROMPT_LOG", L"VANTREL_NOW", L"VANTREL_ANSWER"}) {
+            SetEnvironmentVariableW(name, nullptr);
+        }
+    }
+    void TearDown() override {
+        if (item != nullptr) {
+            DestroyWindow(item);
+            item = nullptr;
+        }
+    }
+
+    // Starts the item on `vrl` and `store` at 2013-11-02 09:30 with the
+    // given settings over the defaults.
+    void Start(const std::string& vrl, const std::string& store,
+               std::vector<std::pair<const wchar_t*, DWORD>> settings = {}) {
+        if (item != nullptr) {
+            DestroyWindow(item);
+        }
+        RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+        SetDword(L"ViewLine", 8);
+        for (const auto& [name, value] : settings) {
+            SetDword(name, value);
+        }
+        PutFile(kDataFile, vrl);
+        PutFile(storePath, store);
+        DeleteFileW(logPath.c_str());
+        SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-02 09:30");
+        SetEnvironmentVariableW(L"VANTREL_ANSWER", L"yes");
+        item = initialize(&listItem, parent);
+        ASSERT_NE(item, nullptr);
+        SetWindowPos(item, nullptr, 0, 0, 240, 200, SWP_NOZORDER);
+        Print();
+        Query(); // hands the height over
+    }
+
+    void Menu(int id) { SendMessageW(item, WM_COMMAND, id, 0); }
+    void Key(WPARAM key) { SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, key, 0); }
+    LRESULT Query() {
+        return SendMessageW(item, WM_TODAYCUSTOM_QUERYREFRESHCACHE,
+                            reinterpret_cast<WPARAM>(&listItem), 0);
+    }
+    void Print() {
+        HDC dc = CreateCompatibleDC(nullptr);
+        SendMessageW(item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        DeleteDC(dc);
+    }
+    static void Answer(const wchar_t* answer) {
+        SetEnvironmentVariableW(L"VANTREL_ANSWER", answer);
+    }
+
+    // The selected line as the copy command puts it on the clipboard.
+    std::wstring Selected() {
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        Menu(40035);
+        std::wstring text;
+        if (OpenClipboard(nullptr)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                text = static_cast<const wchar_t*>(GlobalLock(data));
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+        }
+        return text;
+    }
+
+    // Runs a menu command that opens one of the item's dialogs.
+    bool InDialog(int id, const std::function<void(HWND)>& action) {
+        return WhileModal(action, [&] { Menu(id); });
+    }
+
+    static std::string Data() { return FileBytes(kDataFile); }
+    static std::string Store() { return FileBytes(storePath); }
+    static std::string Prompts() { return FileBytes(logPath); }
+
+    static inline HWND parent = nullptr;
+    static inline HMODULE module = nullptr;
+    static inline PFNCUSTOMINITIALIZEITEM initialize = nullptr;
+    static inline std::wstring storePath, logPath;
+    HWND item = nullptr;
+    TODAYLISTITEM listItem{};
+};
+
+SYSTEMTIME Picker(HWND dialog, int id) {
+    SYSTEMTIME t{};
+    SendDlgItemMessageW(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t));
+    return t;
+}
+
+// Sets a picker as the user would, with its change notification.
+void ChangePicker(HWND dialog, int id, WORD year, WORD month, WORD day, WORD hour = 0,
+                  WORD minute = 0) {
+    NMDATETIMECHANGE change{};
+    change.nmhdr.hwndFrom = GetDlgItem(dialog, id);
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(id);
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.st = SYSTEMTIME{year, month, 0, day, hour, minute, 0, 0};
+    SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID,
+                        reinterpret_cast<LPARAM>(&change.st));
+    SendMessageW(dialog, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
+}
+
+void Click(HWND dialog, int id, bool checked) {
+    CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    Notify(dialog, id);
+}
+
+bool Enabled(HWND dialog, int id) {
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
+
+int ListCount(HWND dialog, int id, UINT message) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, message, 0, 0));
+}
+
+std::wstring ComboLine(HWND dialog, int id, int index) {
+    wchar_t text[64] = {};
+    SendDlgItemMessageW(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+const std::string kTwoEntries = "2013/11/03,,a,,,\r\n2013/11/05,,b,,,\r\n";
+
+TEST_F(ItemCommandTest, CopyPutsTheSelectedLineOnTheClipboard) {
+    Start("2013/11/02 10:05,,abc,,,\r\n", "");
+    EXPECT_EQ(Selected(), L"2013-11-02T10:05\tabc\t0");
+}
+
+TEST_F(ItemCommandTest, TapWithExTapNoneOnlyMovesTheCursor) {
+    Start(kTwoEntries, "");
+    const int secondLine = static_cast<int>(listItem.cyp) - 4; // lines are equally tall
+    SendMessageW(item, WM_LBUTTONDOWN, 0, MAKELPARAM(60, secondLine));
+    SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(60, secondLine));
+    EXPECT_EQ(Selected(), L"2013-11-05\tb\t0");
+    EXPECT_EQ(Data(), kTwoEntries);
+}
+
+TEST_F(ItemCommandTest, DismissedCommandMenuKeepsRefreshQueriesIdle) {
+    Start(kTwoEntries, "");
+    Query();
+    EXPECT_FALSE(Query());
+    // Tap-and-hold pops up the Command menu, which is dismissed.
+    POINT point{20, 5};
+    ClientToScreen(item, &point);
+    const bool shown =
+        WhileModal([](HWND) {},
+                   [&] {
+                       SendMessageW(item, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(item),
+                                    MAKELPARAM(point.x, point.y));
+                   });
+    EXPECT_TRUE(shown);
+    // Two days on both entries have passed: no refresh while the menu's
+    // command is pending ...
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-06 08:00");
+    EXPECT_FALSE(Query());
+    Print();
+    EXPECT_FALSE(Query());
+    // ... until a clearing command arrives.
+    Menu(40019);
+    Query();
+    Print();
+    EXPECT_TRUE(Query());
+}
+
+TEST_F(ItemCommandTest, PopupsCheckTheFilterAndTheSources) {
+    Start(kTwoEntries, "", {{L"StartView", 9}, {L"StartFilter", 12}});
+    std::vector<UINT> filterStates, dataStates;
+    auto states = [](std::vector<UINT>& out, std::initializer_list<UINT> ids) {
+        return [&out, ids](HWND menuWindow) {
+            HMENU menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+            for (UINT id : ids) {
+                out.push_back(GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED);
+            }
+        };
+    };
+    EXPECT_TRUE(WhileModal(states(filterStates, {40033, 40007}), [&] { Menu(40013); }));
+    EXPECT_EQ(filterStates, (std::vector<UINT>{MF_CHECKED, 0}));
+    EXPECT_TRUE(WhileModal(states(dataStates, {40026, 40027, 40028}), [&] { Menu(40025); }));
+    EXPECT_EQ(dataStates, (std::vector<UINT>{MF_CHECKED, 0, MF_CHECKED}));
+}
+
+TEST_F(ItemCommandTest, CheckKeepsTheLineOrMovesItByCheckSort) {
+    Start(kTwoEntries, "", {{L"CheckSort", 0}});
+    Key(VK_DOWN);
+    Answer(L"no");
+    Menu(40014);
+    EXPECT_EQ(Data(), kTwoEntries);
+    Answer(L"yes");
+    Menu(40014);
+    EXPECT_EQ(Data(), "2013/11/03,,a,,,\r\n2013/11/05,,b,,,1,2013/11/02 09:30\r\n");
+    EXPECT_EQ(Selected(), L"2013-11-02T09:30\tb\t0"); // still on its line
+    EXPECT_NE(Prompts().find("Warning\tデータのチェックをトグルします\n"), std::string::npos);
+
+    // With CheckSort the refresh re-sorts: done today, b moves to the top.
+    Start(kTwoEntries, "", {{L"CheckSort", 1}});
+    Key(VK_DOWN);
+    Menu(40014);
+    EXPECT_EQ(Data(), "2013/11/05,,b,,,1,2013/11/02 09:30\r\n2013/11/03,,a,,,\r\n");
+    EXPECT_EQ(Selected(), L"2013-11-02T09:30\tb\t0");
+}
+
+TEST_F(ItemCommandTest, PinAndDeleteOwnEntries) {
+    Start(kTwoEntries, "");
+    Menu(40020);
+    EXPECT_EQ(Data(), "2013/11/03,,a,,1,\r\n2013/11/05,,b,,,\r\n");
+    Answer(L"no");
+    Menu(40017);
+    EXPECT_EQ(Data(), "2013/11/03,,a,,1,\r\n2013/11/05,,b,,,\r\n");
+    Answer(L"yes");
+    Menu(40017);
+    EXPECT_EQ(Data(), "2013/11/05,,b,,,\r\n");
+    EXPECT_NE(Prompts().find("Warning\tデータを削除します\n"), std::string::npos);
+}
+
+TEST_F(ItemCommandTest, RecurringDeleteAsksForTheSeriesOrTheDay) {
+    const std::string standup = "[appointment]\noid: 5\nsubject: standup\n"
+                                "start: 2013-11-02 10:00\nend: 2013-11-02 10:15\n"
+                                "repeat: daily every 1\n";
+    Start("", standup, {{L"StartView", 2}, {L"StartFilter", 1}});
+    Answer(L"cancel");
+    Menu(40017);
+    EXPECT_EQ(Store().find("skip"), std::string::npos);
+    EXPECT_NE(Store().find("standup"), std::string::npos);
+    Answer(L"no"); // only today's occurrence
+    Menu(40017);
+    EXPECT_NE(Store().find("skip: 2013-11-02"), std::string::npos);
+    EXPECT_EQ(Selected(), L""); // nothing left today to copy
+    Print();
+    Key(VK_RIGHT); // tomorrow
+    EXPECT_EQ(Selected(), L"2013-11-03T10:15\tstandup\t0");
+    Answer(L"yes"); // the whole series
+    Menu(40017);
+    EXPECT_EQ(Store().find("standup"), std::string::npos);
+    EXPECT_NE(Prompts().find("定期的に設定されたデータをすべて削除しますか？"), std::string::npos);
+}
+
+TEST_F(ItemCommandTest, DuplicateOfAnAppointmentCancelledAndConfirmed) {
+    const std::string meeting = "[appointment]\noid: 3\nsubject: meeting\n"
+                                "start: 2013-11-02 14:00\nend: 2013-11-02 15:00\n";
+    Start("", meeting);
+    std::wstring title;
+    EXPECT_TRUE(InDialog(40024, [&](HWND dialog) {
+        wchar_t text[64] = {};
+        GetDlgItemTextW(dialog, kTitle, text, 64);
+        title = text;
+        SendMessageW(dialog, WM_COMMAND, kCancel, 0);
+    }));
+    EXPECT_EQ(title, L"meeting");
+    EXPECT_EQ(Data(), "");
+    EXPECT_EQ(Selected(), L"2013-11-02T15:00\tmeeting\t0"); // the appointment itself
+
+    EXPECT_TRUE(InDialog(40024, [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, kOk, 0); }));
+    EXPECT_EQ(Data(), "2013/11/02 14:00,2013/11/02 15:00,meeting,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, AddWithEveryBoxUncheckedStoresToday) {
+    Start("", "");
+    EXPECT_TRUE(InDialog(40015, [](HWND dialog) {
+        EXPECT_FALSE(Enabled(dialog, kEndDate));
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), "2013/11/02,,,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, OneTimeBoxGovernsBothTimes) {
+    Start("2013/11/02 10:00,,span,,,\r\n", "");
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        EXPECT_EQ(IsDlgButtonChecked(dialog, kTimeBox), BST_CHECKED);
+        EXPECT_FALSE(Enabled(dialog, kEndDate));
+        Click(dialog, kEndBox, true); // the end row takes the start's date and time
+        EXPECT_TRUE(Enabled(dialog, kEndTime));
+        ChangePicker(dialog, kEndDate, 2013, 11, 5);
+        ChangePicker(dialog, kEndTime, 2013, 11, 5, 12, 0);
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), "2013/11/02 10:00,2013/11/05 12:00,span,,,\r\n");
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        Click(dialog, kTimeBox, false); // both times go
+        EXPECT_FALSE(Enabled(dialog, kEndTime));
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), "2013/11/02,2013/11/05,span,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, EndBeforeStartPullsTheStart) {
+    Start("2013/11/05,,move,,,\r\n", "");
+    SYSTEMTIME start{};
+    EXPECT_TRUE(InDialog(40016, [&](HWND dialog) {
+        Click(dialog, kEndBox, true); // the end row starts on the start date
+        EXPECT_EQ(Picker(dialog, kEndDate).wDay, 5);
+        ChangePicker(dialog, kEndDate, 2013, 11, 1);
+        start = Picker(dialog, kStartDate);
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(start.wDay, 1);
+    // A period of one day without times is a single date once evaluated.
+    EXPECT_EQ(Data(), "2013/11/01,,move,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, TagsTypedTwiceAndWithATab) {
+    Start("2013/11/05,,tagged,,,\r\n", "");
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        SetDlgItemTextW(dialog, kTagCombo, L"work");
+        Notify(dialog, kRegister);
+        Notify(dialog, kRegister); // already listed: nothing
+        EXPECT_EQ(ListCount(dialog, kTagList, LB_GETCOUNT), 1);
+        SetDlgItemTextW(dialog, kTagCombo, L"x\ty");
+        Notify(dialog, kRegister);
+        EXPECT_EQ(ListCount(dialog, kTagList, LB_GETCOUNT), 2);
+        EXPECT_EQ(ListCount(dialog, kTagCombo, CB_GETCOUNT), 2);
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), "2013/11/05,,tagged,work\tx\ty,,\r\n");
+    // Opened again, the TAB splits the typed tag in two.
+    EXPECT_TRUE(InDialog(
+        40016, [](HWND dialog) { EXPECT_EQ(ListCount(dialog, kTagList, LB_GETCOUNT), 3); }));
+}
+
+TEST_F(ItemCommandTest, ViewModeDisablesEverythingAndStoresNothing) {
+    Start("2013/11/05 08:00,,seen,,,\r\n", "", {{L"ExAction", 2}});
+    EXPECT_TRUE(WhileModal(
+        [](HWND dialog) {
+            for (int id : {kTitle, kStartDate, 1002, kEndDate, kEndTime, kTagCombo, kTagList,
+                           kRegister, 1041, kTimeBox, kEndBox, 1008, 1013}) {
+                EXPECT_FALSE(Enabled(dialog, id)) << id;
+            }
+            SetDlgItemTextW(dialog, kTitle, L"changed");
+            SendMessageW(dialog, WM_COMMAND, kOk, 0);
+        },
+        [&] { SendMessageW(item, WM_TODAYCUSTOM_ACTION, 0, 0); }));
+    EXPECT_EQ(Data(), "2013/11/05 08:00,,seen,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, ARefreshQueryDuringTheDialogWaitsAndTheEditFindsItsEntry) {
+    // Edit the second line; a day change while the dialog is open would
+    // rebuild the view and put the cursor on the first line.
+    Start(kTwoEntries, "");
+    Key(VK_DOWN);
+    EXPECT_TRUE(InDialog(40016, [&](HWND dialog) {
+        SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-04 09:30");
+        EXPECT_FALSE(Query());
+        SetDlgItemTextW(dialog, kTitle, L"b2");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), "2013/11/03,,a,,,\r\n2013/11/05,,b2,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, TagDialogListsEachTagOnceAndCancelChangesNothing) {
+    const std::string store = "[appointment]\nsubject: m\nstart: 2013-11-04 10:00\n"
+                              "end: 2013-11-04 11:00\ncategories: work, outlook\n"
+                              "[task]\nsubject: t\nstart: none\ndue: none\ncategories: outlook\n";
+    Start("2013/11/03,,a,,,\r\n2013/11/05,,b,work,,\r\n", store, {{L"SaveFilter", 1}});
+    const std::wstring first = Selected();
+    std::vector<std::wstring> offered;
+    EXPECT_TRUE(InDialog(40021, [&](HWND dialog) {
+        for (int i = 0; i < ListCount(dialog, kSearchText, CB_GETCOUNT); ++i) {
+            offered.push_back(ComboLine(dialog, kSearchText, i));
+        }
+        SetDlgItemTextW(dialog, kSearchText, L"work");
+        SendMessageW(dialog, WM_COMMAND, kCancel, 0);
+    }));
+    EXPECT_EQ(offered, (std::vector<std::wstring>{L"outlook", L"work"}));
+    EXPECT_EQ(Selected(), first);
+    EXPECT_EQ(GetDword(L"StartFilter"), 4u);
+
+    EXPECT_TRUE(InDialog(40021, [](HWND dialog) {
+        SetDlgItemTextW(dialog, kSearchText, L"work");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(GetDword(L"StartFilter"), 10u);
+    EXPECT_EQ(Selected(), L"2013-11-04T11:00\tm\t0\twork\toutlook"); // "a" has no tag
+}
+
+TEST_F(ItemCommandTest, SearchAndEmptyTexts) {
+    Start("2013/11/03,,alpha,,,\r\n2013/11/05,,beta,,,\r\n", "", {{L"SaveFilter", 1}});
+    EXPECT_TRUE(InDialog(40029, [](HWND dialog) {
+        EXPECT_EQ(ListCount(dialog, kSearchText, CB_GETCOUNT), 0);
+        SetDlgItemTextW(dialog, kSearchText, L"bet");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Selected(), L"2013-11-05\tbeta\t0");
+    EXPECT_EQ(GetDword(L"StartFilter"), 4u); // the search is not remembered
+    // An empty tag: the filter is set with an empty key.
+    EXPECT_TRUE(InDialog(40021, [](HWND dialog) {
+        SetDlgItemTextW(dialog, kSearchText, L"");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(GetDword(L"StartFilter"), 10u);
+}
+
+} // namespace
