@@ -159,6 +159,13 @@ void ButtonDown(TodayItem& item, HWND window, int x, int y) {
     SHRecognizeGesture(&gesture);
 }
 
+// ExTap may be bound to a popup command, which expects a screen point.
+void DispatchTap(TodayItem& item, HWND window, int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(window, &point);
+    DispatchCommand(window, item.settings.ExTap, point.x, point.y);
+}
+
 void ButtonUp(TodayItem& item, HWND window, int x, int y) {
     TodayViewState& state = item.state;
     state.lastInputTime = item.clock.Now();
@@ -171,7 +178,7 @@ void ButtonUp(TodayItem& item, HWND window, int x, int y) {
     const TapHit hit = HitTest(state, item.settings, x, y);
     const int position = hit.column * state.rowsPerColumn + hit.row;
     if (position > state.lastCursor) {
-        DispatchCommand(window, item.settings.ExTap, x, y);
+        DispatchTap(item, window, x, y);
         return;
     }
     state.view.cursor = position;
@@ -185,7 +192,7 @@ void ButtonUp(TodayItem& item, HWND window, int x, int y) {
     } else if (hit.onPrevStrip) {
         DispatchCommand(window, kCmdPrevPage, x, y);
     } else {
-        DispatchCommand(window, item.settings.ExTap, x, y);
+        DispatchTap(item, window, x, y);
     }
 }
 
