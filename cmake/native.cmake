@@ -34,6 +34,8 @@ add_executable(vantrel_tests
   tests/today_layout_test.cpp
   tests/today_commands_test.cpp
   tests/edit_form_test.cpp
+  tests/colour_chooser_test.cpp
+  tests/option_rules_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_store_model vantrel_warnings
                       GTest::gtest_main)
