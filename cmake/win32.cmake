@@ -30,13 +30,20 @@ add_library(vantrel SHARED
   src/today/edit_dialog.cpp
   src/today/tag_dialog.cpp
   src/options/options_entry.cpp
+  src/options/option_controls.cpp
+  src/options/basic_page.cpp
+  src/options/display_pages.cpp
+  src/options/day_range_page.cpp
+  src/options/colour_page.cpp
+  src/options/operation_pages.cpp
+  src/options/colour_chooser_dialog.cpp
   resources/vantrel.rc
   resources/vantrel.def
 )
 set_target_properties(vantrel PROPERTIES PREFIX "" OUTPUT_NAME vantrel)
 target_link_libraries(vantrel PRIVATE vantrel_platform vantrel_warnings)
 set_source_files_properties(resources/vantrel.rc PROPERTIES
-  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/resources/strings.inc)
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/strings.inc;${CMAKE_SOURCE_DIR}/resources/options_dialogs.rc")
 target_include_directories(vantrel PRIVATE resources)
 
 # GoogleTest from the distribution's sources, built with the cross compiler.

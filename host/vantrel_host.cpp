@@ -5,8 +5,11 @@
 
 #include "platform/today.h"
 
-#include <wincodec.h>
 #include <windows.h>
+
+#include <commctrl.h>
+#include <prsht.h>
+#include <wincodec.h>
 
 #include <cstdio>
 #include <initializer_list>
@@ -16,19 +19,25 @@
 namespace {
 
 struct Options {
-    std::wstring data, store, now, screenshot;
+    std::wstring data, store, now, screenshot, optionShots;
     bool hires = false;
 };
 
 struct Host {
     HWND window = nullptr;
     HWND item = nullptr;
+    HMODULE module = nullptr;
+    std::wstring optionShots; // headless: one PNG per options page here
     TODAYLISTITEM listItem{};
     bool selected = false;
     int top = 8;
 } host;
 
 constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT_PTR kShotTimer = 2;
+constexpr UINT kOptionsCommand = 100;
+constexpr int kOptionsDialog = 500;
+constexpr int kOptionPages = 9;
 constexpr COLORREF kTextColour = RGB(255, 255, 255);
 constexpr COLORREF kHighlight = RGB(60, 110, 200);
 constexpr COLORREF kHighlightedText = RGB(255, 255, 255);
@@ -56,6 +65,66 @@ void Poll() {
                                              reinterpret_cast<WPARAM>(&host.listItem), 0)) {
         PlaceItem();
     }
+}
+
+bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path);
+
+// The Today screen's settings page: the item's options host dialog (500)
+// with the procedure at ordinal 241. Changed settings show at the next poll.
+void OpenOptions() {
+    const auto procedure = reinterpret_cast<DLGPROC>(
+        reinterpret_cast<void*>(GetProcAddress(host.module, MAKEINTRESOURCEA(241))));
+    if (procedure == nullptr) {
+        return;
+    }
+    DialogBoxParamW(host.module, MAKEINTRESOURCEW(kOptionsDialog), host.window, procedure, 0);
+    InvalidateRect(host.item, nullptr, TRUE);
+}
+
+HWND FindSheet() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            wchar_t title[32] = {};
+            GetWindowTextW(window, title, 32);
+            if (std::wstring(title).find(L"VantrelSetting") != std::wstring::npos) {
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Runs inside the sheet's modal loop: renders every page, then cancels.
+void ShootOptionPages() {
+    HWND sheet = FindSheet();
+    if (sheet == nullptr) {
+        return;
+    }
+    KillTimer(host.window, kShotTimer);
+    RECT r{};
+    GetWindowRect(sheet, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    for (int page = 0; page < kOptionPages; ++page) {
+        SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        ReleaseDC(nullptr, screen);
+        HGDIOBJ previous = SelectObject(dc, bitmap);
+        PrintWindow(sheet, dc, 0);
+        SelectObject(dc, previous);
+        const std::wstring path = host.optionShots + L"\\options-" + std::to_wstring(page + 1) + L".png";
+        if (!SavePng(bitmap, width, height, path)) {
+            std::fwprintf(stderr, L"vantrel-host: cannot write %ls\n", path.c_str());
+        }
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
 void Select(bool on) {
@@ -96,8 +165,18 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return 1;
     }
     case WM_TIMER:
-        Poll();
+        if (wParam == kShotTimer) {
+            ShootOptionPages();
+        } else {
+            Poll();
+        }
         return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kOptionsCommand) {
+            OpenOptions();
+            return 0;
+        }
+        break;
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT) {
             if (!host.selected) {
@@ -254,7 +333,7 @@ bool Screenshot(const std::wstring& path) {
 
 int Usage() {
     std::fputs("usage: vantrel-host [--data FILE] [--store FILE] [--now \"YYYY-MM-DD HH:MM\"] "
-               "[--hires] [--select] [--screenshot FILE.png]\n",
+               "[--hires] [--select] [--screenshot FILE.png] [--option-shots FOLDER]\n",
                stderr);
     return 2;
 }
@@ -275,6 +354,8 @@ int wmain(int argc, wchar_t** argv) {
             o.now = argv[++i];
         } else if (arg == L"--screenshot" && value) {
             o.screenshot = argv[++i];
+        } else if (arg == L"--option-shots" && value) {
+            o.optionShots = argv[++i];
         } else if (arg == L"--hires") {
             o.hires = true;
         } else if (arg == L"--select") {
@@ -285,6 +366,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (!o.screenshot.empty()) {
         o.screenshot = FullPath(o.screenshot); // before the device's drive becomes current
+    }
+    if (!o.optionShots.empty()) {
+        o.optionShots = FullPath(o.optionShots);
     }
     PrepareDevice(o);
 
@@ -297,11 +381,13 @@ int wmain(int argc, wchar_t** argv) {
     RegisterClassW(&wc);
     const int width = o.hires ? 480 : 240, height = o.hires ? 640 : 320;
     RECT frame{0, 0, width, height};
-    AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, FALSE);
+    HMENU menu = CreateMenu();
+    AppendMenuW(menu, MF_STRING, kOptionsCommand, L"設定");
+    AdjustWindowRect(&frame, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, TRUE);
     host.window = CreateWindowW(wc.lpszClassName, L"Today - Vantrel",
                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                                 CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+                                frame.bottom - frame.top, nullptr, menu, instance, nullptr);
     if (host.window == nullptr) {
         std::fputs("vantrel-host: cannot create the Today window\n", stderr);
         return 1;
@@ -324,8 +410,16 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     host.listItem.hwndCustom = host.item;
+    host.module = module;
     Poll();
     PlaceItem();
+    if (!o.optionShots.empty()) {
+        host.optionShots = o.optionShots;
+        CreateDirectoryW(o.optionShots.c_str(), nullptr);
+        SetTimer(host.window, kShotTimer, 200, nullptr);
+        OpenOptions();
+        return 0;
+    }
     if (select) {
         Select(true);
     }

@@ -53,7 +53,8 @@ TEST(TextTable, KnownTextsLoadById) {
     EXPECT_EQ(table.Text(text_id::kVersionTitle), u"Vantrel 0.40i");
     EXPECT_EQ(table.Text(42186), u"ToDo");
     EXPECT_NE(table.Text(text_id::kAskKeepOnlyShown).find(u"\n\n"), std::u16string::npos);
-    EXPECT_EQ(table.Text(42139), u""); // not in the table
+    EXPECT_EQ(table.Text(42135), u""); // not in the table
+    EXPECT_FALSE(table.Text(text_id::kAskDeleteSettings).empty());
     EXPECT_EQ(table.Text(1), u"");
 }
 

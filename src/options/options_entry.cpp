@@ -1,8 +1,159 @@
-#include "platform/today.h"
+// The options host dialog (500) at ordinal 241: its initialisation runs
+// the nine-page sheet, stores the settings and makes sure the data file
+// named in them exists, then closes the host at once.
 
-// Entry at ordinal 241. The options sheet arrives with the options work;
-// until then no message is handled.
-extern "C" BOOL APIENTRY CustomItemOptionsDlgProc(HWND /*dialog*/, UINT /*message*/,
-                                                  WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    return FALSE;
+#include "options/option_pages.h"
+#include "platform/shell.h"
+#include "platform/today.h"
+#include "platform/wide_text.h"
+#include "settings/settings_store.h"
+#include "text/text_ids.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <array>
+#include <cwchar>
+
+namespace vantrel {
+namespace {
+
+constexpr DWORD kSheetInitialised = 1; // PSCB_INITIALIZED
+constexpr UINT kSheetGetVersion = 3;   // the device's version request
+constexpr UINT kSheetGetTitle = 4;     // the device's title request
+constexpr int kSheetVersion = 524;
+constexpr DWORD kEmptyMenuBar = 0x1; // SHCMBF_EMPTYBAR
+constexpr DWORD kHostDialogFlags = 35; // Done button, size to screen, empty menu
+
+struct PageSpec {
+    int captionId;
+    int templateId;
+    DLGPROC procedure;
+};
+
+constexpr std::array<PageSpec, 9> kPages{{
+    {42140, 104, BasicPageProc},
+    {42233, 119, DisplayPage1Proc},
+    {42141, 105, DisplayPage2Proc},
+    {42259, 501, DisplayPage3Proc},
+    {42142, 106, DayRangePageProc},
+    {42143, 107, ColourPageProc},
+    {42162, 110, OperationPageProc},
+    {42223, 116, AppointmentPageProc},
+    {42234, 118, TaskPageProc},
+}};
+
+int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
+    switch (message) {
+    case kSheetInitialised: {
+        SHMENUBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        bar.hwndParent = sheet;
+        bar.dwFlags = kEmptyMenuBar;
+        SHCreateMenuBar(&bar);
+        return 0;
+    }
+    case kSheetGetVersion:
+        return kSheetVersion;
+    case kSheetGetTitle:
+        if (lParam != 0) {
+            const std::wstring title = ToWide(LoadText(*TheItem().texts, text_id::kVersionTitle));
+            std::wcsncpy(reinterpret_cast<wchar_t*>(lParam), title.c_str(), 260);
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void RunSheet(TodayItem& item, HWND host) {
+    std::array<std::wstring, kPages.size()> captions;
+    std::array<HPROPSHEETPAGE, kPages.size()> pages{};
+    for (std::size_t i = 0; i < kPages.size(); ++i) {
+        captions[i] = ToWide(LoadText(*item.texts, kPages[i].captionId));
+        PROPSHEETPAGEW page{};
+        page.dwSize = sizeof page;
+        page.dwFlags = PSP_USETITLE;
+        page.hInstance = item.instance;
+        page.pszTemplate = MAKEINTRESOURCEW(kPages[i].templateId);
+        page.pfnDlgProc = kPages[i].procedure;
+        page.pszTitle = captions[i].c_str();
+        pages[i] = CreatePropertySheetPageW(&page);
+    }
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof header;
+    // The device's "maximize" flag (0x2000) means a wizard on the desktop;
+    // the sheet is sized to the screen by SHInitDialog's substitute instead.
+    header.dwFlags = PSH_USECALLBACK;
+    header.hwndParent = host;
+    header.hInstance = item.instance;
+    header.pszCaption = L"VantrelSetting";
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = 0;
+    header.phpage = pages.data();
+    header.pfnCallback = SheetCallback;
+    TheSheet().result = 0;
+    ModalScope open(item.state);
+    PropertySheetW(&header);
+}
+
+// A data-file path that names no readable file gets the current data.
+void MakeDataFile(TodayItem& item, const PathText& before) {
+    if (item.settings.OpenFile == before.view()) {
+        return;
+    }
+    const std::wstring path = ToWide(item.settings.OpenFile.view());
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return;
+    }
+    item.file.currentPath = item.settings.OpenFile.view();
+    DataFileContext data{item.store, item.settings, item.registry, item.files, SheetPrompt(),
+                         item.codec, item.clock,    *item.texts,   item.file};
+    save(data);
+}
+
+void InitialiseHost(HWND host) {
+    TodayItem& item = TheItem();
+    TheSheet().host = host;
+    const PathText before = item.settings.OpenFile;
+    LoadSettings(item.settings, item.registry);
+    for (int i = 0; i < 2; ++i) {
+        SHINITDLGINFO init{SHIDIM_FLAGS, host, kHostDialogFlags};
+        SHInitDialog(&init);
+    }
+    RunSheet(item, host);
+    if (TheSheet().result >= 0) {
+        SaveSettings(item.settings, item.registry, 0);
+    }
+    MakeDataFile(item, before);
+}
+
+} // namespace
+
+} // namespace vantrel
+
+extern "C" BOOL APIENTRY CustomItemOptionsDlgProc(HWND dialog, UINT message, WPARAM wParam,
+                                                  LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG:
+        vantrel::InitialiseHost(dialog);
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:
+        case vantrel::kMenuCancel:
+        case vantrel::kMenuOk:
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    default:
+        return FALSE;
+    }
 }

@@ -13,6 +13,7 @@ inline constexpr int kDayBase = 42063;       // + day: "01".."31"
 inline constexpr int kAskDelete = 42134;
 inline constexpr int kSaveAsFailed = 42136;
 inline constexpr int kNoData = 42138;
+inline constexpr int kAskDeleteSettings = 42139;
 inline constexpr int kVersionTitle = 42163;
 inline constexpr int kAskToggleCheck = 42184;
 inline constexpr int kAskKeepOnlyShown = 42222;

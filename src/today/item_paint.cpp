@@ -128,9 +128,12 @@ class Painter {
     }
 
   private:
+    // The options' colour page paints its labels on the last answer.
     COLORREF TodayColour(DWORD index) {
-        return static_cast<COLORREF>(
+        const auto colour = static_cast<COLORREF>(
             SendMessageW(GetParent(item_.window), TODAYM_GETCOLOR, index, 0));
+        state_.lastTodayColour = static_cast<std::int32_t>(colour);
+        return colour;
     }
 
     void PaintLines() {

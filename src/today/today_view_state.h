@@ -60,6 +60,7 @@ struct TodayViewState {
     int repaintPending = 0;
     int holdHandled = 0;
     std::uintptr_t desktopWindow = 0;
+    std::int32_t lastTodayColour = 0; // the Today screen's last colour answer
     int desktopVisible = 0;
 };
 

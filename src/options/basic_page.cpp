@@ -1,0 +1,133 @@
+// 基本: the data file, the start-up sources and filter, the number of
+// lines, and the two maintenance actions.
+
+#include "options/option_pages.h"
+#include "options/option_rules.h"
+#include "platform/wide_text.h"
+#include "settings/settings_store.h"
+#include "text/text_ids.h"
+
+#include <array>
+
+namespace vantrel {
+namespace {
+
+enum : int {
+    kPath = 1101,
+    kBrowse = 1102,
+    kOwn = 1103,
+    kAppointments = 1104,
+    kTasks = 1105,
+    kFilterBox = 1106,
+    kFilterList = 1107,
+    kLines = 1108,
+    kLinesFollowData = 1110,
+    kDeleteSettings = 1111,
+    kCleanData = 1112,
+};
+
+constexpr unsigned kAskYesNo = 308; // MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2
+
+constexpr std::array<int, 12> kFilterNames{42144, 42145, 42146, 42147, 42148, 42149,
+                                           42150, 42151, 42219, 42220, 42228, 42258};
+
+constexpr BitBinding kSources[] = {{kOwn, &Settings::StartView, kSourceOwnBit},
+                                   {kAppointments, &Settings::StartView, kSourceAppointmentsBit},
+                                   {kTasks, &Settings::StartView, kSourceTasksBit}};
+
+// Label/pattern pairs; the literal's own terminator ends the list.
+constexpr char16_t kBrowseFilterText[] = u"Vantrelファイル (*.vrl)\0*.vrl\0"
+                                         u"すべてのファイル (*.*)\0*.*\0";
+constexpr std::u16string_view kBrowseFilter{kBrowseFilterText, std::size(kBrowseFilterText)};
+
+void Show(HWND page) {
+    TodayItem& item = TheItem();
+    const Settings& s = item.settings;
+    SetDlgItemTextW(page, kPath, ToWide(s.OpenFile.view()).c_str());
+    ShowBits(page, s, kSources);
+    const bool remembered = s.SaveFilter != 0;
+    SetChecked(page, kFilterBox, !remembered);
+    FillList(page, kFilterList, kFilterNames,
+             StartFilterIndex(remembered ? item.state.view.currentFilter : s.StartFilter));
+    EnableWindow(GetDlgItem(page, kFilterList), remembered ? FALSE : TRUE);
+    SetNumber(page, kLines, 0, 9999, s.ViewLine);
+    SetChecked(page, kLinesFollowData, s.DataLine != 0);
+}
+
+void Apply(HWND page) {
+    Settings& s = TheItem().settings;
+    s.OpenFile = TextOf(page, kPath);
+    StoreBits(page, s, kSources);
+    s.StartFilter = StartFilterCode(ListIndex(page, kFilterList));
+    s.SaveFilter = Checked(page, kFilterBox) ? 0 : 1;
+    s.ViewLine = NumberOf(page, kLines);
+    s.DataLine = Checked(page, kLinesFollowData) ? 1 : 0;
+}
+
+void Browse(HWND page) {
+    std::u16string path = TextOf(page, kPath);
+    if (SheetPrompt().askOpenFileName(path, kBrowseFilter) > 0) {
+        SetDlgItemTextW(page, kPath, ToWide(path).c_str());
+    }
+}
+
+void DeleteAllSettings() {
+    TodayItem& item = TheItem();
+    if (SheetPrompt().ShowMessage(LoadText(*item.texts, text_id::kAskDeleteSettings), u"Warning",
+                                  kAskYesNo) == kIdNo) {
+        return;
+    }
+    TheSheet().result = -1;
+    DeleteSettings(item.registry);
+}
+
+// Keeps only the own entries the view shows, in view order.
+void CleanData() {
+    TodayItem& item = TheItem();
+    item.state.menuPending = 1; // no refresh may rebuild the view meanwhile
+    if (SheetPrompt().ShowMessage(LoadText(*item.texts, text_id::kAskKeepOnlyShown), u"Warning",
+                                  kAskYesNo) != kIdYes) {
+        return;
+    }
+    KeepOnlyShown(item.store.own, item.store.view);
+    DataFileContext data = ItemDataFile(item);
+    save(data);
+    item.state.menuPending = 0;
+}
+
+} // namespace
+
+INT_PTR CALLBACK BasicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        Show(page);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case kFilterBox:
+            EnableWindow(GetDlgItem(page, kFilterList), Checked(page, kFilterBox) ? TRUE : FALSE);
+            return TRUE;
+        case kBrowse:
+            Browse(page);
+            return TRUE;
+        case kDeleteSettings:
+            DeleteAllSettings();
+            return TRUE;
+        case kCleanData:
+            CleanData();
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    case WM_NOTIFY:
+        if (IsApply(lParam)) {
+            Apply(page);
+            return ApplyDone(page);
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace vantrel

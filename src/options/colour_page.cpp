@@ -1,0 +1,123 @@
+// 色: fifteen colours edited on a shadow copy, their labels painted in
+// them, and the switches that go with some of them.
+
+#include "options/option_pages.h"
+
+#include <array>
+
+namespace vantrel {
+namespace {
+
+enum : int {
+    kFirstLabel = 1601,
+    kFirstButton = 1620,
+    kRevert = 1650,
+};
+constexpr int kColourCount = 15;
+constexpr int kLabelCount = 13;
+constexpr int kPosLabel = 11, kFocusLabel = 12;
+
+// In button order; labels 0..10 edit the same colour, "■Pos" and "Focus"
+// stand for their text colours (11, 13) painted on their backgrounds.
+constexpr std::array<std::int32_t Settings::*, kColourCount> kColours{
+    &Settings::CrDataTx5,    &Settings::CrDataTx4,  &Settings::CrDataTx3,  &Settings::CrDataTx2,
+    &Settings::CrDataTx1,    &Settings::CrDataTx0,  &Settings::CrTodayTx,  &Settings::CrAnnivTx,
+    &Settings::CrToDoOverTx, &Settings::CrToDoTx,   &Settings::CrPin,      &Settings::CrPosBarTx,
+    &Settings::CrPosBarBk,   &Settings::CrFocusTx,  &Settings::CrFocusBk,
+};
+
+constexpr CheckBinding kSwitches[] = {
+    {1641, &Settings::DrawToday},  {1642, &Settings::DrawAnniv},    {1643, &Settings::DrawToDo},
+    {1644, &Settings::DrawPosBar}, {1645, &Settings::DrawPosBarBk}, {1646, &Settings::FocusTx},
+    {1647, &Settings::FocusBk},
+};
+
+// The shadow copy and the label brush live for the process.
+std::array<Colour, kColourCount> shadow{};
+HBRUSH labelBrush = nullptr;
+
+void LoadShadow() {
+    const Settings& s = TheItem().settings;
+    for (std::size_t i = 0; i < shadow.size(); ++i) {
+        shadow[i] = static_cast<Colour>(s.*kColours[i]);
+    }
+}
+
+int ColourOfLabel(int label) {
+    return label == kPosLabel ? 11 : label == kFocusLabel ? 13 : label;
+}
+
+void RepaintLabels(HWND page) {
+    for (int i = 0; i < kLabelCount; ++i) {
+        InvalidateRect(GetDlgItem(page, kFirstLabel + i), nullptr, TRUE);
+    }
+}
+
+void ChooseColour(HWND page, int index) {
+    Colour colour = shadow[static_cast<std::size_t>(index)];
+    RunColourChooser(TheItem().instance, page, colour);
+    shadow[static_cast<std::size_t>(index)] = colour;
+    RepaintLabels(page);
+}
+
+INT_PTR PaintLabel(HWND label, HDC dc) {
+    const int index = GetDlgCtrlID(label) - kFirstLabel;
+    if (index < 0 || index >= kLabelCount) {
+        return FALSE;
+    }
+    const Colour background = index == kPosLabel     ? shadow[12]
+                              : index == kFocusLabel ? shadow[14]
+                                                     : static_cast<Colour>(
+                                                           TheItem().state.lastTodayColour);
+    SetTextColor(dc, shadow[static_cast<std::size_t>(ColourOfLabel(index))]);
+    SetBkMode(dc, TRANSPARENT);
+    if (labelBrush != nullptr) {
+        DeleteObject(labelBrush);
+    }
+    labelBrush = CreateSolidBrush(background);
+    return reinterpret_cast<INT_PTR>(labelBrush);
+}
+
+} // namespace
+
+INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    Settings& s = TheItem().settings;
+    switch (message) {
+    case WM_INITDIALOG:
+        LoadShadow();
+        ShowChecks(page, s, kSwitches);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return PaintLabel(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (id == kRevert) {
+            LoadShadow();
+            RepaintLabels(page);
+            return TRUE;
+        }
+        if (id >= kFirstButton && id < kFirstButton + kColourCount) {
+            ChooseColour(page, id - kFirstButton);
+            return TRUE;
+        }
+        if (id >= kFirstLabel && id < kFirstLabel + kLabelCount && HIWORD(wParam) == STN_CLICKED) {
+            ChooseColour(page, ColourOfLabel(id - kFirstLabel));
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        for (std::size_t i = 0; i < shadow.size(); ++i) {
+            s.*kColours[i] = static_cast<std::int32_t>(shadow[i]);
+        }
+        StoreChecks(page, s, kSwitches);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,108 @@
+// 日数: what これから admits, the first day of the week, the eight day
+// ranges kept in order while typed, the ToDo span and 〆過日.
+
+#include "options/option_pages.h"
+#include "options/option_rules.h"
+#include "settings/over_minutes.h"
+
+#include <array>
+
+namespace vantrel {
+namespace {
+
+enum : int {
+    kFuture = 1501,
+    kStartWeek = 1502,
+    kFirstRange = 1510, // box i at 1510 + 2 i, its up-down one above
+    kToDoBox = 1530,
+    kToDoSpan = 1531,
+    kOverDays = 1533,
+};
+
+constexpr std::array<int, 3> kFutureNames{42255, 42256, 42257};
+constexpr std::array<int, 7> kWeekdayNames{42164, 42165, 42166, 42167, 42168, 42169, 42170};
+
+constexpr int RangeBox(int i) {
+    return kFirstRange + 2 * i;
+}
+
+// Set once the boxes are filled; cleared while the ordering writes a box.
+bool filled = false;
+
+DayRanges TypedRanges(HWND page) {
+    DayRanges ranges{};
+    for (int i = 0; i < 8; ++i) {
+        ranges[static_cast<std::size_t>(i)] = TypedNumber(page, RangeBox(i));
+    }
+    return ranges;
+}
+
+void Show(HWND page) {
+    Settings& s = TheItem().settings;
+    FillList(page, kFuture, kFutureNames, s.Future);
+    FillList(page, kStartWeek, kWeekdayNames, s.StartWeek);
+    DayRanges ranges = DayRangesOf(s);
+    if (ValidateDayRanges(ranges)) {
+        StoreDayRanges(s, ranges);
+    }
+    for (int i = 0; i < 8; ++i) {
+        SetNumber(page, RangeBox(i), -99999, 99999, ranges[static_cast<std::size_t>(i)]);
+    }
+    const ToDoSpanView todo = ShowToDoSpan(s.DSpanTs);
+    s.DSpanTs = todo.on ? s.DSpanTs : 1;
+    SetChecked(page, kToDoBox, todo.on);
+    SetNumber(page, kToDoSpan, -99999, 0, todo.value);
+    SetNumber(page, kOverDays, -99999, 99999, DaysFromOverMinutes(s.OverMinutes));
+}
+
+void Apply(HWND page) {
+    Settings& s = TheItem().settings;
+    s.Future = ListIndex(page, kFuture);
+    s.StartWeek = ListIndex(page, kStartWeek);
+    StoreDayRanges(s, TypedRanges(page));
+    s.DSpanTs = StoreToDoSpan(Checked(page, kToDoBox), TypedNumber(page, kToDoSpan));
+    s.OverMinutes = OverMinutesFromDays(TypedNumber(page, kOverDays));
+}
+
+void RangeEdited(HWND page, int id) {
+    const int box = (id - kFirstRange) / 2;
+    if (!filled || (id - kFirstRange) % 2 != 0 || box < 0 || box >= 8) {
+        return;
+    }
+    const DayRanges ranges = TypedRanges(page);
+    const int value = ranges[static_cast<std::size_t>(box)];
+    const int settled = SettledRange(ranges, box, value);
+    if (settled != value) {
+        filled = false;
+        SetDlgItemInt(page, id, static_cast<UINT>(settled), TRUE);
+        filled = true;
+    }
+}
+
+} // namespace
+
+INT_PTR CALLBACK DayRangePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        filled = false;
+        Show(page);
+        filled = true;
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == EN_CHANGE) {
+            RangeEdited(page, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        Apply(page);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace vantrel

@@ -1,0 +1,224 @@
+// 表示1, 表示2 and 表示3: switches, fonts, sizes, widths and the column
+// order.
+
+#include "options/option_pages.h"
+#include "options/option_rules.h"
+#include "platform/wide_text.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+// 表示1
+constexpr CheckBinding kDisplay1Checks[] = {
+    {1201, &Settings::DrawCheck},    {1202, &Settings::DrawIcon},
+    {1203, &Settings::DrawWDay},     {1204, &Settings::DrawSpan},
+    {1205, &Settings::DrawTomorrow}, {1206, &Settings::CheckDate},
+    {1207, &Settings::CheckStrikeOut},
+};
+constexpr NumberBinding kDisplay1Numbers[] = {{1209, &Settings::ResetTime, 0, 99},
+                                              {1211, &Settings::MaxMinutes, 60, 999}};
+constexpr int kAutoUpdate = 1208;
+constexpr std::array<int, 4> kAutoUpdateNames{42230, 42231, 42232, 42260};
+
+// 表示2
+enum : int { kFont = 1301, kShortView = 1314, kPosDayCount = 1315, kPosDate, kPosMemo };
+constexpr NumberBinding kDisplay2Numbers[] = {
+    {1302, &Settings::FontSize, 0, 99}, {1304, &Settings::LineSpace, 0, 99},
+    {1306, &Settings::WidthSep, 0, 99},
+};
+constexpr std::array<int, 3> kWidthBoxes{1308, 1310, 1312}; // day count, date, title
+constexpr std::array<std::int32_t Settings::*, 3> kWidths{
+    &Settings::WidthDayCount, &Settings::WidthDate, &Settings::WidthMemo};
+constexpr std::array<std::int32_t Settings::*, 3> kPositions{
+    &Settings::PosDayCount, &Settings::PosDate, &Settings::PosMemo};
+
+// 表示3
+enum : int { kExFocus = 1401, kExFont = 1402 };
+constexpr NumberBinding kDisplay3Numbers[] = {{1403, &Settings::ExFontSize, 0, 99},
+                                              {1405, &Settings::ExFocusTime, 0, 9999}};
+
+HWND TodayDesktop() {
+    return FindWindowW(L"DesktopExplorerWindow", nullptr);
+}
+
+int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
+    auto& names = *reinterpret_cast<std::vector<std::wstring>*>(list);
+    const std::wstring name = font->lfFaceName;
+    if (std::find(names.begin(), names.end(), name) == names.end()) {
+        names.push_back(name);
+    }
+    return 1;
+}
+
+// The font families of the Today screen's desktop, with `faceName`
+// selected, else the face the desktop's device context uses.
+void FillFonts(HWND page, int id, std::u16string_view faceName) {
+    HWND desktop = TodayDesktop();
+    HDC dc = GetDC(desktop);
+    std::vector<std::wstring> names;
+    EnumFontFamiliesW(dc, nullptr, AddFamily, reinterpret_cast<LPARAM>(&names));
+    wchar_t current[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, current);
+    ReleaseDC(desktop, dc);
+    for (const std::wstring& name : names) {
+        SendDlgItemMessageW(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    const std::wstring wanted = ToWide(faceName);
+    LRESULT index = SendDlgItemMessageW(page, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(wanted.c_str()));
+    // CB_FINDSTRINGEXACT ignores case; the face name must match exactly.
+    if (index != CB_ERR && std::wstring(names[static_cast<std::size_t>(index)]) != wanted) {
+        index = CB_ERR;
+    }
+    if (index == CB_ERR) {
+        index = SendDlgItemMessageW(page, id, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                    reinterpret_cast<LPARAM>(current));
+    }
+    SendDlgItemMessageW(page, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// The chosen family's name, and its item data (none: 0) as the char set.
+void StoreFont(HWND page, int id, FaceNameText& faceName, std::int32_t& charSet) {
+    const LRESULT index = SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) {
+        return;
+    }
+    wchar_t name[LF_FACESIZE + 1] = {};
+    if (SendDlgItemMessageW(page, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0) <=
+        LF_FACESIZE) {
+        SendDlgItemMessageW(page, id, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                            reinterpret_cast<LPARAM>(name));
+    }
+    faceName = FromWide(name);
+    charSet = static_cast<std::int32_t>(
+        SendDlgItemMessageW(page, id, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+std::array<int, 3> ShownPositions(HWND page) {
+    return {ListIndex(page, kPosDayCount) + 1, ListIndex(page, kPosDate) + 1,
+            ListIndex(page, kPosMemo) + 1};
+}
+
+void ShowPositions(HWND page, const std::array<int, 3>& positions) {
+    for (int i = 0; i < 3; ++i) {
+        SendDlgItemMessageW(page, kPosDayCount + i, CB_SETCURSEL,
+                            static_cast<WPARAM>(positions[static_cast<std::size_t>(i)] - 1), 0);
+    }
+}
+
+void ShowDisplay2(HWND page) {
+    Settings& s = TheItem().settings;
+    FillFonts(page, kFont, s.FontName.view());
+    ShowNumbers(page, s, kDisplay2Numbers);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    for (std::size_t i = 0; i < 3; ++i) {
+        SetNumber(page, kWidthBoxes[i], 0, screen, s.*kWidths[i]);
+    }
+    SetChecked(page, kShortView, s.ShortView != 0);
+    std::array<int, 3> positions{s.PosDayCount, s.PosDate, s.PosMemo};
+    RepairPositions(positions);
+    for (std::size_t i = 0; i < 3; ++i) {
+        s.*kPositions[i] = positions[i];
+        for (const wchar_t* n : {L"1", L"2", L"3"}) {
+            SendDlgItemMessageW(page, kPosDayCount + static_cast<int>(i), CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(n));
+        }
+    }
+    ShowPositions(page, positions);
+}
+
+void ApplyDisplay2(HWND page) {
+    Settings& s = TheItem().settings;
+    StoreFont(page, kFont, s.FontName, s.CharSet);
+    StoreNumbers(page, s, kDisplay2Numbers);
+    for (std::size_t i = 0; i < 3; ++i) {
+        s.*kWidths[i] = NumberOf(page, kWidthBoxes[i]);
+    }
+    s.ShortView = Checked(page, kShortView) ? 1 : 0;
+    const std::array<int, 3> positions = ShownPositions(page);
+    for (std::size_t i = 0; i < 3; ++i) {
+        s.*kPositions[i] = positions[i];
+    }
+}
+
+// The list that held the picked position takes the changed one's old one.
+std::array<int, 3> positionsShown{1, 2, 3};
+
+} // namespace
+
+INT_PTR CALLBACK DisplayPage1Proc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    Settings& s = TheItem().settings;
+    switch (message) {
+    case WM_INITDIALOG:
+        ShowChecks(page, s, kDisplay1Checks);
+        FillList(page, kAutoUpdate, kAutoUpdateNames, s.AutoUpdate);
+        ShowNumbers(page, s, kDisplay1Numbers);
+        return TRUE;
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        StoreChecks(page, s, kDisplay1Checks);
+        s.AutoUpdate = ListIndex(page, kAutoUpdate);
+        StoreNumbers(page, s, kDisplay1Numbers);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK DisplayPage2Proc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        ShowDisplay2(page);
+        positionsShown = ShownPositions(page);
+        return TRUE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (HIWORD(wParam) != CBN_SELCHANGE || id < kPosDayCount || id > kPosMemo) {
+            return FALSE;
+        }
+        std::array<int, 3> positions = positionsShown;
+        PickPosition(positions, id - kPosDayCount, ListIndex(page, id) + 1);
+        ShowPositions(page, positions);
+        positionsShown = positions;
+        return TRUE;
+    }
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        ApplyDisplay2(page);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK DisplayPage3Proc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    Settings& s = TheItem().settings;
+    switch (message) {
+    case WM_INITDIALOG:
+        SetChecked(page, kExFocus, s.ExFocus != 0);
+        FillFonts(page, kExFont, s.ExFontName.view());
+        ShowNumbers(page, s, kDisplay3Numbers);
+        return TRUE;
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        s.ExFocus = Checked(page, kExFocus) ? 1 : 0;
+        StoreFont(page, kExFont, s.ExFontName, s.ExCharSet);
+        StoreNumbers(page, s, kDisplay3Numbers);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace vantrel

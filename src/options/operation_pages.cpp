@@ -1,0 +1,123 @@
+// 操作, 予定表 and 仕事: the gesture and key bindings, the confirmations,
+// and the Outlook filters.
+
+#include "options/option_pages.h"
+#include "options/option_rules.h"
+#include "platform/wide_text.h"
+
+#include <array>
+
+namespace vantrel {
+namespace {
+
+// 操作: list index = command code + 1.
+constexpr std::array<std::pair<int, std::int32_t Settings::*>, 7> kBindings{{
+    {1701, &Settings::ExTapHold},
+    {1702, &Settings::ExTap},
+    {1703, &Settings::ExAction},
+    {1704, &Settings::ExUp},
+    {1705, &Settings::ExDown},
+    {1706, &Settings::ExLeft},
+    {1707, &Settings::ExRight},
+}};
+constexpr CheckBinding kConfirmations[] = {{1711, &Settings::DelWarn},
+                                           {1712, &Settings::CheckWarn},
+                                           {1713, &Settings::CheckSort},
+                                           {1714, &Settings::CheckTime}};
+
+// 予定表
+constexpr CheckBinding kAppointmentChecks[] = {{1803, &Settings::ApptVRL}};
+constexpr BitBinding kAppointmentBits[] = {
+    {1805, &Settings::BusyStatus, 1}, {1806, &Settings::BusyStatus, 2},
+    {1807, &Settings::BusyStatus, 4}, {1808, &Settings::BusyStatus, 8},
+    {1809, &Settings::ApptSens, 1},   {1810, &Settings::ApptSens, 2},
+    {1811, &Settings::ApptSens, 4},   {1812, &Settings::ApptSens, 8},
+};
+
+// 仕事
+constexpr CheckBinding kTaskChecks[] = {{1901, &Settings::TaskNoVRL}, {1903, &Settings::TaskVRL}};
+constexpr BitBinding kTaskBits[] = {
+    {1905, &Settings::Importance, 1}, {1906, &Settings::Importance, 2},
+    {1907, &Settings::Importance, 4}, {1908, &Settings::TaskSens, 1},
+    {1909, &Settings::TaskSens, 2},   {1910, &Settings::TaskSens, 4},
+    {1911, &Settings::TaskSens, 8},
+};
+
+void ShowText(HWND page, int id, const PathText& text) {
+    SetDlgItemTextW(page, id, ToWide(text.view()).c_str());
+}
+
+} // namespace
+
+INT_PTR CALLBACK OperationPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    Settings& s = TheItem().settings;
+    switch (message) {
+    case WM_INITDIALOG:
+        for (const auto& [id, value] : kBindings) {
+            FillList(page, id, kCommandNameIds, s.*value + 1);
+        }
+        ShowChecks(page, s, kConfirmations);
+        return TRUE;
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        for (const auto& [id, value] : kBindings) {
+            s.*value = ListIndex(page, id) - 1;
+        }
+        StoreChecks(page, s, kConfirmations);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK AppointmentPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    Settings& s = TheItem().settings;
+    switch (message) {
+    case WM_INITDIALOG:
+        SetChecked(page, 1801, s.ViewHoliday == 0); // checked: the categories are hidden
+        ShowText(page, 1802, s.ApptHoliday);
+        ShowChecks(page, s, kAppointmentChecks);
+        ShowText(page, 1804, s.ApptVRLCat);
+        ShowBits(page, s, kAppointmentBits);
+        return TRUE;
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        s.ViewHoliday = Checked(page, 1801) ? 0 : 1;
+        s.ApptHoliday = TextOf(page, 1802);
+        StoreChecks(page, s, kAppointmentChecks);
+        s.ApptVRLCat = TextOf(page, 1804);
+        StoreBits(page, s, kAppointmentBits);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK TaskPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    Settings& s = TheItem().settings;
+    switch (message) {
+    case WM_INITDIALOG:
+        ShowChecks(page, s, kTaskChecks);
+        ShowText(page, 1902, s.TaskNoVRLCat);
+        ShowText(page, 1904, s.TaskVRLCat);
+        ShowBits(page, s, kTaskBits);
+        return TRUE;
+    case WM_NOTIFY:
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        StoreChecks(page, s, kTaskChecks);
+        s.TaskNoVRLCat = TextOf(page, 1902);
+        s.TaskVRLCat = TextOf(page, 1904);
+        StoreBits(page, s, kTaskBits);
+        return ApplyDone(page);
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace vantrel

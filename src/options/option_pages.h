@@ -1,0 +1,83 @@
+#pragma once
+
+// The options sheet's pages and their shared control bindings. Every page
+// edits the Today item's Settings record in place and writes all it shows
+// when the sheet applies.
+
+#include "options/colour_space.h"
+#include "settings/settings.h"
+#include "today/item_window.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+namespace vantrel {
+
+// One opening of the sheet.
+struct OptionsSheet {
+    HWND host = nullptr;
+    int result = 0; // negative: the settings were deleted, store nothing
+};
+OptionsSheet& TheSheet();
+
+// The message boxes and file dialogs of the sheet, owned by the host dialog.
+Prompt& SheetPrompt();
+
+// A check box for a 0/1 setting, a number box (edit `id` with its up-down
+// at id + 1) and a check box for one bit of a bit-set setting.
+struct CheckBinding {
+    int id;
+    std::int32_t Settings::*value;
+};
+struct NumberBinding {
+    int id;
+    std::int32_t Settings::*value;
+    int min, max;
+};
+struct BitBinding {
+    int id;
+    std::int32_t Settings::*value;
+    int bit;
+};
+
+void ShowChecks(HWND page, const Settings& s, std::span<const CheckBinding> checks);
+void StoreChecks(HWND page, Settings& s, std::span<const CheckBinding> checks);
+void ShowNumbers(HWND page, const Settings& s, std::span<const NumberBinding> numbers);
+void StoreNumbers(HWND page, Settings& s, std::span<const NumberBinding> numbers);
+void ShowBits(HWND page, const Settings& s, std::span<const BitBinding> bits);
+void StoreBits(HWND page, Settings& s, std::span<const BitBinding> bits);
+
+bool Checked(HWND page, int id);
+void SetChecked(HWND page, int id, bool on);
+// An up-down control's range and position.
+void SetNumber(HWND page, int id, int min, int max, int value);
+int NumberOf(HWND page, int id);
+// The decimal number in an edit box; 0 when it is not one.
+int TypedNumber(HWND page, int id);
+std::u16string TextOf(HWND page, int id);
+
+// A drop-down list of string-table texts, with `selected` chosen.
+void FillList(HWND page, int id, std::span<const int> textIds, int selected);
+int ListIndex(HWND page, int id);
+
+// True for the sheet's apply notification; ApplyDone answers it.
+bool IsApply(LPARAM lParam);
+INT_PTR ApplyDone(HWND page);
+
+// The page procedures, in sheet order.
+INT_PTR CALLBACK BasicPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK DisplayPage1Proc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK DisplayPage2Proc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK DisplayPage3Proc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK DayRangePageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ColourPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK OperationPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK AppointmentPageProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK TaskPageProc(HWND, UINT, WPARAM, LPARAM);
+
+// The colour chooser (template 132) on `colour`; it is changed only by OK.
+void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour);
+
+} // namespace vantrel
