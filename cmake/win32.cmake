@@ -64,15 +64,16 @@ add_executable(vantrel_win32_tests
   tests/win32/outlook_win32_test.cpp
   tests/win32/today_window_win32_test.cpp
   tests/win32/item_commands_win32_test.cpp
+  tests/win32/options_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
 target_include_directories(vantrel_win32_tests PRIVATE tests)
 add_dependencies(vantrel_win32_tests vantrel vantrel-host)
 # The item's module keeps one window state per process: the command tests
 # get a process of their own. All share the prefix's registry and files.
-add_test(NAME win32_tests COMMAND vantrel_win32_tests --gtest_filter=-ItemCommandTest.*
+add_test(NAME win32_tests COMMAND vantrel_win32_tests --gtest_filter=-ItemCommandTest.*:OptionsTest.*
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_test(NAME win32_command_tests COMMAND vantrel_win32_tests --gtest_filter=ItemCommandTest.*
+add_test(NAME win32_command_tests COMMAND vantrel_win32_tests --gtest_filter=ItemCommandTest.*:OptionsTest.*
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_tests_properties(win32_tests win32_command_tests PROPERTIES
   ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600 RESOURCE_LOCK wineprefix)

@@ -12,6 +12,7 @@
 #include <wincodec.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -98,6 +99,37 @@ HWND FindSheet() {
     return found;
 }
 
+// Renders a window and its visible descendants, each through WM_PRINT
+// at its place: headless there is no screen to copy from.
+void PrintTree(HWND top, HDC dc) {
+    struct Walk {
+        HWND top;
+        HDC dc;
+    } walk{top, dc};
+    auto print = [](HWND window, LPARAM param) -> BOOL {
+        const Walk& w = *reinterpret_cast<const Walk*>(param);
+        if (window != w.top && !IsWindowVisible(window)) {
+            return TRUE;
+        }
+        for (HWND up = window; up != w.top && up != nullptr; up = GetParent(up)) {
+            if (!IsWindowVisible(up)) {
+                return TRUE; // on a hidden page
+            }
+        }
+        RECT r{};
+        GetWindowRect(window, &r);
+        RECT origin{};
+        GetWindowRect(w.top, &origin);
+        SetViewportOrgEx(w.dc, r.left - origin.left, r.top - origin.top, nullptr);
+        SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(w.dc),
+                     PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+        return TRUE;
+    };
+    print(top, reinterpret_cast<LPARAM>(&walk));
+    EnumChildWindows(top, print, reinterpret_cast<LPARAM>(&walk));
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+}
+
 // Runs inside the sheet's modal loop: renders every page, then cancels.
 void ShootOptionPages() {
     HWND sheet = FindSheet();
@@ -115,9 +147,20 @@ void ShootOptionPages() {
         HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
         ReleaseDC(nullptr, screen);
         HGDIOBJ previous = SelectObject(dc, bitmap);
-        PrintWindow(sheet, dc, 0);
+        RedrawWindow(sheet, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // With a display the window's own pixels are copied; headless the
+        // windows are asked to print themselves.
+        HDC source = GetWindowDC(sheet);
+        const bool onScreen = std::getenv("DISPLAY") != nullptr ||
+                              GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
+        if (!(onScreen && BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY))) {
+            PrintTree(sheet, dc);
+        }
+        ReleaseDC(sheet, source);
         SelectObject(dc, previous);
-        const std::wstring path = host.optionShots + L"\\options-" + std::to_wstring(page + 1) + L".png";
+        const std::wstring path =
+            host.optionShots + L"\\options-" + std::to_wstring(page + 1) + L".png";
         if (!SavePng(bitmap, width, height, path)) {
             std::fwprintf(stderr, L"vantrel-host: cannot write %ls\n", path.c_str());
         }
@@ -244,6 +287,14 @@ void PrepareDevice(Options o) {
                 SetValue(key, name, L"IPAGothic");
             }
         }
+        RegCloseKey(key);
+    }
+    // The dialogs ask for the device's "System" font, which has the
+    // Japanese glyphs there; here it is substituted by one that has them.
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE,
+                        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes", 0,
+                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        SetValue(key, L"System", L"IPAGothic");
         RegCloseKey(key);
     }
     const std::wstring folder = ExeFolder();

@@ -63,8 +63,9 @@ void Repaint(HWND dialog, int id) {
 }
 
 void CurrentChanged(HWND dialog) {
-    for (int id : {static_cast<int>(kCurrent), static_cast<int>(kPreview), static_cast<int>(kFirstVariant), kFirstVariant + 1, kFirstVariant + 2,
-                   kFirstVariant + 3, kFirstVariant + 4}) {
+    for (int id :
+         {static_cast<int>(kCurrent), static_cast<int>(kPreview), static_cast<int>(kFirstVariant),
+          kFirstVariant + 1, kFirstVariant + 2, kFirstVariant + 3, kFirstVariant + 4}) {
         Repaint(dialog, id);
     }
 }
@@ -78,8 +79,8 @@ void FillBoxes(HWND dialog, bool fromHsl, int a, int b, int c) {
     if (hue > 359) {
         hue -= 360;
     }
-    const int values[6] = {RedOf(colour), GreenOf(colour), BlueOf(colour), hue, saturation,
-                           lightness};
+    const int values[6] = {RedOf(colour), GreenOf(colour), BlueOf(colour),
+                           hue,           saturation,      lightness};
     for (int i = 0; i < 6; ++i) {
         SetDlgItemInt(dialog, kRed + 2 * i, static_cast<UINT>(values[i]), FALSE);
     }

@@ -20,10 +20,10 @@ constexpr int kPosLabel = 11, kFocusLabel = 12;
 // In button order; labels 0..10 edit the same colour, "■Pos" and "Focus"
 // stand for their text colours (11, 13) painted on their backgrounds.
 constexpr std::array<std::int32_t Settings::*, kColourCount> kColours{
-    &Settings::CrDataTx5,    &Settings::CrDataTx4,  &Settings::CrDataTx3,  &Settings::CrDataTx2,
-    &Settings::CrDataTx1,    &Settings::CrDataTx0,  &Settings::CrTodayTx,  &Settings::CrAnnivTx,
-    &Settings::CrToDoOverTx, &Settings::CrToDoTx,   &Settings::CrPin,      &Settings::CrPosBarTx,
-    &Settings::CrPosBarBk,   &Settings::CrFocusTx,  &Settings::CrFocusBk,
+    &Settings::CrDataTx5,    &Settings::CrDataTx4, &Settings::CrDataTx3, &Settings::CrDataTx2,
+    &Settings::CrDataTx1,    &Settings::CrDataTx0, &Settings::CrTodayTx, &Settings::CrAnnivTx,
+    &Settings::CrToDoOverTx, &Settings::CrToDoTx,  &Settings::CrPin,     &Settings::CrPosBarTx,
+    &Settings::CrPosBarBk,   &Settings::CrFocusTx, &Settings::CrFocusBk,
 };
 
 constexpr CheckBinding kSwitches[] = {
@@ -65,10 +65,10 @@ INT_PTR PaintLabel(HWND label, HDC dc) {
     if (index < 0 || index >= kLabelCount) {
         return FALSE;
     }
-    const Colour background = index == kPosLabel     ? shadow[12]
-                              : index == kFocusLabel ? shadow[14]
-                                                     : static_cast<Colour>(
-                                                           TheItem().state.lastTodayColour);
+    const Colour background = index == kPosLabel ? shadow[12]
+                              : index == kFocusLabel
+                                  ? shadow[14]
+                                  : static_cast<Colour>(TheItem().state.lastTodayColour);
     SetTextColor(dc, shadow[static_cast<std::size_t>(ColourOfLabel(index))]);
     SetBkMode(dc, TRANSPARENT);
     if (labelBrush != nullptr) {

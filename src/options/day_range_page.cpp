@@ -52,6 +52,7 @@ void Show(HWND page) {
     s.DSpanTs = todo.on ? s.DSpanTs : 1;
     SetChecked(page, kToDoBox, todo.on);
     SetNumber(page, kToDoSpan, -99999, 0, todo.value);
+    SetDlgItemInt(page, kToDoSpan, static_cast<UINT>(todo.value), TRUE); // "off" shows 1
     SetNumber(page, kOverDays, -99999, 99999, DaysFromOverMinutes(s.OverMinutes));
 }
 

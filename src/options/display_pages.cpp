@@ -15,9 +15,9 @@ namespace {
 
 // 表示1
 constexpr CheckBinding kDisplay1Checks[] = {
-    {1201, &Settings::DrawCheck},    {1202, &Settings::DrawIcon},
-    {1203, &Settings::DrawWDay},     {1204, &Settings::DrawSpan},
-    {1205, &Settings::DrawTomorrow}, {1206, &Settings::CheckDate},
+    {1201, &Settings::DrawCheck},      {1202, &Settings::DrawIcon},
+    {1203, &Settings::DrawWDay},       {1204, &Settings::DrawSpan},
+    {1205, &Settings::DrawTomorrow},   {1206, &Settings::CheckDate},
     {1207, &Settings::CheckStrikeOut},
 };
 constexpr NumberBinding kDisplay1Numbers[] = {{1209, &Settings::ResetTime, 0, 99},
@@ -28,7 +28,8 @@ constexpr std::array<int, 4> kAutoUpdateNames{42230, 42231, 42232, 42260};
 // 表示2
 enum : int { kFont = 1301, kShortView = 1314, kPosDayCount = 1315, kPosDate, kPosMemo };
 constexpr NumberBinding kDisplay2Numbers[] = {
-    {1302, &Settings::FontSize, 0, 99}, {1304, &Settings::LineSpace, 0, 99},
+    {1302, &Settings::FontSize, 0, 99},
+    {1304, &Settings::LineSpace, 0, 99},
     {1306, &Settings::WidthSep, 0, 99},
 };
 constexpr std::array<int, 3> kWidthBoxes{1308, 1310, 1312}; // day count, date, title

@@ -22,7 +22,7 @@ constexpr DWORD kSheetInitialised = 1; // PSCB_INITIALIZED
 constexpr UINT kSheetGetVersion = 3;   // the device's version request
 constexpr UINT kSheetGetTitle = 4;     // the device's title request
 constexpr int kSheetVersion = 524;
-constexpr DWORD kEmptyMenuBar = 0x1; // SHCMBF_EMPTYBAR
+constexpr DWORD kEmptyMenuBar = 0x1;   // SHCMBF_EMPTYBAR
 constexpr DWORD kHostDialogFlags = 35; // Done button, size to screen, empty menu
 
 struct PageSpec {

@@ -130,8 +130,8 @@ class Painter {
   private:
     // The options' colour page paints its labels on the last answer.
     COLORREF TodayColour(DWORD index) {
-        const auto colour = static_cast<COLORREF>(
-            SendMessageW(GetParent(item_.window), TODAYM_GETCOLOR, index, 0));
+        const auto colour =
+            static_cast<COLORREF>(SendMessageW(GetParent(item_.window), TODAYM_GETCOLOR, index, 0));
         state_.lastTodayColour = static_cast<std::int32_t>(colour);
         return colour;
     }

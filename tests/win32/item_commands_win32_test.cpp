@@ -3,7 +3,7 @@
 // the clipboard, and what each command leaves in the data file.
 
 #include "platform/today.h"
-#include "win32/item_harness.h"
+#include "win32/item_fixture.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -21,116 +21,6 @@ constexpr int kTitle = 1000, kStartDate = 1001, kEndDate = 1003, kEndTime = 1004
               kTimeBox = 1009, kEndBox = 1010, kTagList = 1039, kRegister = 1040,
               kSearchText = 1019;
 constexpr int kOk = 40018, kCancel = 40015;
-
-const wchar_t* const kDataFile = L"\\My Documents\\vantrel.vrl";
-
-// One module per process: every test restarts the item window over a
-// fresh registry, data file and store, which re-runs the start-up.
-class ItemCommandTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        SetCurrentDirectoryW(DriveRoot().c_str());
-        CreateDirectoryW(L"\\My Documents", nullptr);
-        storePath = DriveRoot() + L"vantrel_command_store.txt";
-        logPath = DriveRoot() + L"vantrel_command_prompts.txt";
-        SetEnvironmentVariableW(L"VANTREL_STORE", storePath.c_str());
-        SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", logPath.c_str());
-        parent = CreateTodayScreen();
-        module = LoadLibraryW((BinFolder() + L"\\vantrel.dll").c_str());
-        ASSERT_NE(module, nullptr);
-        initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
-            reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(240))));
-        ASSERT_NE(initialize, nullptr);
-    }
-    static void TearDownTestSuite() {
-        DestroyWindow(parent);
-        DeleteFileW(storePath.c_str());
-        DeleteFileW(logPath.c_str());
-        for (const wchar_t* name :
-             {L"VANTREL_STORE", L"VANTREL_PROMPT_LOG", L"VANTREL_NOW", L"VANTREL_ANSWER"}) {
-            SetEnvironmentVariableW(name, nullptr);
-        }
-    }
-    void TearDown() override {
-        if (item != nullptr) {
-            DestroyWindow(item);
-            item = nullptr;
-        }
-    }
-
-    // Starts the item on `vrl` and `store` at 2013-11-02 09:30 with the
-    // given settings over the defaults.
-    void Start(const std::string& vrl, const std::string& store,
-               std::vector<std::pair<const wchar_t*, DWORD>> settings = {}) {
-        if (item != nullptr) {
-            DestroyWindow(item);
-        }
-        RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
-        SetDword(L"ViewLine", 8);
-        for (const auto& [name, value] : settings) {
-            SetDword(name, value);
-        }
-        PutFile(kDataFile, vrl);
-        PutFile(storePath, store);
-        DeleteFileW(logPath.c_str());
-        SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-02 09:30");
-        SetEnvironmentVariableW(L"VANTREL_ANSWER", L"yes");
-        item = initialize(&listItem, parent);
-        ASSERT_NE(item, nullptr);
-        SetWindowPos(item, nullptr, 0, 0, 240, 200, SWP_NOZORDER);
-        Print();
-        Query(); // hands the height over
-    }
-
-    void Menu(int id) { SendMessageW(item, WM_COMMAND, id, 0); }
-    void Key(WPARAM key) { SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, key, 0); }
-    LRESULT Query() {
-        return SendMessageW(item, WM_TODAYCUSTOM_QUERYREFRESHCACHE,
-                            reinterpret_cast<WPARAM>(&listItem), 0);
-    }
-    void Print() {
-        HDC dc = CreateCompatibleDC(nullptr);
-        SendMessageW(item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        DeleteDC(dc);
-    }
-    static void Answer(const wchar_t* answer) {
-        SetEnvironmentVariableW(L"VANTREL_ANSWER", answer);
-    }
-
-    // The selected line as the copy command puts it on the clipboard.
-    std::wstring Selected() {
-        if (OpenClipboard(nullptr)) {
-            EmptyClipboard();
-            CloseClipboard();
-        }
-        Menu(40035);
-        std::wstring text;
-        if (OpenClipboard(nullptr)) {
-            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                text = static_cast<const wchar_t*>(GlobalLock(data));
-                GlobalUnlock(data);
-            }
-            CloseClipboard();
-        }
-        return text;
-    }
-
-    // Runs a menu command that opens one of the item's dialogs.
-    bool InDialog(int id, const std::function<void(HWND)>& action) {
-        return WhileModal(action, [&] { Menu(id); });
-    }
-
-    static std::string Data() { return FileBytes(kDataFile); }
-    static std::string Store() { return FileBytes(storePath); }
-    static std::string Prompts() { return FileBytes(logPath); }
-
-    static inline HWND parent = nullptr;
-    static inline HMODULE module = nullptr;
-    static inline PFNCUSTOMINITIALIZEITEM initialize = nullptr;
-    static inline std::wstring storePath, logPath;
-    HWND item = nullptr;
-    TODAYLISTITEM listItem{};
-};
 
 SYSTEMTIME Picker(HWND dialog, int id) {
     SYSTEMTIME t{};

@@ -1,0 +1,137 @@
+// The options sheet through its real pages: controls set as the user would,
+// then the sheet's OK (PSN_APPLY to every created page) or cancel.
+
+#include "win32/item_fixture.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <prsht.h>
+#include <windows.h>
+
+namespace {
+
+using namespace vantrel::testing;
+
+class OptionsTest : public ItemCommandTest {};
+
+HWND ShowPage(HWND sheet, int page) {
+    SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
+    return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+void Press(HWND sheet, int button) {
+    SendMessageW(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
+}
+
+void Pick(HWND page, int id, int index) {
+    SendDlgItemMessageW(page, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+int Picked(HWND page, int id) {
+    return static_cast<int>(SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0));
+}
+
+int Shown(HWND page, int id) {
+    BOOL ok = FALSE;
+    return static_cast<int>(GetDlgItemInt(page, id, &ok, TRUE));
+}
+
+void SetChecked(HWND page, int id, bool on) {
+    CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
+    Notify(page, id);
+}
+
+void Type(HWND page, int id, int value) {
+    SetDlgItemInt(page, id, static_cast<UINT>(value), TRUE); // sends EN_CHANGE
+}
+
+TEST_F(OptionsTest, CancelStillStoresTheSettings) {
+    Start("", "");
+    SetDword(L"ViewLine", 3); // changed behind the item's back: the sheet loads it
+    EXPECT_TRUE(Options([](HWND sheet) { Press(sheet, PSBTN_CANCEL); }));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"ViewLine");
+    EXPECT_TRUE(Options([](HWND sheet) { Press(sheet, PSBTN_CANCEL); }));
+    EXPECT_EQ(GetDword(L"ViewLine"), 3u); // stored again although cancelled
+}
+
+TEST_F(OptionsTest, DeletedSettingsAreNotStoredAgain) {
+    Start("", "");
+    EXPECT_TRUE(Options([](HWND sheet) {
+        HWND page = ShowPage(sheet, 0);
+        SendMessageW(page, WM_COMMAND, 1111, 0); // 設定削除, answered yes
+        Press(sheet, PSBTN_OK);
+    }));
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_NE(Prompts().find("Warning\t保存されている設定をすべて削除します"), std::string::npos);
+}
+
+TEST_F(OptionsTest, PastStartFilterAndColumnPositions) {
+    Start("", "");
+    EXPECT_TRUE(Options([](HWND sheet) {
+        HWND basic = ShowPage(sheet, 0);
+        SetChecked(basic, 1106, true);
+        Pick(basic, 1107, 11); // 過去
+        HWND display = ShowPage(sheet, 2);
+        EXPECT_EQ(Picked(display, 1315), 0); // 日数 at 1, 日付 at 2
+        Pick(display, 1315, 1);              // 日数 to 2: 日付 takes 1
+        EXPECT_EQ(Picked(display, 1316), 0);
+        EXPECT_EQ(Picked(display, 1317), 2);
+        Press(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(GetDword(L"StartFilter"), 12u);
+    EXPECT_EQ(GetDword(L"SaveFilter"), 0u);
+    EXPECT_EQ(GetDword(L"PosDayCount"), 2u);
+    EXPECT_EQ(GetDword(L"PosDate"), 1u);
+    EXPECT_EQ(GetDword(L"PosMemo"), 3u);
+    int shownAt = -1;
+    EXPECT_TRUE(Options([&](HWND sheet) {
+        shownAt = Picked(ShowPage(sheet, 0), 1107);
+        Press(sheet, PSBTN_CANCEL);
+    }));
+    EXPECT_EQ(shownAt, 11);
+}
+
+TEST_F(OptionsTest, DayRangesToDoSpanAndOverdueDays) {
+    Start("", "");
+    struct Case {
+        int days;
+        DWORD stored;
+    };
+    for (const Case c : {Case{0, 2100000000u}, Case{-1, 2099997120u}, Case{-3, 2099994240u}}) {
+        EXPECT_TRUE(Options([&](HWND sheet) {
+            HWND page = ShowPage(sheet, 4);
+            Type(page, 1518, 500); // 範囲＋１ above 範囲＋２ (366)
+            EXPECT_EQ(Shown(page, 1518), 366);
+            SetChecked(page, 1530, true);
+            Type(page, 1531, 5);
+            Type(page, 1533, c.days);
+            Press(sheet, PSBTN_OK);
+        }));
+        EXPECT_EQ(GetDword(L"DSpan4"), 366u);
+        EXPECT_EQ(GetDword(L"DSpanTs"), 1u);
+        EXPECT_EQ(GetDword(L"OverMinutes"), c.stored) << c.days;
+        int shown = 99;
+        EXPECT_TRUE(Options([&](HWND sheet) {
+            shown = Shown(ShowPage(sheet, 4), 1533);
+            Press(sheet, PSBTN_CANCEL);
+        }));
+        EXPECT_EQ(shown, c.days);
+    }
+}
+
+TEST_F(OptionsTest, ANewDataFilePathIsCreatedWithTheData) {
+    Start("2013/11/03,,a,,,\r\n", "");
+    const std::wstring moved = DriveRoot() + L"vantrel_moved.vrl";
+    DeleteFileW(moved.c_str());
+    EXPECT_TRUE(Options([&](HWND sheet) {
+        SetDlgItemTextW(ShowPage(sheet, 0), 1101, moved.c_str());
+        Press(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(FileBytes(moved), "2013/11/03,,a,,,\r\n");
+    DeleteFileW(moved.c_str());
+}
+
+} // namespace
