@@ -132,16 +132,7 @@ void SwatchTapped(HWND dialog, int id) {
 }
 
 void Initialise(ChooserRun& run, HWND dialog) {
-    SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
-    SHInitDialog(&init);
-    SHMENUBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.hwndParent = dialog;
-    bar.dwFlags = SHCMBF_HMENU;
-    bar.nToolBarId = kMenuBarResource;
-    bar.hInstRes = TheItem().instance;
-    SHCreateMenuBar(&bar);
-    run.menuBar = bar.hwndMB;
+    run.menuBar = OpenFullScreenDialog(dialog, TheItem().instance, kMenuBarResource);
     const int ranges[6] = {255, 255, 255, 359, 255, 511};
     for (int i = 0; i < 6; ++i) {
         SendDlgItemMessageW(dialog, kRed + 2 * i + 1, UDM_SETRANGE32, 0, ranges[i]);
@@ -158,11 +149,7 @@ void Close(ChooserRun& run, HWND dialog, int result, bool keep) {
         DeleteObject(swatchBrush);
         swatchBrush = nullptr;
     }
-    if (run.menuBar != nullptr) {
-        DestroyWindow(run.menuBar);
-        run.menuBar = nullptr;
-    }
-    EndDialog(dialog, result);
+    CloseFullScreenDialog(dialog, run.menuBar, result);
 }
 
 INT_PTR PaintSwatch(HWND control) {

@@ -136,6 +136,27 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     return bar != nullptr ? TRUE : FALSE;
 }
 
+HWND OpenFullScreenDialog(HWND dialog, HINSTANCE module, UINT menuBar) {
+    SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+    SHInitDialog(&init);
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    bar.hwndParent = dialog;
+    bar.dwFlags = SHCMBF_HMENU;
+    bar.nToolBarId = menuBar;
+    bar.hInstRes = module;
+    SHCreateMenuBar(&bar);
+    return bar.hwndMB;
+}
+
+void CloseFullScreenDialog(HWND dialog, HWND& menuBar, INT_PTR result) {
+    if (menuBar != nullptr) {
+        DestroyWindow(menuBar);
+        menuBar = nullptr;
+    }
+    EndDialog(dialog, result);
+}
+
 INT_PTR RunDialogResource(HINSTANCE module, int id, HWND owner, DLGPROC procedure, LPARAM param) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), reinterpret_cast<LPCWSTR>(RT_DIALOG));
     HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;

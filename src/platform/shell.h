@@ -57,6 +57,12 @@ struct SHMENUBARINFO {
 inline constexpr DWORD SHCMBF_HMENU = 0x10;
 BOOL SHCreateMenuBar(SHMENUBARINFO* info);
 
+// What the item's own dialogs do first and last: full-screen sizing with
+// the OK / キャンセル menu bar (menu resource `menuBar`), and closing with
+// the menu bar destroyed. The menu bar's window, or nullptr.
+HWND OpenFullScreenDialog(HWND dialog, HINSTANCE module, UINT menuBar);
+void CloseFullScreenDialog(HWND dialog, HWND& menuBar, INT_PTR result);
+
 // Runs the dialog template resource `id` of `module` modally.
 INT_PTR RunDialogResource(HINSTANCE module, int id, HWND owner, DLGPROC procedure, LPARAM param);
 

@@ -148,16 +148,7 @@ void WriteForm(EditSession& session, HWND dialog, const EditForm& form) {
 
 void Initialise(EditSession& session, HWND dialog) {
     TodayItem& item = session.item;
-    SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
-    SHInitDialog(&init);
-    SHMENUBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.hwndParent = dialog;
-    bar.dwFlags = SHCMBF_HMENU;
-    bar.nToolBarId = kMenuBarResource;
-    bar.hInstRes = item.instance;
-    SHCreateMenuBar(&bar);
-    session.menuBar = bar.hwndMB;
+    session.menuBar = OpenFullScreenDialog(dialog, item.instance, kMenuBarResource);
 
     // The title field spans the dialog, keeping its left margin on both sides.
     HWND title = GetDlgItem(dialog, kIdTitle);
@@ -218,20 +209,12 @@ void RegisterTypedTag(HWND dialog) {
     }
 }
 
-void Close(EditSession& session, HWND dialog, int result) {
-    if (session.menuBar != nullptr) {
-        DestroyWindow(session.menuBar);
-        session.menuBar = nullptr;
-    }
-    EndDialog(dialog, result);
-}
-
 void Confirm(EditSession& session, HWND dialog) {
     TodayItem& item = session.item;
     const bool stored = session.mode >= 0 && StoreEditForm(ReadForm(dialog), session.mode,
                                                            session.index, item.store.own);
     item.state.dialogMode = stored ? 1 : 0;
-    Close(session, dialog, IDOK);
+    CloseFullScreenDialog(dialog, session.menuBar, IDOK);
 }
 
 // Runs one rule of the form over the dialog's controls.
@@ -287,7 +270,7 @@ bool Command(EditSession& session, HWND dialog, int id) {
     case IDOK:
         if (session.mode < 0) {
             session.item.state.dialogMode = 0;
-            Close(session, dialog, IDOK);
+            CloseFullScreenDialog(dialog, session.menuBar, IDOK);
         } else {
             Confirm(session, dialog);
         }
@@ -295,7 +278,7 @@ bool Command(EditSession& session, HWND dialog, int id) {
     case kMenuCancel:
     case IDCANCEL:
         session.item.state.dialogMode = 0;
-        Close(session, dialog, IDCANCEL);
+        CloseFullScreenDialog(dialog, session.menuBar, IDCANCEL);
         return true;
     default:
         return false;

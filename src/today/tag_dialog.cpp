@@ -21,23 +21,13 @@ constexpr int kTextCapacity = 260;
 
 struct TagSession {
     TodayItem& item;
-    HWND window;
     int mode = 0; // 0 tag, 1 search
     HWND menuBar = nullptr;
 };
 
 void Initialise(TagSession& session, HWND dialog) {
     TodayItem& item = session.item;
-    SHINITDLGINFO init{SHIDIM_FLAGS, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
-    SHInitDialog(&init);
-    SHMENUBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    bar.hwndParent = dialog;
-    bar.dwFlags = SHCMBF_HMENU;
-    bar.nToolBarId = kMenuBarResource;
-    bar.hInstRes = item.instance;
-    SHCreateMenuBar(&bar);
-    session.menuBar = bar.hwndMB;
+    session.menuBar = OpenFullScreenDialog(dialog, item.instance, kMenuBarResource);
     SetWindowTextW(
         dialog,
         ToWide(LoadText(*item.texts, session.mode == 0 ? kTagTitle : kSearchTitle)).c_str());
@@ -55,18 +45,10 @@ void Initialise(TagSession& session, HWND dialog) {
     SetDlgItemTextW(dialog, kIdText, ToWide(item.settings.FilterTag).c_str());
 }
 
-void Close(TagSession& session, HWND dialog, int result) {
-    if (session.menuBar != nullptr) {
-        DestroyWindow(session.menuBar);
-        session.menuBar = nullptr;
-    }
-    EndDialog(dialog, result);
-}
-
 void Confirm(TagSession& session, HWND dialog) {
     wchar_t text[kTextCapacity + 1] = {};
     GetDlgItemTextW(dialog, kIdText, text, kTextCapacity + 1);
-    Close(session, dialog, IDOK);
+    CloseFullScreenDialog(dialog, session.menuBar, IDOK);
     TodayItem& item = session.item;
     ViewContext view = ItemView(item);
     ConfirmTagSearch(view, item.state, session.mode, FromWide(text));
@@ -90,7 +72,7 @@ INT_PTR CALLBACK TagDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             return TRUE;
         case kMenuCancel:
         case IDCANCEL:
-            Close(*session, dialog, IDCANCEL);
+            CloseFullScreenDialog(dialog, session->menuBar, IDCANCEL);
             return TRUE;
         default:
             return FALSE;
@@ -104,7 +86,7 @@ INT_PTR CALLBACK TagDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 void RunTagDialog(TodayItem& item, HWND window) {
     ModalScope open(item.state);
-    TagSession session{item, window, item.state.dialogMode};
+    TagSession session{item, item.state.dialogMode};
     RunDialogResource(item.instance, kDialogTemplate, window, TagDialogProc,
                       reinterpret_cast<LPARAM>(&session));
 }
