@@ -65,6 +65,7 @@ add_executable(vantrel_win32_tests
   tests/win32/today_window_win32_test.cpp
   tests/win32/item_commands_win32_test.cpp
   tests/win32/options_win32_test.cpp
+  tests/win32/host_scenario_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
 target_include_directories(vantrel_win32_tests PRIVATE tests)
@@ -84,9 +85,9 @@ target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_platform vantrel_war
 
 # The substitute Today screen, with the image strips beside it (it installs
 # them where the item looks for them).
-add_executable(vantrel-host host/vantrel_host.cpp)
+add_executable(vantrel-host host/vantrel_host.cpp host/host_script.cpp)
 target_link_options(vantrel-host PRIVATE -municode)
-target_link_libraries(vantrel-host PRIVATE vantrel_warnings windowscodecs ole32 gdi32 user32)
+target_link_libraries(vantrel-host PRIVATE vantrel_warnings windowscodecs ole32 gdi32 user32 comctl32)
 target_include_directories(vantrel-host PRIVATE src)
 add_dependencies(vantrel-host vantrel)
 foreach(image vantrelcb.png vantrelpo.png)

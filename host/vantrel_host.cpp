@@ -3,6 +3,7 @@
 // selection, forwards the arrow keys and the action key, answers colour
 // queries and paints a watermark. --screenshot renders one frame to a PNG.
 
+#include "host_script.h"
 #include "platform/today.h"
 
 #include <windows.h>
@@ -20,7 +21,7 @@
 namespace {
 
 struct Options {
-    std::wstring data, store, now, screenshot, optionShots;
+    std::wstring data, store, now, screenshot, optionShots, script;
     bool hires = false;
 };
 
@@ -28,6 +29,7 @@ struct Host {
     HWND window = nullptr;
     HWND item = nullptr;
     HMODULE module = nullptr;
+    PFNCUSTOMINITIALIZEITEM initialize = nullptr;
     std::wstring optionShots; // headless: one PNG per options page here
     TODAYLISTITEM listItem{};
     bool selected = false;
@@ -382,9 +384,20 @@ bool Screenshot(const std::wstring& path) {
     return ok;
 }
 
+// Headless there is no WM_PAINT: one print lays the item out, so the next
+// poll hands over the height of the lines it shows.
+void LayOut() {
+    HDC scratch = CreateCompatibleDC(nullptr);
+    SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch), PRF_CLIENT);
+    DeleteDC(scratch);
+    Poll();
+    PlaceItem();
+}
+
 int Usage() {
     std::fputs("usage: vantrel-host [--data FILE] [--store FILE] [--now \"YYYY-MM-DD HH:MM\"] "
-               "[--hires] [--select] [--screenshot FILE.png] [--option-shots FOLDER]\n",
+               "[--hires] [--select] [--screenshot FILE.png] [--option-shots FOLDER] "
+               "[--script FILE]\n",
                stderr);
     return 2;
 }
@@ -405,6 +418,8 @@ int wmain(int argc, wchar_t** argv) {
             o.now = argv[++i];
         } else if (arg == L"--screenshot" && value) {
             o.screenshot = argv[++i];
+        } else if (arg == L"--script" && value) {
+            o.script = FullPath(argv[++i]);
         } else if (arg == L"--option-shots" && value) {
             o.optionShots = argv[++i];
         } else if (arg == L"--hires") {
@@ -462,6 +477,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     host.listItem.hwndCustom = host.item;
     host.module = module;
+    host.initialize = initialize;
     Poll();
     PlaceItem();
     if (!o.optionShots.empty()) {
@@ -474,14 +490,31 @@ int wmain(int argc, wchar_t** argv) {
     if (select) {
         Select(true);
     }
+    if (!o.script.empty()) {
+        ScriptHost script;
+        script.window = host.window;
+        script.item = [] { return host.item; };
+        script.poll = [] {
+            Poll();
+            LayOut();
+        };
+        script.restart = [] {
+            DestroyWindow(host.item);
+            host.item = host.initialize(&host.listItem, host.window);
+            host.listItem.hwndCustom = host.item;
+            host.selected = false;
+            LayOut();
+        };
+        script.options = OpenOptions;
+        script.select = Select;
+        script.screenshot = [](const std::wstring& path) {
+            LayOut();
+            return Screenshot(path);
+        };
+        return RunScript(o.script, script) ? 0 : 1;
+    }
     if (!o.screenshot.empty()) {
-        // Headless there is no WM_PAINT: one print lays the item out, so the
-        // next poll hands over the height of the lines it shows.
-        HDC scratch = CreateCompatibleDC(nullptr);
-        SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch), PRF_CLIENT);
-        DeleteDC(scratch);
-        Poll();
-        PlaceItem();
+        LayOut();
         if (!Screenshot(o.screenshot)) {
             std::fputs("vantrel-host: the screenshot could not be written\n", stderr);
             return 1;

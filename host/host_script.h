@@ -1,0 +1,23 @@
+#pragma once
+
+// A scripted day for the substitute Today screen: taps, keys, menu
+// choices, answers to the item's questions, a clock that moves, and
+// actions on the dialogs the item opens. See the README for the lines.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct ScriptHost {
+    HWND window = nullptr;
+    std::function<HWND()> item;       // the item's window now
+    std::function<void()> poll;       // one refresh query, then a layout pass
+    std::function<void()> restart;    // the item's window created again
+    std::function<void()> options;    // the options, as the settings page opens them
+    std::function<void(bool)> select; // the Today selection on or off
+    std::function<bool(const std::wstring&)> screenshot;
+};
+
+// Runs the script; false (with the line on stderr) on a line it cannot read.
+bool RunScript(const std::wstring& path, ScriptHost& host);

@@ -1,0 +1,142 @@
+// A user's day through the real host and module: the host runs a script
+// (taps, menus, dialogs, options, a clock passing midnight), then a second
+// host starts on what the first left behind.
+
+#include "win32/item_harness.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace vantrel::testing;
+
+// Runs vantrel-host with `arguments`; its exit code.
+DWORD RunHost(const std::wstring& arguments) {
+    std::wstring command = L"\"" + BinFolder() + L"\\vantrel-host.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        BinFolder().c_str(), &startup, &process)) {
+        return 1000;
+    }
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD code = 1001;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The log's "label TAB line" entries.
+std::multimap<std::string, std::string> Copies(const std::wstring& path) {
+    std::multimap<std::string, std::string> copies;
+    std::istringstream in(FileBytes(path));
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::size_t tab = line.find('\t');
+        copies.emplace(line.substr(0, tab), tab == std::string::npos ? "" : line.substr(tab + 1));
+    }
+    return copies;
+}
+
+std::string Utf8(const wchar_t* text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+bool AnyContains(const std::multimap<std::string, std::string>& copies, const std::string& label,
+                 const std::string& text) {
+    const auto [first, last] = copies.equal_range(label);
+    for (auto it = first; it != last; ++it) {
+        if (it->second.find(text) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string Lines(const char* label, int count) {
+    std::string lines;
+    for (int i = 0; i < count; ++i) {
+        lines += std::string("copy ") + label + "\nkey down\n";
+    }
+    return lines;
+}
+
+TEST(HostScenario, AUsersDay) {
+    const std::wstring root = DriveRoot() + L"vantrel_day\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"day.vrl", store = root + L"store.txt",
+                       log = root + L"log.txt", script = root + L"day.txt",
+                       next = root + L"next.txt";
+    const std::wstring examples = BinFolder() + L"\\..\\..\\..\\examples\\";
+    ASSERT_TRUE(CopyFileW((examples + L"sample.vrl").c_str(), data.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((examples + L"outlook-store.txt").c_str(), store.c_str(), FALSE));
+    DeleteFileW(log.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    SetDword(L"ViewLine", 12);
+    const std::string logLine = "log " + Utf8(log.c_str()) + "\n";
+    PutFile(script, logLine +
+                        "now 2026-12-08 09:00\npoll\n"
+                        "copy first\n"
+                        "answer yes\ntap 8 8\n" // the first line's check box
+                        "copy checked\n"
+                        "dialog text 1000 通院\ndialog ok\nmenu 40015\n" // 追加
+                        "dialog text 1019 通院\ndialog ok\nmenu 40029\n" // 検索
+                        "copy found\n"
+                        "menu 40017\n" // 削除, confirmed
+                        // Options: start with すべて, 範囲＋2 in the palette's red.
+                        "dialog page 0\ndialog check 1106 on\ndialog pick 1107 0\n"
+                        "dialog page 5\ndialog command 1620\ndialog ok\ndialog next\n"
+                        "dialog command 2009\ndialog ok\noptions\n"
+                        "now 2026-12-08 23:59\nmenu 40006\n" + // 明日
+                        Lines("before", 12) +
+                        "advance 2\npoll\n" + Lines("after", 12));
+    ASSERT_EQ(RunHost(L"--data \"" + data + L"\" --store \"" + store + L"\" --script \"" + script +
+                      L"\""),
+              0u);
+
+    auto copies = Copies(log);
+    EXPECT_EQ(copies.find("first")->second, "2026-12-24\tクリスマス\t0\tイベント");
+    EXPECT_EQ(copies.find("checked")->second, "2026-12-08T09:00\tクリスマス\t0\tイベント");
+    EXPECT_EQ(copies.find("found")->second, "2026-12-08\t通院\t0");
+    // 明日 at 23:59 is the 9th; two minutes later the day has turned.
+    EXPECT_TRUE(AnyContains(copies, "before", "燃えないゴミ"));
+    EXPECT_FALSE(AnyContains(copies, "after", "燃えないゴミ"));
+    EXPECT_TRUE(AnyContains(copies, "after", "企画書を提出"));
+
+    // On disk: the check, and the added entry deleted again.
+    const std::string file = FileBytes(data);
+    EXPECT_NE(file.find("2026/12/24,,\x83\x4e\x83\x8a\x83\x58\x83\x7d\x83\x58,"),
+              std::string::npos);
+    EXPECT_NE(file.find(",1,1,2026/12/08 09:00\r\n"), std::string::npos);
+    EXPECT_EQ(file.find("\x92\xca\x89\x40"), std::string::npos); // 通院 in Shift_JIS
+    EXPECT_EQ(GetDword(L"CrDataTx5"), 0x0000FFu);
+    EXPECT_EQ(GetDword(L"StartFilter"), 0u);
+
+    // A new host starts with すべて: the first line is still the pinned one.
+    DeleteFileW(log.c_str());
+    PutFile(next, logLine + "now 2026-12-09 08:00\npoll\ncopy restarted\n");
+    ASSERT_EQ(RunHost(L"--store \"" + store + L"\" --script \"" + next + L"\""), 0u);
+    copies = Copies(log);
+    EXPECT_EQ(copies.find("restarted")->second, "2026-12-08T09:00\tクリスマス\t0\tイベント");
+    // Saved again at start-up, in the new day's order, with the same entries.
+    const std::string again = FileBytes(data);
+    EXPECT_EQ(again.size(), file.size());
+    EXPECT_NE(again.find(",1,1,2026/12/08 09:00\r\n"), std::string::npos);
+    EXPECT_EQ(again.find("\x92\xca\x89\x40"), std::string::npos);
+    for (const std::wstring& path : {data, store, log, script, next}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+} // namespace
