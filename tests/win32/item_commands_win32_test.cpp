@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -328,6 +330,41 @@ TEST_F(ItemCommandTest, SearchAndEmptyTexts) {
         SendMessageW(dialog, WM_COMMAND, kOk, 0);
     }));
     EXPECT_EQ(GetDword(L"StartFilter"), 10u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ItemCommandTest, SurvivesAHundredThousandEntriesAndFiveThousandAppointments) {
+    std::string vrl;
+    for (int i = 0; i < 100000; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%04d/%02d/%02d,,entry %d,t%d,,\r\n", 2013 + i % 20,
+                      1 + i % 12, 1 + i % 28, i, i % 50);
+        vrl += line;
+    }
+    std::string store;
+    for (int i = 0; i < 5000; ++i) {
+        char record[160];
+        std::snprintf(record, sizeof record,
+                      "[appointment]\nsubject: a%d\nstart: 2013-%02d-%02d 10:00\n"
+                      "end: 2013-%02d-%02d 11:00\n",
+                      i, 1 + i % 12, 1 + i % 28, 1 + i % 12, 1 + i % 28);
+        store += record;
+    }
+    Start(vrl, store, {{L"StartFilter", 0}});
+    const std::wstring first = Selected();
+    EXPECT_FALSE(first.empty());
+    for (int page = 0; page < 20; ++page) {
+        Key(VK_RIGHT);
+    }
+    const std::wstring paged = Selected();
+    EXPECT_NE(paged, first);
+    Menu(40020); // pin: the whole list is written
+    const std::string saved = Data();
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 100000);
+    EXPECT_NE(saved.find(",1,\r\n"), std::string::npos);
 }
 
 } // namespace
