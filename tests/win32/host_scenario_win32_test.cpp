@@ -92,7 +92,11 @@ TEST(HostScenario, AUsersDay) {
                         "dialog text 1000 通院\ndialog ok\nmenu 40015\n" // 追加
                         "dialog text 1019 通院\ndialog ok\nmenu 40029\n" // 検索
                         "copy found\n"
-                        "menu 40017\n" // 削除, confirmed
+                        "menu 40017\n"              // 削除, confirmed
+                        "menu 40004\nkey right\n" + // 今日, then a day on
+                        Lines("tomorrow", 12) +
+                        "dialog text 1019 家族\ndialog ok\nmenu 40021\n" + // タグ
+                        Lines("tag", 12) +
                         // Options: start with すべて, 範囲＋2 in the palette's red.
                         "dialog page 0\ndialog check 1106 on\ndialog pick 1107 0\n"
                         "dialog page 5\ndialog command 1620\ndialog ok\ndialog next\n"
@@ -108,6 +112,11 @@ TEST(HostScenario, AUsersDay) {
     EXPECT_EQ(copies.find("first")->second, "2026-12-24\tクリスマス\t0\tイベント");
     EXPECT_EQ(copies.find("checked")->second, "2026-12-08T09:00\tクリスマス\t0\tイベント");
     EXPECT_EQ(copies.find("found")->second, "2026-12-08\t通院\t0");
+    // Paged from 今日 to the 9th: the store's appointments of that day.
+    EXPECT_TRUE(AnyContains(copies, "tomorrow", "月次報告会"));
+    EXPECT_FALSE(AnyContains(copies, "tomorrow", "健康診断(市民病院)")); // the 8th's
+    EXPECT_TRUE(AnyContains(copies, "tag", "京都旅行"));
+    EXPECT_FALSE(AnyContains(copies, "tag", "燃えないゴミ"));
     // 明日 at 23:59 is the 9th; two minutes later the day has turned.
     EXPECT_TRUE(AnyContains(copies, "before", "燃えないゴミ"));
     EXPECT_FALSE(AnyContains(copies, "after", "燃えないゴミ"));
