@@ -66,6 +66,21 @@ TEST_F(ViewFixture, DayFiltersAndPaging) {
     EXPECT_EQ(state.pageTop, 0);
 }
 
+TEST_F(ViewFixture, AnOverdueToDoDoesNotHideTheDaysLaterEntries) {
+    AddOwn(u"C", DateTime{2013, 11, 2, 7, 0}); // done this morning: sorts first
+    store.own.back().checkState = 1;
+    store.own.back().checkDate = DateTime{2013, 11, 2, 7, 30};
+    AddOwn(u"M", DateTime{2013, 11, 2, 10, 0}); // later today
+    AddOwn(u"O", kNoDate, D(2013, 11, 1));      // ToDo, deadline yesterday
+    AddOwn(u"T", kNoDate);                      // ToDo without deadline
+    AddOwn(u"N", D(2013, 11, 3));
+    const std::u16string today = Shown(kFilterToday);
+    EXPECT_NE(today.find(u'M'), std::u16string::npos) << std::string(today.begin(), today.end());
+    EXPECT_EQ(today.find(u'O'), std::u16string::npos);
+    EXPECT_EQ(Shown(kFilterTomorrow).find(u'M'), std::u16string::npos);
+    EXPECT_NE(Shown(kFilterTomorrow).find(u'N'), std::u16string::npos);
+}
+
 TEST_F(ViewFixture, PinnedEntriesShowOnceUnderDateFilters) {
     AddOwn(u"P", D(2014, 11, 2), kNoDate, 1); // next year, pinned
     AddOwn(u"T", D(2013, 11, 2));

@@ -43,7 +43,10 @@ class ListScan {
         case kFilterToday:
         case kFilterYesterday:
         case kFilterTomorrow:
-            Run(list, from, own, [this](const Item& i) {
+            // Every Item is looked at: the order is by day count, and a ToDo
+            // whose deadline has passed sorts among today's Items without
+            // covering today, so the admitted Items need not form a run.
+            Plain(list, from, own, [this](const Item& i) {
                 return i.endOffset <= dayTarget_ && dayTarget_ <= i.startOffset;
             });
             break;

@@ -82,7 +82,7 @@ TEST(HostScenario, AUsersDay) {
     ASSERT_TRUE(CopyFileW((examples + L"outlook-store.txt").c_str(), store.c_str(), FALSE));
     DeleteFileW(log.c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
-    SetDword(L"ViewLine", 12);
+    SetDword(L"ViewLine", 40); // a whole day on one page of the large screen
     const std::string logLine = "log " + Utf8(log.c_str()) + "\n";
     PutFile(script, logLine +
                         "now 2026-12-08 09:00\npoll\n"
@@ -94,18 +94,18 @@ TEST(HostScenario, AUsersDay) {
                         "copy found\n"
                         "menu 40017\n"              // 削除, confirmed
                         "menu 40004\nkey right\n" + // 今日, then a day on
-                        Lines("tomorrow", 12) +
+                        Lines("tomorrow", 40) +
                         "dialog text 1019 家族\ndialog ok\nmenu 40021\n" + // タグ
-                        Lines("tag", 12) +
+                        Lines("tag", 40) +
                         // Options: start with すべて, 範囲＋2 in the palette's red.
                         "dialog page 0\ndialog check 1106 on\ndialog pick 1107 0\n"
                         "dialog page 5\ndialog command 1620\ndialog ok\ndialog next\n"
                         "dialog command 2009\ndialog ok\noptions\n"
                         "now 2026-12-08 23:59\nmenu 40006\n" + // 明日
-                        Lines("before", 12) +
-                        "advance 2\npoll\n" + Lines("after", 12));
-    ASSERT_EQ(RunHost(L"--data \"" + data + L"\" --store \"" + store + L"\" --script \"" + script +
-                      L"\""),
+                        Lines("before", 40) +
+                        "advance 2\npoll\n" + Lines("after", 40));
+    ASSERT_EQ(RunHost(L"--hires --data \"" + data + L"\" --store \"" + store + L"\" --script \"" +
+                      script + L"\""),
               0u);
 
     auto copies = Copies(log);
@@ -114,6 +114,7 @@ TEST(HostScenario, AUsersDay) {
     EXPECT_EQ(copies.find("found")->second, "2026-12-08\t通院\t0");
     // Paged from 今日 to the 9th: the store's appointments of that day.
     EXPECT_TRUE(AnyContains(copies, "tomorrow", "月次報告会"));
+    EXPECT_TRUE(AnyContains(copies, "tomorrow", "燃えないゴミ"));
     EXPECT_FALSE(AnyContains(copies, "tomorrow", "健康診断(市民病院)")); // the 8th's
     EXPECT_TRUE(AnyContains(copies, "tag", "京都旅行"));
     EXPECT_FALSE(AnyContains(copies, "tag", "燃えないゴミ"));
@@ -134,7 +135,7 @@ TEST(HostScenario, AUsersDay) {
     // A new host starts with すべて: the first line is still the pinned one.
     DeleteFileW(log.c_str());
     PutFile(next, logLine + "now 2026-12-09 08:00\npoll\ncopy restarted\n");
-    ASSERT_EQ(RunHost(L"--store \"" + store + L"\" --script \"" + next + L"\""), 0u);
+    ASSERT_EQ(RunHost(L"--hires --store \"" + store + L"\" --script \"" + next + L"\""), 0u);
     copies = Copies(log);
     EXPECT_EQ(copies.find("restarted")->second, "2026-12-08T09:00\tクリスマス\t0\tイベント");
     // Saved again at start-up, in the new day's order, with the same entries.
