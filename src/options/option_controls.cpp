@@ -14,9 +14,11 @@ OptionsSheet& TheSheet() {
 }
 
 Prompt& SheetPrompt() {
-    static std::unique_ptr<Win32Prompt> prompt;
-    prompt = std::make_unique<Win32Prompt>(TheSheet().host, &TheItem().state.modalDepth);
-    return *prompt;
+    OptionsSheet& sheet = TheSheet();
+    if (!sheet.prompt) {
+        sheet.prompt = std::make_unique<Win32Prompt>(sheet.host, &TheItem().state.modalDepth);
+    }
+    return *sheet.prompt;
 }
 
 bool Checked(HWND page, int id) {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace vantrel {
@@ -18,7 +19,8 @@ namespace vantrel {
 // One opening of the sheet.
 struct OptionsSheet {
     HWND host = nullptr;
-    int result = 0; // negative: the settings were deleted, store nothing
+    int result = 0;                      // negative: the settings were deleted, store nothing
+    std::unique_ptr<Win32Prompt> prompt; // owned by the host dialog
 };
 OptionsSheet& TheSheet();
 

@@ -118,6 +118,7 @@ void MakeDataFile(TodayItem& item, const PathText& before) {
 void InitialiseHost(HWND host) {
     TodayItem& item = TheItem();
     TheSheet().host = host;
+    TheSheet().prompt.reset(); // the next question is owned by this host
     const PathText before = item.settings.OpenFile;
     LoadSettings(item.settings, item.registry);
     for (int i = 0; i < 2; ++i) {
