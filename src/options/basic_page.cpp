@@ -98,33 +98,25 @@ void CleanData() {
 } // namespace
 
 INT_PTR CALLBACK BasicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        Show(page);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case kFilterBox:
-            EnableWindow(GetDlgItem(page, kFilterList), Checked(page, kFilterBox) ? TRUE : FALSE);
-            return TRUE;
-        case kBrowse:
-            Browse(page);
-            return TRUE;
-        case kDeleteSettings:
-            DeleteAllSettings();
-            return TRUE;
-        case kCleanData:
-            CleanData();
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    case WM_NOTIFY:
-        if (IsApply(lParam)) {
-            Apply(page);
-            return ApplyDone(page);
-        }
+    if (const auto handled = PageMessage(page, message, lParam, Show, Apply)) {
+        return *handled;
+    }
+    if (message != WM_COMMAND) {
         return FALSE;
+    }
+    switch (LOWORD(wParam)) {
+    case kFilterBox:
+        EnableWindow(GetDlgItem(page, kFilterList), Checked(page, kFilterBox) ? TRUE : FALSE);
+        return TRUE;
+    case kBrowse:
+        Browse(page);
+        return TRUE;
+    case kDeleteSettings:
+        DeleteAllSettings();
+        return TRUE;
+    case kCleanData:
+        CleanData();
+        return TRUE;
     default:
         return FALSE;
     }

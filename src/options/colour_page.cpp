@@ -78,46 +78,46 @@ INT_PTR PaintLabel(HWND label, HDC dc) {
     return reinterpret_cast<INT_PTR>(labelBrush);
 }
 
+void Show(HWND page) {
+    LoadShadow();
+    ShowChecks(page, TheItem().settings, kSwitches);
+}
+
+void Apply(HWND page) {
+    Settings& s = TheItem().settings;
+    for (std::size_t i = 0; i < shadow.size(); ++i) {
+        s.*kColours[i] = static_cast<std::int32_t>(shadow[i]);
+    }
+    StoreChecks(page, s, kSwitches);
+}
+
 } // namespace
 
 INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    Settings& s = TheItem().settings;
-    switch (message) {
-    case WM_INITDIALOG:
-        LoadShadow();
-        ShowChecks(page, s, kSwitches);
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
+    if (const auto handled = PageMessage(page, message, lParam, Show, Apply)) {
+        return *handled;
+    }
+    if (message == WM_CTLCOLORSTATIC) {
         return PaintLabel(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        if (id == kRevert) {
-            LoadShadow();
-            RepaintLabels(page);
-            return TRUE;
-        }
-        if (id >= kFirstButton && id < kFirstButton + kColourCount) {
-            ChooseColour(page, id - kFirstButton);
-            return TRUE;
-        }
-        if (id >= kFirstLabel && id < kFirstLabel + kLabelCount && HIWORD(wParam) == STN_CLICKED) {
-            ChooseColour(page, ColourOfLabel(id - kFirstLabel));
-            return TRUE;
-        }
+    }
+    if (message != WM_COMMAND) {
         return FALSE;
     }
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        for (std::size_t i = 0; i < shadow.size(); ++i) {
-            s.*kColours[i] = static_cast<std::int32_t>(shadow[i]);
-        }
-        StoreChecks(page, s, kSwitches);
-        return ApplyDone(page);
-    default:
-        return FALSE;
+    const int id = LOWORD(wParam);
+    if (id == kRevert) {
+        LoadShadow();
+        RepaintLabels(page);
+        return TRUE;
     }
+    if (id >= kFirstButton && id < kFirstButton + kColourCount) {
+        ChooseColour(page, id - kFirstButton);
+        return TRUE;
+    }
+    if (id >= kFirstLabel && id < kFirstLabel + kLabelCount && HIWORD(wParam) == STN_CLICKED) {
+        ChooseColour(page, ColourOfLabel(id - kFirstLabel));
+        return TRUE;
+    }
+    return FALSE;
 }
 
 } // namespace vantrel

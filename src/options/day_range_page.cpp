@@ -65,6 +65,12 @@ void Apply(HWND page) {
     s.OverMinutes = OverMinutesFromDays(TypedNumber(page, kOverDays));
 }
 
+void ShowFilled(HWND page) {
+    filled = false;
+    Show(page);
+    filled = true;
+}
+
 void RangeEdited(HWND page, int id) {
     const int box = (id - kFirstRange) / 2;
     if (!filled || (id - kFirstRange) % 2 != 0 || box < 0 || box >= 8) {
@@ -83,27 +89,14 @@ void RangeEdited(HWND page, int id) {
 } // namespace
 
 INT_PTR CALLBACK DayRangePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        filled = false;
-        Show(page);
-        filled = true;
-        return TRUE;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == EN_CHANGE) {
-            RangeEdited(page, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        Apply(page);
-        return ApplyDone(page);
-    default:
-        return FALSE;
+    if (const auto handled = PageMessage(page, message, lParam, ShowFilled, Apply)) {
+        return *handled;
     }
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+        RangeEdited(page, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
 }
 
 } // namespace vantrel

@@ -150,76 +150,64 @@ void ApplyDisplay2(HWND page) {
 // The list that held the picked position takes the changed one's old one.
 std::array<int, 3> positionsShown{1, 2, 3};
 
+void ShowDisplay1(HWND page) {
+    const Settings& s = TheItem().settings;
+    ShowChecks(page, s, kDisplay1Checks);
+    FillList(page, kAutoUpdate, kAutoUpdateNames, s.AutoUpdate);
+    ShowNumbers(page, s, kDisplay1Numbers);
+}
+
+void ApplyDisplay1(HWND page) {
+    Settings& s = TheItem().settings;
+    StoreChecks(page, s, kDisplay1Checks);
+    s.AutoUpdate = ListIndex(page, kAutoUpdate);
+    StoreNumbers(page, s, kDisplay1Numbers);
+}
+
+void ShowDisplay2AndPositions(HWND page) {
+    ShowDisplay2(page);
+    positionsShown = ShownPositions(page);
+}
+
+void ShowDisplay3(HWND page) {
+    const Settings& s = TheItem().settings;
+    SetChecked(page, kExFocus, s.ExFocus != 0);
+    FillFonts(page, kExFont, s.ExFontName.view());
+    ShowNumbers(page, s, kDisplay3Numbers);
+}
+
+void ApplyDisplay3(HWND page) {
+    Settings& s = TheItem().settings;
+    s.ExFocus = Checked(page, kExFocus) ? 1 : 0;
+    StoreFont(page, kExFont, s.ExFontName, s.ExCharSet);
+    StoreNumbers(page, s, kDisplay3Numbers);
+}
+
 } // namespace
 
 INT_PTR CALLBACK DisplayPage1Proc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    Settings& s = TheItem().settings;
-    switch (message) {
-    case WM_INITDIALOG:
-        ShowChecks(page, s, kDisplay1Checks);
-        FillList(page, kAutoUpdate, kAutoUpdateNames, s.AutoUpdate);
-        ShowNumbers(page, s, kDisplay1Numbers);
-        return TRUE;
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        StoreChecks(page, s, kDisplay1Checks);
-        s.AutoUpdate = ListIndex(page, kAutoUpdate);
-        StoreNumbers(page, s, kDisplay1Numbers);
-        return ApplyDone(page);
-    default:
-        return FALSE;
-    }
+    return PageMessage(page, message, lParam, ShowDisplay1, ApplyDisplay1).value_or(FALSE);
 }
 
 INT_PTR CALLBACK DisplayPage2Proc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        ShowDisplay2(page);
-        positionsShown = ShownPositions(page);
-        return TRUE;
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        if (HIWORD(wParam) != CBN_SELCHANGE || id < kPosDayCount || id > kPosMemo) {
-            return FALSE;
-        }
-        std::array<int, 3> positions = positionsShown;
-        PickPosition(positions, id - kPosDayCount, ListIndex(page, id) + 1);
-        ShowPositions(page, positions);
-        positionsShown = positions;
-        return TRUE;
+    if (const auto handled =
+            PageMessage(page, message, lParam, ShowDisplay2AndPositions, ApplyDisplay2)) {
+        return *handled;
     }
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        ApplyDisplay2(page);
-        return ApplyDone(page);
-    default:
+    const int id = LOWORD(wParam);
+    if (message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE || id < kPosDayCount ||
+        id > kPosMemo) {
         return FALSE;
     }
+    std::array<int, 3> positions = positionsShown;
+    PickPosition(positions, id - kPosDayCount, ListIndex(page, id) + 1);
+    ShowPositions(page, positions);
+    positionsShown = positions;
+    return TRUE;
 }
 
 INT_PTR CALLBACK DisplayPage3Proc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    Settings& s = TheItem().settings;
-    switch (message) {
-    case WM_INITDIALOG:
-        SetChecked(page, kExFocus, s.ExFocus != 0);
-        FillFonts(page, kExFont, s.ExFontName.view());
-        ShowNumbers(page, s, kDisplay3Numbers);
-        return TRUE;
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        s.ExFocus = Checked(page, kExFocus) ? 1 : 0;
-        StoreFont(page, kExFont, s.ExFontName, s.ExCharSet);
-        StoreNumbers(page, s, kDisplay3Numbers);
-        return ApplyDone(page);
-    default:
-        return FALSE;
-    }
+    return PageMessage(page, message, lParam, ShowDisplay3, ApplyDisplay3).value_or(FALSE);
 }
 
 } // namespace vantrel

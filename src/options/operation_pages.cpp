@@ -47,77 +47,68 @@ void ShowText(HWND page, int id, const PathText& text) {
     SetDlgItemTextW(page, id, ToWide(text.view()).c_str());
 }
 
+void ShowOperation(HWND page) {
+    const Settings& s = TheItem().settings;
+    for (const auto& [id, value] : kBindings) {
+        FillList(page, id, kCommandNameIds, s.*value + 1);
+    }
+    ShowChecks(page, s, kConfirmations);
+}
+
+void ApplyOperation(HWND page) {
+    Settings& s = TheItem().settings;
+    for (const auto& [id, value] : kBindings) {
+        s.*value = ListIndex(page, id) - 1;
+    }
+    StoreChecks(page, s, kConfirmations);
+}
+
+void ShowAppointments(HWND page) {
+    const Settings& s = TheItem().settings;
+    SetChecked(page, 1801, s.ViewHoliday == 0); // checked: the categories are hidden
+    ShowText(page, 1802, s.ApptHoliday);
+    ShowChecks(page, s, kAppointmentChecks);
+    ShowText(page, 1804, s.ApptVRLCat);
+    ShowBits(page, s, kAppointmentBits);
+}
+
+void ApplyAppointments(HWND page) {
+    Settings& s = TheItem().settings;
+    s.ViewHoliday = Checked(page, 1801) ? 0 : 1;
+    s.ApptHoliday = TextOf(page, 1802);
+    StoreChecks(page, s, kAppointmentChecks);
+    s.ApptVRLCat = TextOf(page, 1804);
+    StoreBits(page, s, kAppointmentBits);
+}
+
+void ShowTasks(HWND page) {
+    const Settings& s = TheItem().settings;
+    ShowChecks(page, s, kTaskChecks);
+    ShowText(page, 1902, s.TaskNoVRLCat);
+    ShowText(page, 1904, s.TaskVRLCat);
+    ShowBits(page, s, kTaskBits);
+}
+
+void ApplyTasks(HWND page) {
+    Settings& s = TheItem().settings;
+    StoreChecks(page, s, kTaskChecks);
+    s.TaskNoVRLCat = TextOf(page, 1902);
+    s.TaskVRLCat = TextOf(page, 1904);
+    StoreBits(page, s, kTaskBits);
+}
+
 } // namespace
 
 INT_PTR CALLBACK OperationPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    Settings& s = TheItem().settings;
-    switch (message) {
-    case WM_INITDIALOG:
-        for (const auto& [id, value] : kBindings) {
-            FillList(page, id, kCommandNameIds, s.*value + 1);
-        }
-        ShowChecks(page, s, kConfirmations);
-        return TRUE;
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        for (const auto& [id, value] : kBindings) {
-            s.*value = ListIndex(page, id) - 1;
-        }
-        StoreChecks(page, s, kConfirmations);
-        return ApplyDone(page);
-    default:
-        return FALSE;
-    }
+    return PageMessage(page, message, lParam, ShowOperation, ApplyOperation).value_or(FALSE);
 }
 
 INT_PTR CALLBACK AppointmentPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    Settings& s = TheItem().settings;
-    switch (message) {
-    case WM_INITDIALOG:
-        SetChecked(page, 1801, s.ViewHoliday == 0); // checked: the categories are hidden
-        ShowText(page, 1802, s.ApptHoliday);
-        ShowChecks(page, s, kAppointmentChecks);
-        ShowText(page, 1804, s.ApptVRLCat);
-        ShowBits(page, s, kAppointmentBits);
-        return TRUE;
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        s.ViewHoliday = Checked(page, 1801) ? 0 : 1;
-        s.ApptHoliday = TextOf(page, 1802);
-        StoreChecks(page, s, kAppointmentChecks);
-        s.ApptVRLCat = TextOf(page, 1804);
-        StoreBits(page, s, kAppointmentBits);
-        return ApplyDone(page);
-    default:
-        return FALSE;
-    }
+    return PageMessage(page, message, lParam, ShowAppointments, ApplyAppointments).value_or(FALSE);
 }
 
 INT_PTR CALLBACK TaskPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    Settings& s = TheItem().settings;
-    switch (message) {
-    case WM_INITDIALOG:
-        ShowChecks(page, s, kTaskChecks);
-        ShowText(page, 1902, s.TaskNoVRLCat);
-        ShowText(page, 1904, s.TaskVRLCat);
-        ShowBits(page, s, kTaskBits);
-        return TRUE;
-    case WM_NOTIFY:
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        StoreChecks(page, s, kTaskChecks);
-        s.TaskNoVRLCat = TextOf(page, 1902);
-        s.TaskVRLCat = TextOf(page, 1904);
-        StoreBits(page, s, kTaskBits);
-        return ApplyDone(page);
-    default:
-        return FALSE;
-    }
+    return PageMessage(page, message, lParam, ShowTasks, ApplyTasks).value_or(FALSE);
 }
 
 } // namespace vantrel

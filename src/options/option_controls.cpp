@@ -117,4 +117,20 @@ INT_PTR ApplyDone(HWND page) {
     return TRUE;
 }
 
+std::optional<INT_PTR> PageMessage(HWND page, UINT message, LPARAM lParam, PageStep show,
+                                   PageStep apply) {
+    if (message == WM_INITDIALOG) {
+        show(page);
+        return TRUE;
+    }
+    if (message == WM_NOTIFY) {
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        apply(page);
+        return ApplyDone(page);
+    }
+    return std::nullopt;
+}
+
 } // namespace vantrel

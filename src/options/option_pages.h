@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace vantrel {
@@ -67,6 +68,13 @@ int ListIndex(HWND page, int id);
 // True for the sheet's apply notification; ApplyDone answers it.
 bool IsApply(LPARAM lParam);
 INT_PTR ApplyDone(HWND page);
+
+// What every page does: fill its controls on WM_INITDIALOG and store them
+// on the apply notification. The answer for those two, nothing for the
+// messages a page handles itself.
+using PageStep = void (*)(HWND page);
+std::optional<INT_PTR> PageMessage(HWND page, UINT message, LPARAM lParam, PageStep show,
+                                   PageStep apply);
 
 // The page procedures, in sheet order.
 INT_PTR CALLBACK BasicPageProc(HWND, UINT, WPARAM, LPARAM);
