@@ -1,5 +1,6 @@
 #include "storage/iconv_codec.h"
 #include "storage/shift_jis_bytes.h"
+#include "support/codec_cases.h"
 #include "text/utf8.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,15 @@ TEST(ShiftJis, CodecReplacesWhatCannotBeConvertedAndKeepsLimits) {
     EXPECT_EQ(codec.Decode("\x82\xA0\x82", 512), u"\u3042?");     // cut lead byte
     EXPECT_EQ(codec.Decode("\x82\xA0\x82\xA2", 1), u"\u3042");
     EXPECT_EQ(codec.Decode(std::string(600, 'a'), 512).size(), 512u);
+}
+
+// The Win32 build reads the same table (tests/win32): both builds agree on
+// every byte a data file may hold.
+TEST(ShiftJis, UnconvertibleBytesReadAsQuestionMarks) {
+    IconvCodec codec;
+    for (const auto& row : testing::kDecodeCases) {
+        EXPECT_EQ(codec.Decode(row.bytes, 512), row.text) << row.bytes;
+    }
 }
 
 TEST(ShiftJis, CutKeepsDoubleByteCharactersWhole) {

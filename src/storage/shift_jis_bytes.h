@@ -23,6 +23,15 @@ inline std::size_t ShiftJisCharLength(std::string_view bytes, std::size_t at) {
     return 1;
 }
 
+// A character of `length` bytes at `at` that no conversion of code page 932
+// takes: a single byte outside ASCII and the half-width katakana (0x80,
+// 0xA0, 0xFD-0xFF, or a lead byte without its trail byte). Both builds
+// decode it as '?'; a double-byte character is left to the code page table.
+inline bool IsRefusedShiftJis(std::string_view bytes, std::size_t at, std::size_t length) {
+    const auto b = static_cast<unsigned char>(bytes[at]);
+    return length == 1 && b >= 0x80 && !(b >= 0xA1 && b <= 0xDF);
+}
+
 // The longest prefix of at most maxBytes that does not end inside a
 // double-byte character.
 std::string_view CutShiftJis(std::string_view bytes, std::size_t maxBytes);
