@@ -17,7 +17,8 @@ using FileDialog = BOOL(WINAPI*)(OPENFILENAMEW*);
 
 std::size_t AskFileName(HWND owner, bool save, std::u16string& path, std::u16string_view filter) {
     wchar_t buffer[kPathCapacity] = {};
-    const std::u16string_view start = path.substr(0, kPathCapacity - 1);
+    // A view of `path` itself: a substr() copy would be gone before the copy.
+    const std::u16string_view start = std::u16string_view(path).substr(0, kPathCapacity - 1);
     std::copy(start.begin(), start.end(), buffer);
     const std::wstring filterText = ToWide(filter);
 
