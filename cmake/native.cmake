@@ -29,6 +29,7 @@ add_executable(vantrel_tests
   tests/vrl_file_test.cpp
   tests/morvik_import_test.cpp
   tests/data_file_test.cpp
+  tests/file_safety_test.cpp
   tests/recurrence_test.cpp
   tests/outlook_store_model_test.cpp
   tests/today_layout_test.cpp

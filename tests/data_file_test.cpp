@@ -27,6 +27,14 @@ struct DataFileFixture : ::testing::Test {
     DataFileState state;
     DataFileContext ctx{store, settings, registry, files, prompt, codec, clock, texts, state};
 
+    std::u16string Formatted(int id, std::u16string_view path) {
+        std::u16string text = LoadText(texts, id);
+        return text.replace(text.find(u"%s"), 2, path);
+    }
+    std::u16string Kept(std::u16string_view copy) {
+        return Formatted(text_id::kKeptOriginal, copy);
+    }
+
     void AddOwn(std::u16string title) {
         Item item = NewOwnEntry();
         item.title = std::move(title);
@@ -66,28 +74,137 @@ TEST_F(DataFileFixture, OpenFailureIsReportedAndKeepsThePath) {
     EXPECT_EQ(prompt.messages[0].caption, u"error");
     EXPECT_EQ(prompt.messages[0].style, kMbOk);
     EXPECT_EQ(state.currentPath, u"\\My Documents\\missing.vrl");
-    EXPECT_FALSE(state.keepIntact); // nothing there: the start-up save creates it
+    CreateAtStartUp(ctx); // nothing there: the start-up creates it
+    EXPECT_EQ(files.files.at(u"\\My Documents\\missing.vrl"), "");
 }
 
-TEST_F(DataFileFixture, AnExistingUnreadableFileSurvivesStartUp) {
-    files.files[u"\\d\\v.vrl"] = "2013/11/02,,keep me,,,\r\n";
+// The file another program held at start-up is never written over: while it
+// cannot be read the change is not saved; once it can, its bytes are kept
+// beside it first, and the user is told where, once.
+TEST_F(DataFileFixture, AFileHeldAtStartUpIsKeptBeforeTheFirstChange) {
+    const std::string original = "2013/11/02,,a,,,\r\n2013/11/03,,b,,,\r\n";
+    files.files[u"\\d\\v.vrl"] = original;
     files.unreadable.push_back(u"\\d\\v.vrl");
     state.currentPath = u"\\d\\v.vrl";
     OpenAtStartUp(ctx);
-    SaveAtStartUp(ctx);
-    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "2013/11/02,,keep me,,,\r\n");
+    CreateAtStartUp(ctx);
     EXPECT_EQ(files.writes, 0);
+
+    AddOwn(u"new");
+    save(ctx);
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], original);
+    EXPECT_EQ(files.writes, 0);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1].text,
+              u"\u5143\u306E\u30C7\u30FC\u30BF\u30D5\u30A1\u30A4\u30EB\u3092\u6B8B\u305B"
+              u"\u306A\u3044\u305F\u3081\u3001\u4FDD\u5B58\u3057\u307E\u305B\u3093\u3067"
+              u"\u3057\u305F\u3002\n\\d\\v.vrl (32)");
+    EXPECT_EQ(prompt.messages[1].caption, u"error");
+
+    files.unreadable.clear(); // the other program let go
+    save(ctx);
+    const std::u16string copy = u"\\d\\v.vrl.orig-20131102-0900";
+    EXPECT_EQ(files.files.at(copy), original);
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "2013/11/05,,new,,,\r\n");
+    ASSERT_EQ(prompt.messages.size(), 3u);
+    EXPECT_EQ(prompt.messages[2].text, Kept(copy));
+    EXPECT_EQ(prompt.messages[2].style, kMbIconInformation);
+
+    AddOwn(u"more");
+    save(ctx);
+    EXPECT_EQ(prompt.messages.size(), 3u); // told once
+    EXPECT_EQ(files.files.size(), 2u);     // and copied once
+    EXPECT_EQ(files.files.at(copy), original);
 }
 
-TEST_F(DataFileFixture, StartUpReadsTheDefaultFileAndSavesItBack) {
-    files.files[std::u16string(kDefaultDataFile)] = ",,b,,\n,,a,,,1,2013/11/01 -1:-1";
+TEST_F(DataFileFixture, StartUpLeavesAnExistingFileAsItIs) {
+    const std::string original = ",,b,,\n,,a,,,1,2013/11/01 -1:-1";
+    files.files[std::u16string(kDefaultDataFile)] = original;
     OpenAtStartUp(ctx);
-    ASSERT_EQ(store.own.size(), 2u);
-    SaveAtStartUp(ctx);
-    EXPECT_EQ(files.files[std::u16string(kDefaultDataFile)],
-              ",,b,,,\r\n,,a,,,1,2013/11/01 -1:-1\r\n"); // the last line without LF is kept
-    EXPECT_EQ(settings.OpenFile, kDefaultDataFile);
+    ASSERT_EQ(store.own.size(), 2u); // the last line without LF is read too
+    CreateAtStartUp(ctx);
+    EXPECT_EQ(files.writes, 0);
     EXPECT_TRUE(prompt.messages.empty());
+
+    save(ctx); // the first change: the LF-only file is kept whole first
+    const std::u16string copy = std::u16string(kDefaultDataFile) + u".orig-20131102-0900";
+    EXPECT_EQ(files.files.at(copy), original);
+    EXPECT_EQ(files.files[std::u16string(kDefaultDataFile)],
+              ",,b,,,\r\n,,a,,,1,2013/11/01 -1:-1\r\n");
+    EXPECT_EQ(settings.OpenFile, kDefaultDataFile);
+}
+
+// Only bytes that the list writes back unchanged make a file replaceable
+// without keeping it.
+TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
+    const std::string longTitle(600, 'x');
+    const struct {
+        const char* why;
+        std::string bytes;
+        bool exact;
+    } rows[] = {
+        {"written by us", "2013/11/02,,\"a,b\",t1\tt2,1,1,2013/11/01 10:00\r\n,,c,,,\r\n", true},
+        {"empty", "", true},
+        {"Shift_JIS text", "2013/11/02,,\x93\xFA\x96\x7B,,,\r\n", true},
+        {"LF only", ",,a,,,\n", false},
+        {"CR only", ",,a,,,\r,,b,,,\r", false},
+        {"blank lines", "\r\n\r\n", false},
+        {"last line without CR LF", ",,a,,,", false},
+        {"a line break in quotes", ",,\"a\r\nb\",,,\r\n", false},
+        {"an unconvertible byte", ",,a\x80,,,\r\n", false},
+        {"a lone lead byte", ",,a\x8B,,,\r\n", false},
+        {"UTF-8", ",,\xE6\x97\xA5\xE4\xBB\x98,,,\r\n", false}, // 日付
+        {"UTF-8 that happens to be Shift_JIS", ",,\xE6\x97\xA5\xE6\x9C\xAC,,,\r\n", true},
+        {"a title cut by the reader", ",," + longTitle + ",,,\r\n", false},
+        {"an impossible date", "2013/02/30,,a,,,\r\n", false},
+        {"a check date on an unchecked line", ",,a,,,0,2013/11/01 10:00\r\n", false},
+        {"a pin other than 1", ",,a,,2,\r\n", false},
+        {"an extra column", ",,a,,,1,2013/11/01 10:00,x\r\n", false},
+        {"dashes in a date", "2013-11-02,,a,,,\r\n", false},
+    };
+    for (const auto& row : rows) {
+        files.files[u"\\d\\r.vrl"] = row.bytes;
+        store.own.clear();
+        read(ctx, u"\\d\\r.vrl");
+        EXPECT_EQ(state.replaceable == u"\\d\\r.vrl", row.exact) << row.why;
+    }
+}
+
+TEST_F(DataFileFixture, KeptNamesNeverReplaceAnEarlierCopy) {
+    files.files[u"\\d\\v.vrl"] = "old\r\n";
+    files.files[u"\\d\\v.vrl.orig-20131102-0900"] = "earlier";
+    files.files[u"\\d\\v.vrl.orig-20131102-0900-2"] = "earlier 2";
+    AddOwn(u"x");
+    state.currentPath = u"\\d\\v.vrl";
+    save(ctx);
+    EXPECT_EQ(files.files.at(u"\\d\\v.vrl.orig-20131102-0900"), "earlier");
+    EXPECT_EQ(files.files.at(u"\\d\\v.vrl.orig-20131102-0900-2"), "earlier 2");
+    EXPECT_EQ(files.files.at(u"\\d\\v.vrl.orig-20131102-0900-3"), "old\r\n");
+
+    const SystemTime t = testing::At(2026, 1, 9, 7, 5);
+    EXPECT_EQ(KeptOriginalName(u"a.vrl", t, 1), u"a.vrl.orig-20260109-0705");
+    EXPECT_EQ(KeptOriginalName(u"/f.x/" + std::u16string(250, u'n'), t, 12),
+              u"/f.x/" + std::u16string(60, u'n') + u".orig-20260109-0705-12");
+    // A surrogate pair at the cut is dropped whole.
+    const std::u16string pairs = std::u16string(59, u'n') + u"\U0001F600zz";
+    EXPECT_EQ(KeptOriginalName(pairs, t, 1), std::u16string(59, u'n') + u".orig-20260109-0705");
+}
+
+TEST_F(DataFileFixture, ATooLargeFileIsNeitherReadNorReplaced) {
+    files.files[u"\\d\\big.vrl"] = ",,a,,,\r\n";
+    files.tooLarge.push_back(u"\\d\\big.vrl");
+    state.currentPath = u"\\d\\big.vrl";
+    OpenAtStartUp(ctx);
+    EXPECT_TRUE(store.own.empty());
+    AddOwn(u"x");
+    save(ctx);
+    EXPECT_EQ(files.files.at(u"\\d\\big.vrl"), ",,a,,,\r\n");
+    EXPECT_EQ(files.files.size(), 1u);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    for (const auto& m : prompt.messages) {
+        EXPECT_EQ(m.text, Formatted(text_id::kFileTooLarge, u"\\d\\big.vrl"));
+        EXPECT_EQ(m.caption, u"error");
+    }
 }
 
 TEST_F(DataFileFixture, ReaderChoiceAndExtensionOnSave) {
@@ -96,10 +213,12 @@ TEST_F(DataFileFixture, ReaderChoiceAndExtensionOnSave) {
     open(ctx);
     ASSERT_EQ(store.own.size(), 1u);
     EXPECT_EQ(store.own[0].title, u"imported");
+    files.files[u"\\d\\old.vrl"] = ",,never read,,,\r\n"; // a file of the same name
     save(ctx);
     EXPECT_EQ(state.currentPath, u"\\d\\old.vrl");
     EXPECT_EQ(files.files[u"\\d\\old.MvK"], "[Morvik]\n[Data]\n2013/11/02,,imported\n");
     EXPECT_EQ(files.files[u"\\d\\old.vrl"], "2013/11/02,,imported,,,\r\n");
+    EXPECT_EQ(files.files[u"\\d\\old.vrl.orig-20131102-0900"], ",,never read,,,\r\n");
 }
 
 TEST_F(DataFileFixture, NothingReadLeavesTheCurrentPath) {
@@ -128,6 +247,14 @@ TEST_F(DataFileFixture, FailedWritesKeepTheOldFileAndSayWhy) {
     EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
     EXPECT_EQ(prompt.messages[1].text, u"Can't create \\d\\v.vrl .(5)");
     EXPECT_EQ(prompt.messages[1].caption, u"error");
+
+    // A target held at the moment of the move: nothing was created.
+    files.failCreate = false;
+    files.failCommit = true;
+    EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "old");
+    EXPECT_EQ(prompt.messages[2].text, u"Can't create \\d\\v.vrl .(32)");
+    EXPECT_FALSE(state.saving);
 }
 
 TEST_F(DataFileFixture, SaveAsFlows) {

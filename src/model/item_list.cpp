@@ -1,5 +1,7 @@
 #include "model/item_list.h"
 
+#include "model/entry_text.h"
+
 namespace vantrel {
 namespace {
 
@@ -34,6 +36,9 @@ int DuplicateEntry(ItemList& own, ItemList& view, int selected) {
     if (fromOutlook) {
         copy.source = kOwnEntry;
         copy.importance = 1;
+        // An Outlook subject may hold line breaks; an own entry may not.
+        copy.title = WithoutLineBreaks(copy.title);
+        copy.tags = WithoutLineBreaks(copy.tags);
     }
     own.push_back(copy);
     view.push_back(copy);

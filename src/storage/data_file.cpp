@@ -10,6 +10,7 @@
 #include "text/text_ids.h"
 
 #include <iterator>
+#include <span>
 #include <string>
 
 namespace vantrel {
@@ -26,42 +27,128 @@ template <std::size_t N> constexpr std::u16string_view FilterOf(const char16_t (
     return std::u16string_view(filter, N);
 }
 
-constexpr std::size_t kWriteChunk = 64 * 1024;
+constexpr std::size_t kWriteChunk = std::size_t{64} * 1024;
+constexpr int kKeepAttempts = 99;
+// Long enough to recognise the file, short enough that the copy's name fits
+// every file system's limit even in UTF-8.
+constexpr std::size_t kKeptNameUnits = 60;
 
 void ShowError(DataFileContext& ctx, const std::u16string& text) {
     ctx.prompt.ShowMessage(text, u"error", kMbOk);
 }
 
+// A string-table text with "%s" and "%d" filled in.
+std::u16string Formatted(DataFileContext& ctx, int id, std::u16string_view path,
+                         std::uint32_t code = 0) {
+    std::u16string text = LoadText(ctx.texts, id);
+    if (const std::size_t at = text.find(u"%s"); at != std::u16string::npos) {
+        text.replace(at, 2, path);
+    }
+    if (const std::size_t at = text.find(u"%d"); at != std::u16string::npos) {
+        text.replace(at, 2, Decimal(static_cast<std::int32_t>(code)));
+    }
+    return text;
+}
+
 template <class Reader>
-int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader) {
+int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader, bool ownFormat) {
+    ctx.state.replaceable.clear();
+    ctx.state.tooLarge.clear();
     std::string bytes;
-    if (!ctx.files.ReadAll(path, bytes)) {
-        ctx.state.keepIntact = ctx.files.Exists(path);
+    switch (ctx.files.ReadAll(path, bytes, kMaxDataFileBytes)) {
+    case ReadStatus::kRead:
+        break;
+    case ReadStatus::kTooLarge:
+        ctx.state.tooLarge = path;
+        ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
+        return 0;
+    case ReadStatus::kCannotOpen:
+    case ReadStatus::kFailed:
         ShowError(ctx, u"Can't open '" + std::u16string(path) + u"'");
         return 0;
     }
-    ctx.state.keepIntact = false;
+    const std::size_t first = ctx.store.own.size();
     RecordLoad load{ctx.store.own,
                     ctx.store.ownTags,
                     ctx.codec,
                     ctx.clock.Now(),
                     CounterSettingsFrom(ctx.settings),
                     ctx.texts};
-    if (reader(bytes, load) == 0) {
+    const int records = reader(bytes, load);
+    // Only a file that the list writes back byte for byte may be replaced
+    // without keeping it: anything else (a line break the list cannot hold,
+    // a byte that does not convert, a record cut short) would be lost.
+    const std::span<const Item> read(ctx.store.own.data() + first, ctx.store.own.size() - first);
+    if (ownFormat && WritesBackAs(read, bytes, ctx.codec)) {
+        ctx.state.replaceable = path;
+    }
+    if (records == 0) {
         return 0;
     }
     ctx.state.currentPath = path;
     return 1;
 }
 
+// Before a save replaces a file whose bytes the list does not hold, its
+// original is copied beside it under a name of its own, and the user is
+// told where. False, with the reason shown, when that cannot be done.
+bool OriginalIsSafe(DataFileContext& ctx, std::u16string_view path) {
+    if (path == ctx.state.tooLarge) {
+        ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
+        return false;
+    }
+    if (path == ctx.state.replaceable || !ctx.files.Exists(path)) {
+        return true;
+    }
+    const SystemTime now = ctx.clock.Now();
+    std::uint32_t error = 0;
+    for (int attempt = 1; attempt <= kKeepAttempts; ++attempt) {
+        const std::u16string copy = KeptOriginalName(path, now, attempt);
+        if (ctx.files.Exists(copy)) {
+            continue; // an earlier copy is never overwritten
+        }
+        if (!ctx.files.CopyToNew(path, copy, error)) {
+            break;
+        }
+        ctx.state.replaceable = path;
+        ctx.prompt.ShowMessage(Formatted(ctx, text_id::kKeptOriginal, copy), u"Warning",
+                               kMbIconInformation);
+        return true;
+    }
+    ShowError(ctx, Formatted(ctx, text_id::kCannotKeepOriginal, path, error));
+    return false;
+}
+
 } // namespace
 
+std::u16string KeptOriginalName(std::u16string_view path, const SystemTime& now, int attempt) {
+    const std::size_t slash = path.find_last_of(u"\\/");
+    const std::size_t nameStart = slash == std::u16string_view::npos ? 0 : slash + 1;
+    std::u16string name(path.substr(0, nameStart));
+    std::u16string_view file = path.substr(nameStart);
+    if (file.size() > kKeptNameUnits) {
+        std::size_t cut = kKeptNameUnits;
+        if (file[cut - 1] >= 0xD800 && file[cut - 1] < 0xDC00) {
+            --cut; // never half a surrogate pair
+        }
+        file = file.substr(0, cut);
+    }
+    name += file;
+    const auto two = [](int v) { return std::u16string(v < 10 ? u"0" : u"") + Decimal(v); };
+    name += u".orig-" + Decimal(now.year) + two(now.month) + two(now.day) + u"-" + two(now.hour) +
+            two(now.minute);
+    if (attempt > 1) {
+        name += u"-" + Decimal(attempt);
+    }
+    return name;
+}
+
 int read(DataFileContext& ctx, std::u16string_view path) {
-    return ReadWith(ctx, path, ReadVrlRecords);
+    return ReadWith(ctx, path, ReadVrlRecords, true);
 }
 
 int importMvk(DataFileContext& ctx, std::u16string_view path) {
-    return ReadWith(ctx, path, ImportMorvikRecords);
+    return ReadWith(ctx, path, ImportMorvikRecords, false);
 }
 
 int readByName(DataFileContext& ctx, std::u16string_view path) {
@@ -72,11 +159,14 @@ int write(DataFileContext& ctx, std::u16string_view path) {
     ctx.state.saving = true;
     std::uint32_t error = 0;
     std::unique_ptr<FileReplacement> file = ctx.files.Replace(path, error);
-    if (!file) {
+    const auto cannotCreate = [&] {
         ShowError(ctx, u"Can't create " + std::u16string(path) + u" .(" +
                            Decimal(static_cast<std::int32_t>(error)) + u")");
         ctx.state.saving = false;
         return 0;
+    };
+    if (!file) {
+        return cannotCreate();
     }
     // A failed write marks the save as failed, but the rest is still written.
     bool ok = true;
@@ -97,17 +187,24 @@ int write(DataFileContext& ctx, std::u16string_view path) {
     if (!chunk.empty()) {
         flush();
     }
-    if (ok && !file->Commit()) {
+    if (ok && !file->Flush()) {
         ok = false;
         error = file->LastError();
     }
-    file.reset(); // an uncommitted replacement is discarded here
     if (!ok) {
+        file.reset(); // the temporary goes; the old file is untouched
         ShowError(ctx, u"Save error at " + std::u16string(path) + u" .(" +
                            Decimal(static_cast<std::int32_t>(error)) + u")");
+        ctx.state.saving = false;
+        return 0;
+    }
+    if (!file->Commit()) {
+        error = file->LastError();
+        file.reset();
+        return cannotCreate();
     }
     ctx.state.saving = false;
-    return ok ? 1 : 0;
+    return 1;
 }
 
 void open(DataFileContext& ctx) {
@@ -139,7 +236,9 @@ void save(DataFileContext& ctx) {
     ctx.settings.OpenFile = ctx.state.currentPath.view();
     SaveOpenFile(ctx.settings, ctx.registry);
     const std::u16string path = ctx.state.currentPath.str();
-    write(ctx, path);
+    if (OriginalIsSafe(ctx, path) && write(ctx, path) != 0) {
+        ctx.state.replaceable = path;
+    }
 }
 
 int saveAs(DataFileContext& ctx) {
@@ -147,12 +246,13 @@ int saveAs(DataFileContext& ctx) {
     if (ctx.prompt.askSaveFileName(path, FilterOf(kSaveFilter)) == 0 || path.empty()) {
         return 1;
     }
-    if (write(ctx, path) == 0) {
+    if (!OriginalIsSafe(ctx, path) || write(ctx, path) == 0) {
         ctx.prompt.ShowMessage(LoadText(ctx.texts, text_id::kSaveAsFailed), u"Warning",
                                kMbIconExclamation);
         return 0;
     }
     ctx.state.currentPath = path;
+    ctx.state.replaceable = path;
     return 1;
 }
 
@@ -165,9 +265,9 @@ void OpenAtStartUp(DataFileContext& ctx) {
     open(ctx);
 }
 
-void SaveAtStartUp(DataFileContext& ctx) {
-    if (ctx.state.keepIntact) {
-        ctx.state.keepIntact = false;
+void CreateAtStartUp(DataFileContext& ctx) {
+    const std::u16string path = NormalizedExtension(ctx.state.currentPath.view());
+    if (path.empty() || ctx.files.Exists(path)) {
         return;
     }
     save(ctx);

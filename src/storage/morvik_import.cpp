@@ -24,14 +24,15 @@ std::size_t MorvikRecordStart(std::string_view bytes) {
     bool sawMorvikOrStyle = false;
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\n') {
+        if (bytes[i] != '\n' && bytes[i] != '\r') {
             continue;
         }
-        std::string_view line = bytes.substr(lineStart, i - lineStart);
-        lineStart = i + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1); // what a text-mode read leaves of CR LF
+        // A line ends at LF, CR LF or a lone CR, as the records do.
+        const std::string_view line = bytes.substr(lineStart, i - lineStart);
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i;
         }
+        lineStart = i + 1;
         if (line.size() < 3 || line.size() > 31 || line.front() != '[' || line.back() != ']') {
             continue;
         }
@@ -53,7 +54,6 @@ std::size_t MorvikRecordStart(std::string_view bytes) {
 
 int ImportMorvikRecords(std::string_view bytes, RecordLoad& load) {
     const std::string_view recordBytes = bytes.substr(MorvikRecordStart(bytes));
-    ReserveForLines(load.own, recordBytes);
     int records = 0;
     std::string title;
     SplitRecords(recordBytes, kMorvikCapacities, [&](const RecordColumns& c) {

@@ -7,11 +7,6 @@
 
 namespace vantrel {
 
-void ReserveForLines(ItemList& list, std::string_view bytes) {
-    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-    list.reserve(list.size() + lines + 1);
-}
-
 void CommitRecord(RecordLoad& load, Item& item, std::string_view start, std::string_view end,
                   std::string_view tags, std::string_view checkState, std::string_view checkDate,
                   int recordNumber) {

@@ -21,10 +21,6 @@ struct RecordLoad {
     const TextTable& texts;
 };
 
-// Room for one more Item per line, so a large file is not copied over and
-// over while the list grows.
-void ReserveForLines(ItemList& list, std::string_view bytes);
-
 // The fields both readers build alike: dates, check state and check date
 // (emptied unless checked), evaluation, tags with their index entries, the
 // record number; then the Item is appended. `item` holds the title already.

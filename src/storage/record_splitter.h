@@ -20,8 +20,8 @@ struct RecordColumns {
 // Splits the bytes of a data file into comma-separated records, the way both
 // readers do: a double quote toggles quoting (the one opening a field is not
 // stored, the second of a doubled pair is); commas inside quotes are text;
-// a LF ends the record even inside quotes; CR LF counts as LF (what a text-
-// mode read delivers); a record without any stored byte is a blank line and
+// a line break (LF, CR LF or a lone CR) ends the record even inside quotes;
+// a record without any stored byte is a blank line and
 // is skipped; a last line without LF is still a record. Each column keeps at
 // most its capacity in bytes, the rest is consumed and dropped; columns past
 // the capacity list are dropped whole. `onRecord(const RecordColumns&)` is
@@ -81,9 +81,9 @@ void SplitRecords(std::string_view bytes, std::span<const std::size_t> capacitie
             continue;
         }
         if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n') {
-            continue;
+            continue; // the LF ends the record
         }
-        if (c == '\n') {
+        if (c == '\n' || c == '\r') {
             endRecord();
             continue;
         }

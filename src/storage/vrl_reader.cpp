@@ -13,7 +13,6 @@ constexpr std::array<std::size_t, 7> kVrlCapacities{31, 31, 511, 511, 4, 4, 31};
 } // namespace
 
 int ReadVrlRecords(std::string_view bytes, RecordLoad& load) {
-    ReserveForLines(load.own, bytes);
     int records = 0;
     SplitRecords(bytes, kVrlCapacities, [&](const RecordColumns& c) {
         Item item = NewOwnEntry();

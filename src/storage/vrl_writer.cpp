@@ -1,5 +1,6 @@
 #include "storage/vrl_writer.h"
 
+#include "model/entry_text.h"
 #include "storage/shift_jis_bytes.h"
 
 #include <charconv>
@@ -61,10 +62,13 @@ void AppendVrlDate(std::string& out, const DateTime& date) {
 }
 
 void AppendVrlText(std::string& out, std::u16string_view text, const ShiftJisCodec& codec) {
-    // The codec already stops at a character boundary; the cut to 512 must
-    // not split a double-byte character either.
-    const std::string converted = codec.Encode(text, 1024);
-    const std::string_view bytes = CutShiftJis(converted, 512);
+    // A line break would end the record when read: it is written as a blank.
+    // The cut keeps whole characters and no more than the reader keeps, so
+    // what is written reads back as the same text.
+    const std::string converted = HasLineBreak(text)
+                                      ? codec.Encode(WithoutLineBreaks(text), kVrlTextBytes * 2)
+                                      : codec.Encode(text, kVrlTextBytes * 2);
+    const std::string_view bytes = CutShiftJis(converted, kVrlTextBytes);
     if (!NeedsQuotes(bytes)) {
         out.append(bytes);
         return;
@@ -103,6 +107,20 @@ void AppendVrlRecord(std::string& out, const Item& item, const ShiftJisCodec& co
         AppendClock(out, d.HasTime() ? d.hour : -1, d.HasTime() ? d.minute : -1);
     }
     out.append("\r\n");
+}
+
+bool WritesBackAs(std::span<const Item> items, std::string_view bytes, const ShiftJisCodec& codec) {
+    // Record by record, so a large file is not held twice.
+    std::string record;
+    for (const Item& item : items) {
+        record.clear();
+        AppendVrlRecord(record, item, codec);
+        if (bytes.substr(0, record.size()) != record) {
+            return false;
+        }
+        bytes.remove_prefix(record.size());
+    }
+    return bytes.empty();
 }
 
 } // namespace vantrel

@@ -3,7 +3,10 @@
 #include "model/item.h"
 #include "storage/shift_jis_codec.h"
 
+#include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace vantrel {
 
@@ -16,8 +19,17 @@ void AppendVrlRecord(std::string& out, const Item& item, const ShiftJisCodec& co
 // for no date (day < 1).
 void AppendVrlDate(std::string& out, const DateTime& date);
 
-// A title or tag text as stored: at most 512 bytes of Shift_JIS, in double
-// quotes with inner quotes doubled when it holds a LF, CR, quote or comma.
+// The most bytes of a title or tag text that the reader keeps, and so the
+// most the writer writes.
+inline constexpr std::size_t kVrlTextBytes = 511;
+
+// A title or tag text as stored: line breaks as blanks, at most
+// kVrlTextBytes of Shift_JIS cut at a character boundary, in double quotes
+// with inner quotes doubled when it holds a quote or comma.
 void AppendVrlText(std::string& out, std::u16string_view text, const ShiftJisCodec& codec);
+
+// True when `bytes` are exactly what the writer makes of `items`, in order:
+// then a save of these entries loses nothing of the file they came from.
+bool WritesBackAs(std::span<const Item> items, std::string_view bytes, const ShiftJisCodec& codec);
 
 } // namespace vantrel

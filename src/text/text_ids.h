@@ -4,7 +4,7 @@
 namespace vantrel::text_id {
 
 inline constexpr int kFirst = 42010;
-inline constexpr int kLast = 42262;
+inline constexpr int kLast = 42302;
 
 inline constexpr int kWeekdaySunday = 42019; // + WeekdayOf
 inline constexpr int kMonthBase = 42051;     // + month: "01".."12"
@@ -18,5 +18,10 @@ inline constexpr int kVersionTitle = 42163;
 inline constexpr int kAskToggleCheck = 42184;
 inline constexpr int kAskKeepOnlyShown = 42222;
 inline constexpr int kAskDeleteSeries = 42252;
+
+// Texts of our own, after the item's classic range.
+inline constexpr int kKeptOriginal = 42300;       // %s: the copy of the original
+inline constexpr int kCannotKeepOriginal = 42301; // %s: the data file, %d: error code
+inline constexpr int kFileTooLarge = 42302;       // %s: the data file
 
 } // namespace vantrel::text_id

@@ -1,6 +1,7 @@
 #include "today/edit_form.h"
 
 #include "model/date_time.h"
+#include "model/entry_text.h"
 #include "model/tag_index.h"
 
 #include <algorithm>
@@ -170,13 +171,14 @@ Item ConfirmEditForm(const EditForm& f, Item n) {
     } else {
         n.endDate = kNoDate;
     }
-    n.title = f.title;
+    // A pasted or Ctrl+Enter line break would split the entry's record.
+    n.title = WithoutLineBreaks(f.title);
     n.tags.clear();
     for (std::size_t i = 0; i < f.tags.size(); ++i) {
         if (i > 0) {
             n.tags += kTagSeparator;
         }
-        n.tags += f.tags[i];
+        n.tags += WithoutLineBreaks(f.tags[i]);
     }
     n.pinned = f.pinned ? 1 : 0;
     return n;

@@ -123,7 +123,7 @@ void StartUp(TodayItem& item, HWND window) {
     state.homeFilterTag = s.FilterTag;
     state.viewChanged = 0;
     state.lastInputTime = item.clock.Now();
-    SaveAtStartUp(data);
+    CreateAtStartUp(data);
 }
 
 LRESULT QueryRefreshCache(TodayItem& item, HWND window, TODAYLISTITEM* listItem) {

@@ -9,6 +9,7 @@ namespace vantrel {
 // Message box styles and answers, with the platform's values.
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconExclamation = 0x30;
+inline constexpr unsigned kMbIconInformation = 0x40;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;

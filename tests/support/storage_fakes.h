@@ -3,6 +3,7 @@
 #include "storage/file_access.h"
 #include "ui/prompt.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <string>
@@ -11,49 +12,78 @@
 namespace vantrel::testing {
 
 // Files in memory. `unreadable` files exist but cannot be read; a write
-// fails from the `failWriteAt`-th Write call on (1-based, 0 = never).
+// fails from the `failWriteAt`-th Write call on (1-based, 0 = never);
+// `failCommit` makes the final move fail, `failCopy` every copy.
 struct MemoryFiles : FileAccess {
     std::map<std::u16string, std::string> files;
     std::vector<std::u16string> unreadable;
+    std::vector<std::u16string> tooLarge; // larger than any limit
     bool failCreate = false;
+    bool failCommit = false;
+    bool failCopy = false;
     int failWriteAt = 0;
     int writes = 0;
 
-    bool ReadAll(std::u16string_view path, std::string& bytes) override {
+    bool Unreadable(std::u16string_view path) const {
         for (const auto& u : unreadable) {
             if (u == path) {
-                return false;
+                return true;
             }
         }
+        return false;
+    }
+    ReadStatus ReadAll(std::u16string_view path, std::string& bytes,
+                       std::size_t maxBytes) override {
         const auto it = files.find(std::u16string(path));
-        if (it == files.end()) {
-            return false;
+        if (it == files.end() || Unreadable(path)) {
+            return ReadStatus::kCannotOpen;
+        }
+        if (it->second.size() > maxBytes ||
+            std::find(tooLarge.begin(), tooLarge.end(), path) != tooLarge.end()) {
+            return ReadStatus::kTooLarge;
         }
         bytes = it->second;
-        return true;
+        return ReadStatus::kRead;
     }
     bool Exists(std::u16string_view path) override {
         return files.count(std::u16string(path)) != 0;
+    }
+    bool CopyToNew(std::u16string_view path, std::u16string_view copy,
+                   std::uint32_t& error) override {
+        const auto it = files.find(std::u16string(path));
+        if (failCopy || it == files.end() || Unreadable(path) || Exists(copy)) {
+            error = 32; // sharing violation
+            return false;
+        }
+        files[std::u16string(copy)] = it->second;
+        return true;
     }
 
     struct Replacement : FileReplacement {
         MemoryFiles& owner;
         std::u16string path;
         std::string content;
+        std::uint32_t error = 0;
         Replacement(MemoryFiles& o, std::u16string p) : owner(o), path(std::move(p)) {}
         bool Write(std::string_view bytes) override {
             ++owner.writes;
             if (owner.failWriteAt != 0 && owner.writes >= owner.failWriteAt) {
+                error = 112; // disk full
                 return false;
             }
             content.append(bytes);
             return true;
         }
+        bool Flush() override { return true; }
         bool Commit() override {
+            if (owner.failCommit) {
+                error = 32; // the target is held open
+                return false;
+            }
             owner.files[path] = content;
             return true;
         }
-        std::uint32_t LastError() const override { return 112; } // disk full
+        std::uint32_t LastError() const override { return error; }
     };
     std::unique_ptr<FileReplacement> Replace(std::u16string_view path,
                                              std::uint32_t& error) override {

@@ -1,0 +1,256 @@
+// The data file on a real file system: what a save may and may not do to
+// the files in the data file's folder.
+
+#include "storage/data_file.h"
+#include "storage/iconv_codec.h"
+#include "storage/std_file_access.h"
+#include "support/memory_registry.h"
+#include "support/moments.h"
+#include "support/storage_fakes.h"
+#include "text/builtin_texts.h"
+#include "text/utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vantrel {
+namespace {
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Put(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") {
+                names.push_back(name);
+            }
+        }
+        closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Runs `body` in a child process under a resource limit; its exit code.
+template <class Body> int InChild(int resource, rlim_t limit, Body body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        const rlimit l{limit, limit};
+        setrlimit(resource, &l);
+        std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+        std::_Exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool UnderMemoryTool() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#else
+    const char* preload = std::getenv("LD_PRELOAD");
+    return preload != nullptr && std::string(preload).find("vgpreload") != std::string::npos;
+#endif
+}
+
+struct FileSafety : ::testing::Test {
+    std::string folder;
+    std::string path;
+    ItemStore store;
+    Settings settings;
+    testing::MemoryRegistry registry;
+    StdFileAccess files;
+    testing::ScriptedPrompt prompt;
+    IconvCodec codec;
+    testing::FixedClock clock{testing::At(2026, 12, 8, 9, 0)};
+    BuiltinTextTable texts;
+    DataFileState state;
+    DataFileContext ctx{store, settings, registry, files, prompt, codec, clock, texts, state};
+
+    void SetUp() override {
+        char name[] = "/tmp/vantrel-safety-XXXXXX";
+        folder = mkdtemp(name);
+        path = folder + "/vantrel.vrl";
+        state.currentPath = FromUtf8(path);
+    }
+    void TearDown() override {
+        for (const std::string& name : Names(folder)) {
+            unlink((folder + "/" + name).c_str());
+        }
+        rmdir(folder.c_str());
+    }
+    void Add(std::u16string title) {
+        Item item = NewOwnEntry();
+        item.title = std::move(title);
+        item.startDate = {2026, 12, 9};
+        item.endDate = item.checkDate = kNoDate;
+        store.own.push_back(item);
+    }
+    // Start-up as the item runs it, then one change.
+    void StartAndChange() {
+        OpenAtStartUp(ctx);
+        CreateAtStartUp(ctx);
+        Add(u"new");
+        save(ctx);
+    }
+};
+
+TEST_F(FileSafety, ASaveTouchesNoOtherFileOfTheFolder) {
+    Put(path + ".tmp", "the user's own");
+    Put(path, "");
+    StartAndChange();
+    EXPECT_EQ(Contents(path), "2026/12/09,,new,,,\r\n");
+    EXPECT_EQ(Names(folder), (std::vector<std::string>{"vantrel.vrl", "vantrel.vrl.tmp"}));
+    EXPECT_EQ(Contents(path + ".tmp"), "the user's own");
+}
+
+TEST_F(FileSafety, ModeAndSymbolicLinkSurviveASave) {
+    const std::string target = folder + "/real.vrl";
+    Put(target, "");
+    chmod(target.c_str(), 0600);
+    ASSERT_EQ(symlink("real.vrl", path.c_str()), 0);
+    StartAndChange();
+    struct stat link {};
+    ASSERT_EQ(lstat(path.c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(Contents(target), "2026/12/09,,new,,,\r\n");
+    struct stat real {};
+    ASSERT_EQ(stat(target.c_str(), &real), 0);
+    EXPECT_EQ(real.st_mode & 07777, 0600u);
+    EXPECT_EQ(Names(folder), (std::vector<std::string>{"real.vrl", "vantrel.vrl"}));
+}
+
+// The temporary's name does not grow with the file's: a name of 255 bytes,
+// the longest a folder takes, saves too.
+TEST_F(FileSafety, AnyNameThatCanBeReadCanBeSaved) {
+    for (const std::size_t length : {252u, 255u}) {
+        const std::string name = std::string(length - 4, 'n') + ".vrl";
+        const std::u16string target = FromUtf8(folder + "/" + name);
+        Put(folder + "/" + name, "");
+        store.own.clear();
+        EXPECT_EQ(read(ctx, target), 0);
+        Add(u"new");
+        EXPECT_EQ(write(ctx, target), 1);
+        EXPECT_TRUE(prompt.messages.empty());
+        EXPECT_EQ(Contents(folder + "/" + name), "2026/12/09,,new,,,\r\n");
+        EXPECT_EQ(Names(folder), std::vector<std::string>{name});
+        unlink((folder + "/" + name).c_str());
+    }
+}
+
+// CR-only and UTF-8 files are not what the writer makes: the first change
+// keeps them whole beside the file.
+TEST_F(FileSafety, ForeignFilesAreKeptWholeBeforeTheFirstChange) {
+    const struct {
+        const char* why;
+        std::string bytes;
+        std::size_t entries;
+    } rows[] = {
+        {"CR only", "2026/12/01,,a,,,\r2026/12/02,,b,,,\r2026/12/03,,c,,,\r", 3},
+        {"UTF-8", "2026/12/01,,\xE6\x97\xA5\xE4\xBB\x98,,,\r\n", 1}, // 日付
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        TearDown();
+        SetUp();
+        Put(path, row.bytes);
+        prompt.messages.clear();
+        OpenAtStartUp(ctx);
+        EXPECT_EQ(store.own.size(), row.entries);
+        CreateAtStartUp(ctx);
+        EXPECT_EQ(Contents(path), row.bytes); // start-up writes nothing
+        Add(u"new");
+        save(ctx);
+        EXPECT_EQ(Contents(path + ".orig-20261208-0900"), row.bytes);
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_NE(prompt.messages[0].text.find(FromUtf8(path + ".orig-20261208-0900")),
+                  std::u16string::npos);
+    }
+}
+
+TEST_F(FileSafety, AFailedSaveLeavesThePreviousFileIntact) {
+    const std::string previous = "2026/12/01,,old,,,\r\n";
+    Put(path, previous);
+    ASSERT_EQ(read(ctx, FromUtf8(path)), 1);
+    for (int i = 0; i < 2000; ++i) {
+        Add(u"an entry long enough to pass the limit");
+    }
+    // The child writes until the file-size limit stops it.
+    const int result = InChild(RLIMIT_FSIZE, 4096, [&] {
+        save(ctx);
+        const bool said = prompt.messages.size() == 1 &&
+                          prompt.messages[0].text == u"Save error at " + FromUtf8(path) + u" .(27)";
+        return said ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0); // "Save error at …" with EFBIG
+    EXPECT_EQ(Contents(path), previous);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"vantrel.vrl"});
+}
+
+TEST_F(FileSafety, CopiesAndReadsRespectTheirLimits) {
+    Put(path, "abc");
+    std::uint32_t error = 0;
+    Put(path + ".copy", "mine");
+    EXPECT_FALSE(files.CopyToNew(FromUtf8(path), FromUtf8(path + ".copy"), error));
+    EXPECT_EQ(error, static_cast<std::uint32_t>(EEXIST));
+    EXPECT_EQ(Contents(path + ".copy"), "mine");
+
+    std::string bytes;
+    EXPECT_EQ(files.ReadAll(FromUtf8(path), bytes, 3), ReadStatus::kRead);
+    EXPECT_EQ(bytes, "abc");
+    EXPECT_EQ(files.ReadAll(FromUtf8(path), bytes, 2), ReadStatus::kTooLarge);
+    EXPECT_EQ(files.ReadAll(FromUtf8(folder + "/none"), bytes, 2), ReadStatus::kCannotOpen);
+
+    // A sparse file past the limit is refused before anything is read.
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxDataFileBytes) + 1), 0);
+    state.currentPath = FromUtf8(path);
+    OpenAtStartUp(ctx);
+    EXPECT_TRUE(store.own.empty());
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].caption, u"error");
+}
+
+// Memory follows the records held, not the line feeds of the file.
+TEST_F(FileSafety, ABlankLineFileReadsInLittleMemory) {
+    if (UnderMemoryTool()) {
+        GTEST_SKIP() << "an address-space limit does not apply under a memory tool";
+    }
+    const std::size_t size = 50u << 20;
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string block(1 << 20, '\n');
+        for (std::size_t i = 0; i < size; i += block.size()) {
+            out.write(block.data(), static_cast<long>(block.size()));
+        }
+    }
+    const int result = InChild(RLIMIT_AS, 1024u << 20, [&] {
+        OpenAtStartUp(ctx);
+        return store.own.empty() && prompt.messages.empty() ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+} // namespace
+} // namespace vantrel
