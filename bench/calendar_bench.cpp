@@ -8,7 +8,7 @@ namespace {
 
 void BM_DayNumberRoundTrip(benchmark::State& state) {
     int n = 1;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         const vantrel::CalendarDate d = vantrel::DateOfDayNumber(n);
         benchmark::DoNotOptimize(vantrel::DayNumberOf(d.year, d.month, d.day));
         n = n % 1460970 + 7919;
@@ -17,7 +17,7 @@ void BM_DayNumberRoundTrip(benchmark::State& state) {
 BENCHMARK(BM_DayNumberRoundTrip);
 
 void BM_ParseDateTime(benchmark::State& state) {
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(vantrel::ParseDateTime("2013/11/02 09:05"));
         benchmark::DoNotOptimize(vantrel::ParseDateTime("2013-11-02"));
     }

@@ -65,7 +65,7 @@ void BM_EvaluateItem(benchmark::State& state) {
     now.day = 2;
     now.hour = 9;
     const CounterSettings settings;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         for (Item& item : items) {
             benchmark::DoNotOptimize(EvaluateItem(item, now, settings, texts));
         }

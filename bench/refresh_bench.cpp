@@ -39,7 +39,7 @@ void BM_Refresh(benchmark::State& state) {
     // entries were allocated one after another.
     refresh(ctx, kFilterFromNow);
     store.own = ItemList(store.own);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         refresh(ctx, kFilterFromNow);
         benchmark::DoNotOptimize(store.view.data());
     }

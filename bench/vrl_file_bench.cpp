@@ -57,7 +57,7 @@ void BM_ReadVrl(benchmark::State& state) {
     const std::string& file = SampleFile();
     IconvCodec codec;
     const BuiltinTextTable texts;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         ItemList own;
         TagIndex tags;
         RecordLoad load{
@@ -73,7 +73,7 @@ void BM_WriteVrl(benchmark::State& state) {
     const ItemList entries = SampleEntries();
     IconvCodec codec;
     std::size_t bytes = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         std::string out;
         for (const Item& item : entries) {
             AppendVrlRecord(out, item, codec);
@@ -87,7 +87,7 @@ BENCHMARK(BM_WriteVrl)->Unit(benchmark::kMillisecond);
 
 void BM_ScanFloor(benchmark::State& state) {
     const std::string& file = SampleFile();
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(std::count(file.begin(), file.end(), '\n'));
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.size()));

@@ -31,7 +31,7 @@ void StoreDayRanges(Settings& s, const DayRanges& r) {
 bool ValidateDayRanges(DayRanges& r) {
     bool ordered = r[kFilterStart] <= r[kFilterEnd];
     for (int i = kRangeMinus2; i < kRangePlus2; ++i) {
-        ordered = ordered && r[static_cast<std::size_t>(i)] <= r[static_cast<std::size_t>(i + 1)];
+        ordered = ordered && r[static_cast<std::size_t>(i)] <= r[static_cast<std::size_t>(i) + 1];
     }
     if (ordered) {
         return false;

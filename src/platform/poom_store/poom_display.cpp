@@ -99,7 +99,7 @@ bool ShowForm(PoomDisplayRequest& request) {
     constexpr WORD kStatic = 0x0082, kEdit = 0x0081, kButton = 0x0080;
     t.Control(0, 6, 8, 40, 10, 0xFFFF, kStatic, L"件名");
     t.Control(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 48, 6, 96, 12, kIdSubject, kEdit, L"");
-    t.Control(0, 6, 26, 40, 10, 0xFFFF, kStatic, request.isTask ? L"開始" : L"開始");
+    t.Control(0, 6, 26, 40, 10, 0xFFFF, kStatic, L"開始");
     t.Control(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 48, 24, 96, 12, kIdStart, kEdit, L"");
     t.Control(0, 6, 44, 40, 10, 0xFFFF, kStatic, request.isTask ? L"期限" : L"終了");
     t.Control(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 48, 42, 96, 12, kIdEnd, kEdit, L"");

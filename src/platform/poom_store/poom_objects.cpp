@@ -230,6 +230,7 @@ class ExceptionsObject : public ComObject<IExceptions> {
         if (!a || index < 1 || static_cast<std::size_t>(index) > a->exceptions.size()) {
             return E_INVALIDARG;
         }
+        // NOLINTNEXTLINE(bugprone-throw-keyword-missing): a COM object for POOM's IException
         *item = new ExceptionObject(store_, oid_, static_cast<std::size_t>(index - 1));
         return S_OK;
     }
@@ -307,6 +308,7 @@ class PatternObject : public ComObject<IRecurrencePattern> {
         if (task_ || !store_->FindAppointment(oid_)) {
             return E_FAIL;
         }
+        // NOLINTNEXTLINE(bugprone-throw-keyword-missing): a COM object for POOM's IExceptions
         *exceptions = new ExceptionsObject(store_, oid_);
         return S_OK;
     }

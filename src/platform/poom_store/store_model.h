@@ -16,7 +16,7 @@ namespace vantrel::store {
 // Moments are minutes since day number 0; whole days are day numbers.
 using Minutes = std::int64_t;
 inline Minutes MomentOf(int dayNumber, int hour, int minute) {
-    return static_cast<Minutes>(dayNumber) * 1440 + hour * 60 + minute;
+    return static_cast<Minutes>(dayNumber) * 1440 + static_cast<Minutes>(hour) * 60 + minute;
 }
 inline int DayOf(Minutes m) {
     return static_cast<int>(m >= 0 ? m / 1440 : (m - 1439) / 1440);
