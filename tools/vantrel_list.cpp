@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cstdio>
 #include <ctime>
+#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -120,9 +121,7 @@ int Usage() {
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     Settings settings;
     std::optional<SystemTime> now;
     std::optional<int> filter;
@@ -191,4 +190,17 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Nothing is written before the list is complete, so a failure (out of
+    // memory on a huge file, say) leaves every file as it was.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vantrel-list: %s\n", e.what());
+        return 1;
+    }
 }
