@@ -185,9 +185,38 @@ TEST_F(DataFileFixture, KeptNamesNeverReplaceAnEarlierCopy) {
     EXPECT_EQ(KeptOriginalName(u"a.vrl", t, 1), u"a.vrl.orig-20260109-0705");
     EXPECT_EQ(KeptOriginalName(u"/f.x/" + std::u16string(250, u'n'), t, 12),
               u"/f.x/" + std::u16string(60, u'n') + u".orig-20260109-0705-12");
-    // A surrogate pair at the cut is dropped whole.
-    const std::u16string pairs = std::u16string(59, u'n') + u"\U0001F600zz";
-    EXPECT_EQ(KeptOriginalName(pairs, t, 1), std::u16string(59, u'n') + u".orig-20260109-0705");
+    EXPECT_EQ(KeptOriginalName(u"a.vrl", testing::At(2026, 10, 10, 10, 10), 2),
+              u"a.vrl.orig-20261010-1010-2");
+    // A surrogate pair at the cut is dropped whole, one before it is kept.
+    const std::u16string pair = u"\U0001F600";
+    EXPECT_EQ(KeptOriginalName(std::u16string(59, u'n') + pair + u"zz", t, 1),
+              std::u16string(59, u'n') + u".orig-20260109-0705");
+    EXPECT_EQ(KeptOriginalName(std::u16string(58, u'n') + pair + u"zz", t, 1),
+              std::u16string(58, u'n') + pair + u".orig-20260109-0705");
+}
+
+// Ninety-nine copies of the same minute are kept; past that the change is
+// not saved rather than overwrite one.
+TEST_F(DataFileFixture, KeptCopiesRunOutAfterNinetyNine) {
+    files.files[u"v"] = "old";
+    for (int attempt = 1; attempt < 99; ++attempt) {
+        files.files[KeptOriginalName(u"v", clock.now, attempt)] = "earlier";
+    }
+    AddOwn(u"x");
+    state.currentPath = u"v";
+    save(ctx);
+    EXPECT_EQ(files.files.at(u"v.orig-20131102-0900-99"), "old");
+    EXPECT_NE(files.files.at(u"v"), "old");
+
+    files.files[u"w"] = "old";
+    for (int attempt = 1; attempt <= 99; ++attempt) {
+        files.files[KeptOriginalName(u"w", clock.now, attempt)] = "earlier";
+    }
+    state.currentPath = u"w";
+    save(ctx);
+    EXPECT_EQ(files.files.at(u"w"), "old");
+    EXPECT_EQ(files.files.count(u"w.orig-20131102-0900-100"), 0u);
+    EXPECT_NE(prompt.messages.back().text.find(u"w (0)"), std::u16string::npos);
 }
 
 TEST_F(DataFileFixture, ATooLargeFileIsNeitherReadNorReplaced) {

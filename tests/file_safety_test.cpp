@@ -160,6 +160,19 @@ TEST_F(FileSafety, AnyNameThatCanBeReadCanBeSaved) {
     }
 }
 
+// A name without a folder is saved in the current folder.
+TEST_F(FileSafety, ARelativeNameSavesInTheCurrentFolder) {
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(folder.c_str()), 0);
+    Add(u"new");
+    const int written = write(ctx, u"rel.vrl");
+    EXPECT_EQ(chdir(here), 0);
+    EXPECT_EQ(written, 1);
+    EXPECT_EQ(Contents(folder + "/rel.vrl"), "2026/12/09,,new,,,\r\n");
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"rel.vrl"});
+}
+
 // CR-only and UTF-8 files are not what the writer makes: the first change
 // keeps them whole beside the file.
 TEST_F(FileSafety, ForeignFilesAreKeptWholeBeforeTheFirstChange) {
