@@ -14,6 +14,29 @@
 
 namespace {
 
+// "\r", "\n", "\t" and "\\" in a typed text, so a scenario can type line
+// breaks; any other backslash stays as it is.
+std::wstring Unescaped(const std::wstring& text) {
+    std::wstring out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\\' && i + 1 < text.size()) {
+            const wchar_t next = text[i + 1];
+            const wchar_t plain = next == L'r'    ? L'\r'
+                                  : next == L'n'  ? L'\n'
+                                  : next == L't'  ? L'\t'
+                                  : next == L'\\' ? L'\\'
+                                                  : L'\0';
+            if (plain != L'\0') {
+                out.push_back(plain);
+                ++i;
+                continue;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
 // One batch of dialog actions: applied to the next dialog that opens.
 using Batch = std::vector<std::wstring>;
 
@@ -85,7 +108,7 @@ void Apply(HWND dialog, const std::wstring& line) {
         std::wstring text;
         std::getline(in, text);
         const std::size_t start = text.find_first_not_of(L' ');
-        text = start == std::wstring::npos ? L"" : text.substr(start);
+        text = Unescaped(start == std::wstring::npos ? L"" : text.substr(start));
         SetDlgItemTextW(target, id, text.c_str());
     } else if (verb == L"check") {
         std::wstring state;

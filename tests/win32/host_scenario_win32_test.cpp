@@ -149,4 +149,48 @@ TEST(HostScenario, AUsersDay) {
     RemoveDirectoryW(root.c_str());
 }
 
+// The data file through the real host: a line break typed into the edit
+// dialog is stored as a blank, and a file another program holds at start-up
+// is never written over; once it is free, a file not in the item's own
+// form is kept whole before the first change.
+TEST(HostScenario, TheDataFileSurvivesAHolderAndLineBreaks) {
+    const std::wstring root = DriveRoot() + L"vantrel_safety\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"v.vrl", script = root + L"add.txt",
+                       prompts = root + L"prompts.txt";
+    // LF only, as another program may write it: not what the item writes.
+    const std::string original = "2026/12/10,,kept,,,\n2026/12/11,,also,,,\n";
+    PutFile(data, original);
+    DeleteFileW(prompts.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", prompts.c_str());
+    PutFile(script, "now 2026-12-08 09:00\npoll\n"
+                    "dialog text 1000 first\\r\\nsecond\\nthird\ndialog ok\nmenu 40015\n");
+    const std::wstring arguments = L"--data \"" + data + L"\" --script \"" + script + L"\"";
+
+    HANDLE holder = CreateFileW(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunHost(arguments), 0u);
+    CloseHandle(holder);
+    EXPECT_EQ(FileBytes(data), original);
+    const std::string said = FileBytes(prompts);
+    EXPECT_NE(said.find("error\tCan't open"), std::string::npos);
+    EXPECT_NE(said.find(" (32)"), std::string::npos); // not saved: the original is held
+
+    EXPECT_EQ(RunHost(arguments), 0u);
+    const std::wstring kept = data + L".orig-20261208-0900";
+    EXPECT_EQ(FileBytes(kept), original);
+    EXPECT_EQ(FileBytes(data), "2026/12/08,,first second third,,,\r\n"
+                               "2026/12/10,,kept,,,\r\n2026/12/11,,also,,,\r\n");
+    EXPECT_NE(FileBytes(prompts).find("orig-20261208-0900"), std::string::npos);
+
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
+    for (const std::wstring& path : {data, kept, script, prompts}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
 } // namespace
