@@ -137,5 +137,27 @@ TEST(EditForm, TagsAndViewMode) {
     EXPECT_FALSE(StoreEditForm(form, 1, 5, own)); // a position that no longer exists
 }
 
+// A date the pickers cannot hold shows as fixed text, as the file writes it.
+TEST(EditForm, FixedDateFormatQuotesTheStoredDate) {
+    EXPECT_EQ(FixedDateFormat(D(1700, 6, 1)), u"'1700/06/01'");
+    EXPECT_EQ(FixedDateFormat(D(1751, 12, 31, 18, 30)), u"'1751/12/31'");
+    EXPECT_EQ(FixedDateFormat(D(5, 10, 9)), u"'5/10/09'");
+}
+
+// The dialog puts a kept date under its time picker's time; the rules and
+// the stored entry then see the stored date.
+TEST(EditForm, KeptDateUnderThePickersTime) {
+    EXPECT_EQ(WithDateOf(D(2000, 1, 1, 14, 5), D(1700, 6, 1)), D(1700, 6, 1, 14, 5));
+    const Item entry = Entry(D(1700, 6, 1, 14, 5));
+    EditForm form = OpenEditForm(1, &entry, kNow);
+    form.start = WithDateOf(D(2026, 12, 8, 14, 5), D(1700, 6, 1));
+    form.endBox = true;
+    EndBoxClicked(form);
+    EXPECT_EQ(form.end, D(1700, 6, 1, 14, 5));
+    const Item stored = ConfirmEditForm(form, entry);
+    EXPECT_EQ(stored.startDate, D(1700, 6, 1, 14, 5));
+    EXPECT_EQ(stored.endDate, D(1700, 6, 1, 14, 5));
+}
+
 } // namespace
 } // namespace vantrel

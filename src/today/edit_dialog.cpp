@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <vector>
 
 namespace vantrel {
@@ -32,6 +33,10 @@ enum : int {
 };
 
 constexpr int kTextCapacity = 1024;
+constexpr const wchar_t* kDateFormat = L"yyy'/'MM'/'dd";
+// Time pickers hold only the hour and minute that matter; any date they can
+// hold serves.
+constexpr DateTime kTimePickerDay{2000, 1, 1};
 
 // The dialog's state: the item, the entry it was opened on (held for the
 // dialog's lifetime) and the menu bar.
@@ -41,7 +46,16 @@ struct EditSession {
     int index = -1;
     HWND menuBar = nullptr;
     bool writing = false; // our own picker updates are not user changes
+    // A stored date that its date picker cannot hold (the pickers start at
+    // 1752-09-14) is kept as it is, and shown as text in the picker, until
+    // the user changes that picker.
+    std::optional<DateTime> keptStart = std::nullopt;
+    std::optional<DateTime> keptEnd = std::nullopt;
 };
+
+std::optional<DateTime>& Kept(EditSession& session, int dateId) {
+    return dateId == kIdStartDate ? session.keptStart : session.keptEnd;
+}
 
 bool Checked(HWND dialog, int id) {
     return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
@@ -65,14 +79,45 @@ SYSTEMTIME PickerValue(HWND dialog, int id) {
     return t;
 }
 
-void SetPicker(HWND dialog, int id, const DateTime& date, const DateTime& time) {
+// True when the picker now holds the day: a date it cannot hold is refused
+// without an error (Wine even reports success), so it is read back.
+bool SetPicker(HWND dialog, int id, const DateTime& date, int hour, int minute) {
     SYSTEMTIME t{};
     t.wYear = static_cast<WORD>(date.year);
     t.wMonth = static_cast<WORD>(date.month);
     t.wDay = static_cast<WORD>(date.day);
-    t.wHour = static_cast<WORD>(time.hour);
-    t.wMinute = static_cast<WORD>(time.minute);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
     SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&t));
+    const SYSTEMTIME held = PickerValue(dialog, id);
+    return held.wYear == t.wYear && held.wMonth == t.wMonth && held.wDay == t.wDay;
+}
+
+void SetFormat(HWND dialog, int id, const wchar_t* format) {
+    SendDlgItemMessageW(dialog, id, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(format));
+}
+
+// Sets a date picker; a date it cannot hold is kept and shown as text.
+void ShowDate(EditSession& session, HWND dialog, int id, const DateTime& date) {
+    std::optional<DateTime>& kept = Kept(session, id);
+    if (SetPicker(dialog, id, date, 0, 0)) {
+        if (kept) {
+            kept.reset();
+            SetFormat(dialog, id, kDateFormat);
+        }
+        return;
+    }
+    kept = date;
+    SetFormat(dialog, id, ToWide(FixedDateFormat(date)).c_str());
+}
+
+// The user changed a date picker: from now on it holds the date.
+void ReleaseDate(EditSession& session, HWND dialog, int id) {
+    std::optional<DateTime>& kept = Kept(session, id);
+    if (kept) {
+        kept.reset();
+        SetFormat(dialog, id, kDateFormat);
+    }
 }
 
 DateTime PickerPair(HWND dialog, int dateId, int timeId) {
@@ -110,7 +155,7 @@ std::vector<std::u16string> ComboLines(HWND dialog) {
     return Lines(GetDlgItem(dialog, kIdTagCombo), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
-EditForm ReadForm(HWND dialog) {
+EditForm ReadForm(const EditSession& session, HWND dialog) {
     EditForm form;
     form.pinned = Checked(dialog, kIdPin);
     form.todo = Checked(dialog, kIdToDo);
@@ -118,6 +163,12 @@ EditForm ReadForm(HWND dialog) {
     form.endBox = Checked(dialog, kIdEndBox);
     form.start = PickerPair(dialog, kIdStartDate, kIdStartTime);
     form.end = PickerPair(dialog, kIdEndDate, kIdEndTime);
+    if (session.keptStart) {
+        form.start = WithDateOf(form.start, *session.keptStart);
+    }
+    if (session.keptEnd) {
+        form.end = WithDateOf(form.end, *session.keptEnd);
+    }
     form.startDateOn = Enabled(dialog, kIdStartDate);
     form.startTimeOn = Enabled(dialog, kIdStartTime);
     form.endDateOn = Enabled(dialog, kIdEndDate);
@@ -135,10 +186,10 @@ void WriteForm(EditSession& session, HWND dialog, const EditForm& form) {
     SetChecked(dialog, kIdToDo, form.todo);
     SetChecked(dialog, kIdTimeBox, form.timeBox);
     SetChecked(dialog, kIdEndBox, form.endBox);
-    SetPicker(dialog, kIdStartDate, form.start, form.start);
-    SetPicker(dialog, kIdStartTime, form.start, form.start);
-    SetPicker(dialog, kIdEndDate, form.end, form.end);
-    SetPicker(dialog, kIdEndTime, form.end, form.end);
+    ShowDate(session, dialog, kIdStartDate, form.start);
+    SetPicker(dialog, kIdStartTime, kTimePickerDay, form.start.hour, form.start.minute);
+    ShowDate(session, dialog, kIdEndDate, form.end);
+    SetPicker(dialog, kIdEndTime, kTimePickerDay, form.end.hour, form.end.minute);
     Enable(dialog, kIdStartDate, form.startDateOn);
     Enable(dialog, kIdStartTime, form.startTimeOn);
     Enable(dialog, kIdEndDate, form.endDateOn);
@@ -161,11 +212,10 @@ void Initialise(EditSession& session, HWND dialog) {
 
     item.state.todoMode = 0;
     for (int id : {kIdStartDate, kIdEndDate}) {
-        SendDlgItemMessageW(dialog, id, DTM_SETFORMATW, 0,
-                            reinterpret_cast<LPARAM>(L"yyy'/'MM'/'dd"));
+        SetFormat(dialog, id, kDateFormat);
     }
     for (int id : {kIdStartTime, kIdEndTime}) {
-        SendDlgItemMessageW(dialog, id, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(L"HH':'mm"));
+        SetFormat(dialog, id, L"HH':'mm");
     }
     const ItemStore& store = item.store;
     for (const std::u16string& tag :
@@ -211,7 +261,7 @@ void RegisterTypedTag(HWND dialog) {
 
 void Confirm(EditSession& session, HWND dialog) {
     TodayItem& item = session.item;
-    const bool stored = session.mode >= 0 && StoreEditForm(ReadForm(dialog), session.mode,
+    const bool stored = session.mode >= 0 && StoreEditForm(ReadForm(session, dialog), session.mode,
                                                            session.index, item.store.own);
     item.state.dialogMode = stored ? 1 : 0;
     CloseFullScreenDialog(dialog, session.menuBar, IDOK);
@@ -219,7 +269,7 @@ void Confirm(EditSession& session, HWND dialog) {
 
 // Runs one rule of the form over the dialog's controls.
 void Apply(EditSession& session, HWND dialog, void (*rule)(EditForm&)) {
-    EditForm form = ReadForm(dialog);
+    EditForm form = ReadForm(session, dialog);
     rule(form);
     session.item.state.todoMode = form.todo ? 1 : 0;
     WriteForm(session, dialog, form);
@@ -228,12 +278,14 @@ void Apply(EditSession& session, HWND dialog, void (*rule)(EditForm&)) {
 void DateTimeChanged(EditSession& session, HWND dialog, UINT_PTR id) {
     switch (id) {
     case kIdStartDate:
+        ReleaseDate(session, dialog, kIdStartDate);
         Apply(session, dialog, StartDateChanged);
         break;
     case kIdStartTime:
         Apply(session, dialog, StartTimeChanged);
         break;
     case kIdEndDate:
+        ReleaseDate(session, dialog, kIdEndDate);
         Apply(session, dialog, EndDateChanged);
         break;
     case kIdEndTime:

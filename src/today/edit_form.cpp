@@ -1,5 +1,6 @@
 #include "today/edit_form.h"
 
+#include "counter/text_compose.h"
 #include "model/date_time.h"
 #include "model/entry_text.h"
 #include "model/tag_index.h"
@@ -148,6 +149,19 @@ void EndTimeChanged(EditForm& f) {
     if (!f.todo && SameDay(f.end, f.start) && MinuteOfDay(f.end) < MinuteOfDay(f.start)) {
         CopyTime(f.end, f.start);
     }
+}
+
+std::u16string FixedDateFormat(const DateTime& date) {
+    const auto twoDigits = [](int v) { return (v >= 0 && v < 10 ? u"0" : u"") + Decimal(v); };
+    // Quoted, every character shows as it is; digits and slashes never
+    // need a quote doubled.
+    return u"'" + Decimal(date.year) + u"/" + twoDigits(date.month) + u"/" + twoDigits(date.day) +
+           u"'";
+}
+
+DateTime WithDateOf(DateTime moment, const DateTime& date) {
+    CopyDate(moment, date);
+    return moment;
 }
 
 bool RegisterTag(std::vector<std::u16string>& tags, const std::u16string& tag) {

@@ -44,6 +44,15 @@ void StartTimeChanged(EditForm& form);
 void EndDateChanged(EditForm& form);
 void EndTimeChanged(EditForm& form);
 
+// The date picker's format that shows `date` as fixed text ("'1700/06/01'",
+// written as the data file writes it), for a stored date outside what the
+// picker can hold (it starts at 1752-09-14).
+std::u16string FixedDateFormat(const DateTime& date);
+
+// `moment` with the year, month and day of `date`: a date picker's kept
+// date under its time picker's time.
+DateTime WithDateOf(DateTime moment, const DateTime& date);
+
 // Adds a typed tag unless it is empty or already listed; true when added.
 bool RegisterTag(std::vector<std::u16string>& tags, const std::u16string& tag);
 

@@ -19,8 +19,8 @@ namespace {
 
 using namespace vantrel::testing;
 
-constexpr int kTitle = 1000, kStartDate = 1001, kEndDate = 1003, kEndTime = 1004, kTagCombo = 1007,
-              kTimeBox = 1009, kEndBox = 1010, kTagList = 1039, kRegister = 1040,
+constexpr int kTitle = 1000, kStartDate = 1001, kStartTime = 1002, kEndDate = 1003, kEndTime = 1004,
+              kTagCombo = 1007, kTimeBox = 1009, kEndBox = 1010, kTagList = 1039, kRegister = 1040,
               kSearchText = 1019;
 constexpr int kOk = 40018, kCancel = 40015;
 
@@ -46,6 +46,12 @@ void ChangePicker(HWND dialog, int id, WORD year, WORD month, WORD day, WORD hou
 void Click(HWND dialog, int id, bool checked) {
     CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
     Notify(dialog, id);
+}
+
+std::wstring Text(HWND dialog, int id) {
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dialog, id, text, 64);
+    return text;
 }
 
 bool Enabled(HWND dialog, int id) {
@@ -273,6 +279,79 @@ TEST_F(ItemCommandTest, ViewModeDisablesEverythingAndStoresNothing) {
         },
         [&] { SendMessageW(item, WM_TODAYCUSTOM_ACTION, 0, 0); }));
     EXPECT_EQ(Data(), "2013/11/05 08:00,,seen,,,\r\n");
+}
+
+// The date pickers cannot hold a date before 1752-09-14 and refuse it
+// without an error: such a date shows as text in its picker and is stored
+// again as it was, until the user changes that picker.
+TEST_F(ItemCommandTest, DatesThePickersCannotHoldAreKept) {
+    const std::string span = "1650/03/04 10:15,1751/12/31 18:30,span,,,\r\n";
+    Start("1700/06/01,,old,,,\r\n" + span, "", {{L"StartFilter", 0}});
+    ASSERT_EQ(Selected(), L"1700-06-01\told\t0");
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        EXPECT_EQ(Text(dialog, kStartDate), L"1700/06/01");
+        EXPECT_TRUE(Enabled(dialog, kStartDate));
+        SetDlgItemTextW(dialog, kTitle, L"old2");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), "1700/06/01,,old2,,,\r\n" + span);
+
+    Key(VK_DOWN);
+    ASSERT_EQ(Selected(), L"1751-12-31T18:30\tspan\t0");
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        EXPECT_EQ(Text(dialog, kStartDate), L"1650/03/04");
+        EXPECT_EQ(Text(dialog, kEndDate), L"1751/12/31");
+        // The times are held although their day is not.
+        EXPECT_EQ(Picker(dialog, kStartTime).wHour, 10);
+        EXPECT_EQ(Picker(dialog, kStartTime).wMinute, 15);
+        EXPECT_EQ(Picker(dialog, kEndTime).wHour, 18);
+        EXPECT_EQ(Picker(dialog, kEndTime).wMinute, 30);
+        SetDlgItemTextW(dialog, kTitle, L"span2");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    const std::string renamed = "1650/03/04 10:15,1751/12/31 18:30,span2,,,\r\n";
+    EXPECT_EQ(Data(), "1700/06/01,,old2,,,\r\n" + renamed);
+
+    // The rules see the kept date: the end row takes it, and shows it as text.
+    Key(VK_UP);
+    ASSERT_EQ(Selected(), L"1700-06-01\told2\t0");
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        Click(dialog, kEndBox, true);
+        EXPECT_EQ(Text(dialog, kEndDate), L"1700/06/01");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    // A period of one day without times is a single date once evaluated.
+    EXPECT_EQ(Data(), "1700/06/01,,old2,,,\r\n" + renamed);
+
+    // A date the user picks replaces the kept one, and the picker shows it
+    // in its own format again. The list is saved in its order: by start.
+    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
+        ChangePicker(dialog, kStartDate, 2013, 11, 4);
+        EXPECT_EQ(Text(dialog, kStartDate), L"2013/11/04");
+        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    }));
+    EXPECT_EQ(Data(), renamed + "2013/11/04,,old2,,,\r\n");
+}
+
+TEST_F(ItemCommandTest, ViewModeShowsAKeptDateAsText) {
+    const std::string old = "1700/06/01 07:45,1701/02/03 08:00,seen,,,\r\n";
+    Start(old, "", {{L"StartFilter", 0}, {L"ExAction", 2}});
+    std::wstring start, end;
+    SYSTEMTIME time{};
+    EXPECT_TRUE(WhileModal(
+        [&](HWND dialog) {
+            start = Text(dialog, kStartDate);
+            end = Text(dialog, kEndDate);
+            time = Picker(dialog, kStartTime);
+            EXPECT_FALSE(Enabled(dialog, kStartDate));
+            SendMessageW(dialog, WM_COMMAND, kOk, 0);
+        },
+        [&] { SendMessageW(item, WM_TODAYCUSTOM_ACTION, 0, 0); }));
+    EXPECT_EQ(start, L"1700/06/01");
+    EXPECT_EQ(end, L"1701/02/03");
+    EXPECT_EQ(time.wHour, 7);
+    EXPECT_EQ(time.wMinute, 45);
+    EXPECT_EQ(Data(), old);
 }
 
 TEST_F(ItemCommandTest, ARefreshQueryDuringTheDialogWaitsAndTheEditFindsItsEntry) {
