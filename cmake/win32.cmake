@@ -66,10 +66,18 @@ add_executable(vantrel_win32_tests
   tests/win32/item_commands_win32_test.cpp
   tests/win32/options_win32_test.cpp
   tests/win32/host_scenario_win32_test.cpp
+  tests/win32/file_dialog_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
 target_include_directories(vantrel_win32_tests PRIVATE tests)
-add_dependencies(vantrel_win32_tests vantrel vantrel-host)
+add_dependencies(vantrel_win32_tests vantrel vantrel-host gsgetfile_standin)
+
+# A stand-in for the outside file-dialog library, in a folder of its own:
+# only the tests that put that folder on their DLL search path find it.
+add_library(gsgetfile_standin SHARED tests/win32/gsgetfile_standin.cpp)
+set_target_properties(gsgetfile_standin PROPERTIES PREFIX "" OUTPUT_NAME gsgetfile
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/standin)
+target_link_libraries(gsgetfile_standin PRIVATE vantrel_warnings)
 # The item's module keeps one window state per process: the command tests
 # get a process of their own. All share the prefix's registry and files.
 add_test(NAME win32_tests COMMAND vantrel_win32_tests --gtest_filter=-ItemCommandTest.*:OptionsTest.*
