@@ -15,22 +15,116 @@ namespace {
 
 using namespace vantrel::testing;
 
+// vantrel-host running with `arguments`, for a test that acts while it runs.
+class HostRun {
+  public:
+    explicit HostRun(const std::wstring& arguments) {
+        std::wstring command = L"\"" + BinFolder() + L"\\vantrel-host.exe\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  BinFolder().c_str(), &startup, &process_) != FALSE;
+    }
+    ~HostRun() {
+        if (started_) {
+            Finish();
+        }
+    }
+    HostRun(const HostRun&) = delete;
+    HostRun& operator=(const HostRun&) = delete;
+
+    // Waits for the host to end (two minutes at most: then it is ended);
+    // its exit code.
+    DWORD Finish() {
+        if (!started_) {
+            return 1000;
+        }
+        started_ = false;
+        if (WaitForSingleObject(process_.hProcess, 120000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.hProcess, 1002);
+            WaitForSingleObject(process_.hProcess, 10000);
+        }
+        DWORD code = 1001;
+        GetExitCodeProcess(process_.hProcess, &code);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+        return code;
+    }
+
+    // A dialog the host shows, once one is up (null after a minute).
+    HWND Dialog() const {
+        struct Search {
+            DWORD process;
+            HWND found;
+        } search{process_.dwProcessId, nullptr};
+        for (int i = 0; i < 1200 && search.found == nullptr; ++i) {
+            EnumWindows(
+                [](HWND window, LPARAM param) -> BOOL {
+                    auto& s = *reinterpret_cast<Search*>(param);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    wchar_t name[16] = {};
+                    GetClassNameW(window, name, 16);
+                    if (owner == s.process && std::wstring(name) == L"#32770" &&
+                        IsWindowVisible(window)) {
+                        s.found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            if (search.found == nullptr) {
+                Sleep(50);
+            }
+        }
+        return search.found;
+    }
+
+  private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
 // Runs vantrel-host with `arguments`; its exit code.
 DWORD RunHost(const std::wstring& arguments) {
-    std::wstring command = L"\"" + BinFolder() + L"\\vantrel-host.exe\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        BinFolder().c_str(), &startup, &process)) {
-        return 1000;
+    return HostRun(arguments).Finish();
+}
+
+// True once the file holds `text` (false after a minute).
+bool WaitForText(const std::wstring& path, const std::string& text) {
+    for (int i = 0; i < 1200; ++i) {
+        if (FileBytes(path).find(text) != std::string::npos) {
+            return true;
+        }
+        Sleep(50);
     }
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 1001;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return false;
+}
+
+// A file's bytes through a handle that allows no other.
+std::string HeldBytes(HANDLE file) {
+    std::string bytes;
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+// Records of a data file: each ends at CR LF, and no other CR or LF occurs.
+int Records(const std::string& bytes) {
+    int records = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++records;
+            ++i;
+        } else if (bytes[i] == '\r' || bytes[i] == '\n') {
+            return -1;
+        }
+    }
+    return records;
 }
 
 // The log's "label TAB line" entries.
@@ -188,6 +282,140 @@ TEST(HostScenario, TheDataFileSurvivesAHolderAndLineBreaks) {
     SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
     SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
     for (const std::wstring& path : {data, kept, script, prompts}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+// Another program holds the data file with no sharing while the host starts
+// and while the user adds an entry: nothing is written. Once it lets go, the
+// next change in the same session keeps the original beside the file, byte
+// for byte, and saves the list.
+TEST(HostScenario, AFileHeldAtStartUpIsKeptOnceItIsFree) {
+    const std::wstring root = DriveRoot() + L"vantrel_held\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"held.vrl", script = root + L"add.txt",
+                       prompts = root + L"prompts.txt", kept = data + L".orig-20261208-0900";
+    const std::string original = "2026/12/10,,kept,,,\r\n2026/12/11,,also,,,\r\n";
+    PutFile(data, original);
+    DeleteFileW(prompts.c_str());
+    DeleteFileW(kept.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", prompts.c_str());
+    // The second 追加 has no actions queued: its dialog waits for the test.
+    PutFile(script, "now 2026-12-08 09:00\npoll\n"
+                    "dialog text 1000 first\ndialog ok\nmenu 40015\n"
+                    "menu 40015\n");
+
+    HANDLE holder = CreateFileW(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    HostRun host(L"--data \"" + data + L"\" --now \"2026-12-08 09:00\" --script \"" + script +
+                 L"\"");
+    // Started, and the first entry added, while the file is held.
+    EXPECT_TRUE(WaitForText(prompts, "\n" + Utf8(data.c_str()) + " (32)"));
+    EXPECT_NE(FileBytes(prompts).find("error\tCan't open '" + Utf8(data.c_str()) + "'"),
+              std::string::npos);
+    HWND dialog = host.Dialog();
+    EXPECT_EQ(HeldBytes(holder), original);
+    CloseHandle(holder);
+    EXPECT_EQ(FileBytes(data), original);
+    EXPECT_EQ(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, 1000, L"second");
+    SendMessageTimeoutW(dialog, WM_COMMAND, 40018, 0, SMTO_NORMAL, 60000, nullptr);
+    EXPECT_EQ(host.Finish(), 0u);
+    EXPECT_EQ(FileBytes(kept), original);
+    EXPECT_EQ(FileBytes(data), "2026/12/08,,first,,,\r\n2026/12/08,,second,,,\r\n");
+    EXPECT_NE(FileBytes(prompts).find(Utf8(kept.c_str())), std::string::npos);
+
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
+    for (const std::wstring& path : {data, kept, script, prompts}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+// Editors and sync tools keep a file open for writing and share it: the
+// host still reads it, and leaves it as it is.
+TEST(HostScenario, AFileOpenForWritingElsewhereIsRead) {
+    const std::wstring root = DriveRoot() + L"vantrel_shared\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"shared.vrl", script = root + L"read.txt",
+                       log = root + L"log.txt", prompts = root + L"prompts.txt";
+    const std::string original = "2026/12/10,,shared,,,\r\n";
+    PutFile(data, original);
+    DeleteFileW(log.c_str());
+    DeleteFileW(prompts.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", prompts.c_str());
+    PutFile(script, "log " + Utf8(log.c_str()) + "\nnow 2026-12-08 09:00\npoll\ncopy first\n");
+
+    HANDLE editor =
+        CreateFileW(data.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(editor, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(RunHost(L"--data \"" + data + L"\" --script \"" + script + L"\""), 0u);
+    EXPECT_EQ(FileBytes(data), original);
+    CloseHandle(editor);
+    EXPECT_EQ(Copies(log).find("first")->second, "2026-12-10\tshared\t0");
+    EXPECT_EQ(FileBytes(prompts).find("Can't open"), std::string::npos);
+    EXPECT_EQ(FileBytes(data), original);
+
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
+    for (const std::wstring& path : {data, script, log, prompts}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+// Line breaks typed into the real edit dialog, in a title and in a tag, on
+// an edit and on a duplicate: each is one blank, and every entry stays one
+// record. The file is read back after every host run.
+TEST(HostScenario, LineBreaksTypedIntoTheEditDialogAreBlanks) {
+    const std::wstring root = DriveRoot() + L"vantrel_breaks\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"breaks.vrl", script = root + L"step.txt",
+                       log = root + L"log.txt";
+    PutFile(data, "2026/12/10,,one,,,\r\n2026/12/11,,two,,,\r\n");
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
+    // Each run ends by copying the first line: the entry as the item holds it.
+    const auto step = [&](const std::string& actions) {
+        DeleteFileW(log.c_str());
+        PutFile(script, "log " + Utf8(log.c_str()) + "\nnow 2026-12-08 09:00\npoll\n" + actions +
+                            "copy first\n");
+        return RunHost(L"--data \"" + data + L"\" --script \"" + script + L"\"");
+    };
+    const auto first = [&] { return FileBytes(log); };
+
+    // 編集 on the first line: a title with CR LF, a lone CR and a lone LF.
+    EXPECT_EQ(step("dialog text 1000 a\\r\\nb\\rc\\nd\ndialog ok\nmenu 40016\n"), 0u);
+    std::string file = FileBytes(data);
+    EXPECT_EQ(file, "2026/12/10,,a b c d,,,\r\n2026/12/11,,two,,,\r\n");
+    EXPECT_EQ(Records(file), 2);
+    EXPECT_EQ(first(), "first\t2026-12-10\ta b c d\t0\n");
+
+    // A tag typed with a line break, registered, then the entry confirmed.
+    EXPECT_EQ(step("dialog text 1007 x\\r\\ny\ndialog command 1040\ndialog ok\nmenu 40016\n"), 0u);
+    file = FileBytes(data);
+    EXPECT_EQ(file, "2026/12/10,,a b c d,x y,,\r\n2026/12/11,,two,,,\r\n");
+    EXPECT_EQ(Records(file), 2);
+    EXPECT_EQ(first(), "first\t2026-12-10\ta b c d\t0\tx y\n");
+
+    // 複製 of the first line, its title ending in two line breaks.
+    EXPECT_EQ(step("dialog text 1000 e\\r\\n\\r\\n\ndialog ok\nmenu 40024\n"), 0u);
+    file = FileBytes(data);
+    EXPECT_EQ(file, "2026/12/10,,a b c d,x y,,\r\n2026/12/10,,e  ,x y,,\r\n"
+                    "2026/12/11,,two,,,\r\n");
+    EXPECT_EQ(Records(file), 3);
+
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+    for (const std::wstring& path : {data, script, log}) {
         DeleteFileW(path.c_str());
     }
     RemoveDirectoryW(root.c_str());
