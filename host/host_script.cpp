@@ -44,6 +44,7 @@ struct Dialogs {
     std::deque<Batch> batches;
     std::set<HWND> handled;
     UINT_PTR timer = 0;
+    ScriptHost* host = nullptr;
 } dialogs;
 
 std::wstring Widen(const std::string& utf8) {
@@ -91,7 +92,7 @@ void Notify(HWND dialog, int id, WORD code) {
 }
 
 // "text ID TEXT", "check ID on|off", "pick ID INDEX", "page N",
-// "command ID", "ok", "cancel".
+// "command ID", "screenshot FILE.png", "ok", "cancel".
 void Apply(HWND dialog, const std::wstring& line) {
     std::wistringstream in(line);
     std::wstring verb;
@@ -123,6 +124,12 @@ void Apply(HWND dialog, const std::wstring& line) {
     } else if (verb == L"command") {
         in >> id;
         SendMessageW(target, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    } else if (verb == L"screenshot") {
+        std::wstring path;
+        in >> path;
+        if (!dialogs.host->shootWindow(dialog, path)) {
+            std::fprintf(stderr, "vantrel-host: cannot write %s\n", Narrow(path).c_str());
+        }
     } else if (verb == L"ok" || verb == L"cancel") {
         if (IsSheet(dialog)) {
             SendMessageW(dialog, PSM_PRESSBUTTON, verb == L"ok" ? PSBTN_OK : PSBTN_CANCEL, 0);
@@ -214,6 +221,7 @@ bool RunScript(const std::wstring& path, ScriptHost& host) {
         std::fprintf(stderr, "vantrel-host: cannot read the script %s\n", Narrow(path).c_str());
         return false;
     }
+    dialogs.host = &host;
     dialogs.timer = SetTimer(nullptr, 0, 50, DialogTimer);
     std::string raw;
     int number = 0;

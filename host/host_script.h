@@ -17,6 +17,7 @@ struct ScriptHost {
     std::function<void()> options;    // the options, as the settings page opens them
     std::function<void(bool)> select; // the Today selection on or off
     std::function<bool(const std::wstring&)> screenshot;
+    std::function<bool(HWND, const std::wstring&)> shootWindow; // a dialog as it shows
 };
 
 // Runs the script; false (with the line on stderr) on a line it cannot read.

@@ -132,6 +132,34 @@ void PrintTree(HWND top, HDC dc) {
     SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
+// Writes a window as it shows (its frame and controls) to a PNG.
+bool ShootWindow(HWND window, const std::wstring& path) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // With a display the window's own pixels are copied; headless the
+    // windows are asked to print themselves.
+    HDC source = GetWindowDC(window);
+    const bool onScreen =
+        std::getenv("DISPLAY") != nullptr || GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
+    if (!(onScreen && BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY))) {
+        PrintTree(window, dc);
+    }
+    ReleaseDC(window, source);
+    SelectObject(dc, previous);
+    const bool ok = SavePng(bitmap, width, height, path);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return ok;
+}
+
 // Runs inside the sheet's modal loop: renders every page, then cancels.
 void ShootOptionPages() {
     HWND sheet = FindSheet();
@@ -139,35 +167,13 @@ void ShootOptionPages() {
         return;
     }
     KillTimer(host.window, kShotTimer);
-    RECT r{};
-    GetWindowRect(sheet, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
     for (int page = 0; page < kOptionPages; ++page) {
         SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        ReleaseDC(nullptr, screen);
-        HGDIOBJ previous = SelectObject(dc, bitmap);
-        RedrawWindow(sheet, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        // With a display the window's own pixels are copied; headless the
-        // windows are asked to print themselves.
-        HDC source = GetWindowDC(sheet);
-        const bool onScreen = std::getenv("DISPLAY") != nullptr ||
-                              GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
-        if (!(onScreen && BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY))) {
-            PrintTree(sheet, dc);
-        }
-        ReleaseDC(sheet, source);
-        SelectObject(dc, previous);
         const std::wstring path =
             host.optionShots + L"\\options-" + std::to_wstring(page + 1) + L".png";
-        if (!SavePng(bitmap, width, height, path)) {
+        if (!ShootWindow(sheet, path)) {
             std::fwprintf(stderr, L"vantrel-host: cannot write %ls\n", path.c_str());
         }
-        DeleteObject(bitmap);
-        DeleteDC(dc);
     }
     SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
@@ -507,6 +513,7 @@ int wmain(int argc, wchar_t** argv) {
         };
         script.options = OpenOptions;
         script.select = Select;
+        script.shootWindow = ShootWindow;
         script.screenshot = [](const std::wstring& path) {
             LayOut();
             return Screenshot(path);
