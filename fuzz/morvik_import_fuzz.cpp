@@ -7,6 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace vantrel;
     fuzzing::Loader loader;
     const int count = ImportMorvikRecords(fuzzing::Bytes(data, size), loader.load);
-    fuzzing::CheckLoaded(loader, count, 1024);
+    fuzzing::CheckLoaded(loader, count, 1024, 512);
     return 0;
 }
