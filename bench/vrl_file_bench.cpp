@@ -1,8 +1,8 @@
 // Reading (with evaluation) and writing a 100,000-entry VRL file in memory,
 // beside the floor of only finding its line feeds.
 #include "counter/counter_settings.h"
+#include "native/iconv_codec.h"
 #include "settings/settings.h"
-#include "storage/iconv_codec.h"
 #include "storage/vrl_reader.h"
 #include "storage/vrl_writer.h"
 #include "text/builtin_texts.h"

@@ -2,10 +2,11 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# Native bindings of the seams: iconv for Shift_JIS, stdio for files.
+# Native bindings of the seams (src/native/): iconv for Shift_JIS, POSIX
+# files.
 add_library(vantrel_native STATIC
-  src/storage/iconv_codec.cpp
-  src/storage/std_file_access.cpp
+  src/native/iconv_codec.cpp
+  src/native/std_file_access.cpp
 )
 target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warnings)
 

@@ -5,43 +5,57 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
-# Win32 bindings of the core's seams and the platform substitutes.
+# Win32 bindings of the core's seams: texts, registry, code page, files,
+# message boxes and file dialogs (src/win32/bindings/).
+add_library(vantrel_win32 STATIC
+  src/win32/bindings/module_text_table.cpp
+  src/win32/bindings/win32_registry.cpp
+  src/win32/bindings/win32_codec.cpp
+  src/win32/bindings/win32_file_access.cpp
+  src/win32/bindings/win32_prompt.cpp
+)
+target_include_directories(vantrel_win32 PUBLIC src)
+target_link_libraries(vantrel_win32 PUBLIC vantrel_core
+                      PRIVATE vantrel_warnings advapi32 comdlg32 user32)
+
+# The device substitutes: the shell services, the Pocket Outlook objects and
+# their replacement store (src/platform/).
 add_library(vantrel_platform STATIC
-  src/platform/module_text_table.cpp
-  src/platform/win32_registry.cpp
-  src/platform/win32_codec.cpp
-  src/platform/win32_file_access.cpp
-  src/platform/win32_prompt.cpp
+  src/platform/shell.cpp
   src/platform/poom_store/poom_objects.cpp
   src/platform/poom_store/poom_display.cpp
-  src/outlook/outlook_session.cpp
-  src/platform/shell.cpp
 )
-target_include_directories(vantrel_platform PUBLIC src)
-target_link_libraries(vantrel_platform PUBLIC vantrel_core vantrel_store_model
-                      PRIVATE vantrel_warnings advapi32 comdlg32 user32 gdi32 msimg32
-                      ole32 oleaut32 uuid windowscodecs comctl32)
+target_link_libraries(vantrel_platform PUBLIC vantrel_win32 vantrel_store_model
+                      PRIVATE vantrel_warnings user32 gdi32 msimg32 ole32 oleaut32 uuid
+                      windowscodecs)
 
+# The Outlook session over the object model (src/win32/outlook/).
+add_library(vantrel_outlook STATIC src/win32/outlook/outlook_session.cpp)
+target_link_libraries(vantrel_outlook PUBLIC vantrel_platform
+                      PRIVATE vantrel_warnings ole32 oleaut32 uuid)
+
+# The module the Today screen loads: the item's window and dialogs and the
+# options sheet (src/win32/item/, src/win32/options/).
 add_library(vantrel SHARED
-  src/today/item_entry.cpp
-  src/today/item_window.cpp
-  src/today/item_paint.cpp
-  src/today/item_commands.cpp
-  src/today/edit_dialog.cpp
-  src/today/tag_dialog.cpp
-  src/options/options_entry.cpp
-  src/options/option_controls.cpp
-  src/options/basic_page.cpp
-  src/options/display_pages.cpp
-  src/options/day_range_page.cpp
-  src/options/colour_page.cpp
-  src/options/operation_pages.cpp
-  src/options/colour_chooser_dialog.cpp
+  src/win32/item/item_entry.cpp
+  src/win32/item/item_window.cpp
+  src/win32/item/item_paint.cpp
+  src/win32/item/item_commands.cpp
+  src/win32/item/edit_dialog.cpp
+  src/win32/item/tag_dialog.cpp
+  src/win32/options/options_entry.cpp
+  src/win32/options/option_controls.cpp
+  src/win32/options/basic_page.cpp
+  src/win32/options/display_pages.cpp
+  src/win32/options/day_range_page.cpp
+  src/win32/options/colour_page.cpp
+  src/win32/options/operation_pages.cpp
+  src/win32/options/colour_chooser_dialog.cpp
   resources/vantrel.rc
   resources/vantrel.def
 )
 set_target_properties(vantrel PROPERTIES PREFIX "" OUTPUT_NAME vantrel)
-target_link_libraries(vantrel PRIVATE vantrel_platform vantrel_warnings)
+target_link_libraries(vantrel PRIVATE vantrel_outlook vantrel_warnings gdi32 msimg32 comctl32 comdlg32)
 set_source_files_properties(resources/vantrel.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/strings.inc;${CMAKE_SOURCE_DIR}/resources/options_dialogs.rc")
 target_include_directories(vantrel PRIVATE resources)
@@ -68,7 +82,7 @@ add_executable(vantrel_win32_tests
   tests/win32/host_scenario_win32_test.cpp
   tests/win32/file_dialog_win32_test.cpp
 )
-target_link_libraries(vantrel_win32_tests PRIVATE vantrel_platform vantrel_warnings gtest_main)
+target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main)
 target_include_directories(vantrel_win32_tests PRIVATE tests)
 add_dependencies(vantrel_win32_tests vantrel vantrel-host gsgetfile_standin)
 
@@ -88,8 +102,8 @@ set_tests_properties(win32_tests win32_command_tests PROPERTIES
   ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600 RESOURCE_LOCK wineprefix)
 
 # The Outlook import benchmark (run under Wine by hand; it reports, it does not test).
-add_executable(vantrel_outlook_bench bench/outlook_import_bench.cpp)
-target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_platform vantrel_warnings)
+add_executable(vantrel_outlook_bench bench/win32/outlook_import_bench.cpp)
+target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_outlook vantrel_warnings)
 
 # The substitute Today screen, with the image strips beside it (it installs
 # them where the item looks for them).

@@ -5,6 +5,7 @@
 
 #include "host_script.h"
 #include "platform/today.h"
+#include "win32/scoped.h"
 
 #include <windows.h>
 
@@ -49,10 +50,9 @@ void Watermark(HDC dc, const RECT& r, int offsetY) {
     // A dark vertical gradient, the same wherever the item asks for a piece.
     for (int y = r.top; y < r.bottom; ++y) {
         const int shade = 20 + (y + offsetY) * 40 / 640;
-        HBRUSH b = CreateSolidBrush(RGB(shade / 2, shade / 2, shade + 20));
+        const Brush b(CreateSolidBrush(RGB(shade / 2, shade / 2, shade + 20)));
         RECT line{r.left, y, r.right, y + 1};
-        FillRect(dc, &line, b);
-        DeleteObject(b);
+        FillRect(dc, &line, b.get());
     }
 }
 
@@ -132,32 +132,33 @@ void PrintTree(HWND top, HDC dc) {
     SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
+// A bitmap in the screen's format.
+HBITMAP ScreenBitmap(int width, int height) {
+    const WindowDc screen(nullptr);
+    return CreateCompatibleBitmap(screen.get(), width, height);
+}
+
 // Writes a window as it shows (its frame and controls) to a PNG.
 bool ShootWindow(HWND window, const std::wstring& path) {
     RECT r{};
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    // With a display the window's own pixels are copied; headless the
-    // windows are asked to print themselves.
-    HDC source = GetWindowDC(window);
-    const bool onScreen =
-        std::getenv("DISPLAY") != nullptr || GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
-    if (!(onScreen && BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY))) {
-        PrintTree(window, dc);
+    const Bitmap bitmap(ScreenBitmap(width, height));
+    {
+        const MemoryDc dc(nullptr);
+        const Selected target(dc.get(), bitmap.get());
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // With a display the window's own pixels are copied; headless the
+        // windows are asked to print themselves.
+        const WindowDc source(window, DcArea::kWholeWindow);
+        const bool onScreen = std::getenv("DISPLAY") != nullptr ||
+                              GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
+        if (!(onScreen && BitBlt(dc.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY))) {
+            PrintTree(window, dc.get());
+        }
     }
-    ReleaseDC(window, source);
-    SelectObject(dc, previous);
-    const bool ok = SavePng(bitmap, width, height, path);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return ok;
+    return SavePng(bitmap.get(), width, height, path);
 }
 
 // Runs inside the sheet's modal loop: renders every page, then cancels.
@@ -327,24 +328,22 @@ bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
     info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    GetDIBits(WindowDc(nullptr).get(), bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICStream* stream = nullptr;
-    IWICBitmapEncoder* encoder = nullptr;
-    IWICBitmapFrameEncode* frame = nullptr;
-    bool ok =
-        SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-        SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-        SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-        SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) &&
-        SUCCEEDED(frame->Initialize(nullptr)) &&
-        SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)));
+    Held<IWICImagingFactory> factory;
+    Held<IWICStream> stream;
+    Held<IWICBitmapEncoder> encoder;
+    Held<IWICBitmapFrameEncode> frame;
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IWICImagingFactory,
+                                         reinterpret_cast<void**>(factory.out()))) &&
+              SUCCEEDED(factory->CreateStream(stream.out())) &&
+              SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) &&
+              SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(frame.out(), nullptr)) &&
+              SUCCEEDED(frame->Initialize(nullptr)) &&
+              SUCCEEDED(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)));
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
     ok = ok && SUCCEEDED(frame->SetPixelFormat(&format));
     for (size_t i = 3; i < pixels.size(); i += 4) {
@@ -354,48 +353,35 @@ bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
          SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(width * 4),
                                       static_cast<UINT>(pixels.size()), pixels.data())) &&
          SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    for (IUnknown* p : {static_cast<IUnknown*>(frame), static_cast<IUnknown*>(encoder),
-                        static_cast<IUnknown*>(stream), static_cast<IUnknown*>(factory)}) {
-        if (p != nullptr) {
-            p->Release();
-        }
-    }
     return ok;
 }
 
 bool Screenshot(const std::wstring& path) {
     RECT client{};
     GetClientRect(host.window, &client);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    Watermark(dc, client, 0);
-    RECT itemRect{};
-    GetWindowRect(host.item, &itemRect);
-    MapWindowPoints(nullptr, host.window, reinterpret_cast<POINT*>(&itemRect), 2);
-    SetViewportOrgEx(dc, itemRect.left, itemRect.top, nullptr);
-    HRGN clip = CreateRectRgn(itemRect.left, itemRect.top, itemRect.right, itemRect.bottom);
-    SelectClipRgn(dc, clip);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    SelectClipRgn(dc, nullptr);
-    DeleteObject(clip);
-    SetViewportOrgEx(dc, 0, 0, nullptr);
-    SelectObject(dc, previous);
-    const bool ok = SavePng(bitmap, client.right, client.bottom, path);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return ok;
+    const Bitmap bitmap(ScreenBitmap(client.right, client.bottom));
+    {
+        const MemoryDc dc(nullptr);
+        const Selected target(dc.get(), bitmap.get());
+        Watermark(dc.get(), client, 0);
+        RECT itemRect{};
+        GetWindowRect(host.item, &itemRect);
+        MapWindowPoints(nullptr, host.window, reinterpret_cast<POINT*>(&itemRect), 2);
+        SetViewportOrgEx(dc.get(), itemRect.left, itemRect.top, nullptr);
+        const Region clip(
+            CreateRectRgn(itemRect.left, itemRect.top, itemRect.right, itemRect.bottom));
+        SelectClipRgn(dc.get(), clip.get()); // the DC keeps a copy of the region
+        const Selected font(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
+        SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    }
+    return SavePng(bitmap.get(), client.right, client.bottom, path);
 }
 
 // Headless there is no WM_PAINT: one print lays the item out, so the next
 // poll hands over the height of the lines it shows.
 void LayOut() {
-    HDC scratch = CreateCompatibleDC(nullptr);
-    SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch), PRF_CLIENT);
-    DeleteDC(scratch);
+    const MemoryDc scratch(nullptr);
+    SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch.get()), PRF_CLIENT);
     Poll();
     PlaceItem();
 }

@@ -1,6 +1,6 @@
+#include "native/iconv_codec.h"
 #include "storage/data_file.h"
 #include "storage/data_file_path.h"
-#include "storage/iconv_codec.h"
 #include "support/memory_registry.h"
 #include "support/moments.h"
 #include "support/storage_fakes.h"

@@ -1,9 +1,9 @@
 // The data file on a real file system: what a save may and may not do to
 // the files in the data file's folder.
 
+#include "native/iconv_codec.h"
+#include "native/std_file_access.h"
 #include "storage/data_file.h"
-#include "storage/iconv_codec.h"
-#include "storage/std_file_access.h"
 #include "support/memory_registry.h"
 #include "support/moments.h"
 #include "support/storage_fakes.h"

@@ -1,6 +1,6 @@
 #include "counter/counter_settings.h"
+#include "native/iconv_codec.h"
 #include "settings/settings.h"
-#include "storage/iconv_codec.h"
 #include "storage/morvik_import.h"
 #include "support/moments.h"
 #include "text/builtin_texts.h"

@@ -1,7 +1,7 @@
 #include "counter/counter_settings.h"
 #include "model/normalize_dates.h"
+#include "native/iconv_codec.h"
 #include "settings/settings.h"
-#include "storage/iconv_codec.h"
 #include "storage/vrl_reader.h"
 #include "storage/vrl_writer.h"
 #include "support/moments.h"

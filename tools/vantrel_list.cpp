@@ -2,10 +2,10 @@
 // it, one line per entry (count text, TAB, date text, TAB, title), and can
 // re-save the file in the standard order.
 #include "model/date_parse.h"
+#include "native/iconv_codec.h"
+#include "native/std_file_access.h"
 #include "settings/settings_values.h"
 #include "storage/data_file.h"
-#include "storage/iconv_codec.h"
-#include "storage/std_file_access.h"
 #include "text/builtin_texts.h"
 #include "text/utf8.h"
 #include "view/view_list.h"

@@ -1,14 +1,14 @@
 // The data-file flows over the real Win32 file system and code page 932.
 
-#include "platform/wide_text.h"
-#include "platform/win32_codec.h"
-#include "platform/win32_file_access.h"
 #include "storage/data_file.h"
 #include "support/codec_cases.h"
 #include "support/memory_registry.h"
 #include "support/moments.h"
 #include "support/storage_fakes.h"
 #include "text/builtin_texts.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/bindings/win32_codec.h"
+#include "win32/bindings/win32_file_access.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -3,14 +3,14 @@
 // only): the start name and capacity the library gets, and the chosen name
 // that comes back, also through the data file's save-as.
 
-#include "platform/wide_text.h"
-#include "platform/win32_codec.h"
-#include "platform/win32_file_access.h"
-#include "platform/win32_prompt.h"
 #include "storage/data_file.h"
 #include "support/memory_registry.h"
 #include "support/moments.h"
 #include "text/builtin_texts.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/bindings/win32_codec.h"
+#include "win32/bindings/win32_file_access.h"
+#include "win32/bindings/win32_prompt.h"
 #include "win32/item_harness.h"
 
 #include <gtest/gtest.h>

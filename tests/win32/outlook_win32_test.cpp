@@ -1,10 +1,10 @@
 // The Outlook imports and actions against the replacement store.
 
-#include "outlook/outlook_session.h"
 #include "platform/poom.h"
 #include "platform/poom_store/poom_display.h"
 #include "support/moments.h"
 #include "text/builtin_texts.h"
+#include "win32/outlook/outlook_session.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,7 +1,7 @@
 // The settings round trip against Wine's real registry under HKCU.
 
-#include "platform/win32_registry.h"
 #include "settings/settings_store.h"
+#include "win32/bindings/win32_registry.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

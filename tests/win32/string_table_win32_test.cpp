@@ -1,9 +1,9 @@
 // The module's STRINGTABLE, loaded with LoadStringW from the built DLL, must
 // hold exactly the texts of the built-in table that the native build uses.
 
-#include "platform/module_text_table.h"
 #include "platform/today.h"
 #include "text/builtin_texts.h"
+#include "win32/bindings/module_text_table.h"
 
 #include <gtest/gtest.h>
 

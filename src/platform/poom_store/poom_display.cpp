@@ -1,7 +1,7 @@
 #include "platform/poom_store/poom_display.h"
 
-#include "platform/wide_text.h"
-#include "platform/win32_prompt.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/bindings/win32_prompt.h"
 
 #include <windows.h>
 

@@ -5,8 +5,8 @@
 #include "platform/poom.h"
 #include "platform/poom_store/poom_display.h"
 #include "platform/poom_store/store_model.h"
-#include "platform/wide_text.h"
 #include "text/utf8.h"
+#include "win32/bindings/wide_text.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,9 +1,10 @@
 // 表示1, 表示2 and 表示3: switches, fonts, sizes, widths and the column
 // order.
 
-#include "options/option_pages.h"
 #include "options/option_rules.h"
-#include "platform/wide_text.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/options/option_pages.h"
+#include "win32/scoped.h"
 
 #include <algorithm>
 #include <array>
@@ -59,13 +60,13 @@ int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM l
 // The font families of the Today screen's desktop, with `faceName`
 // selected, else the face the desktop's device context uses.
 void FillFonts(HWND page, int id, std::u16string_view faceName) {
-    HWND desktop = TodayDesktop();
-    HDC dc = GetDC(desktop);
     std::vector<std::wstring> names;
-    EnumFontFamiliesW(dc, nullptr, AddFamily, reinterpret_cast<LPARAM>(&names));
     wchar_t current[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, current);
-    ReleaseDC(desktop, dc);
+    {
+        const WindowDc dc(TodayDesktop());
+        EnumFontFamiliesW(dc.get(), nullptr, AddFamily, reinterpret_cast<LPARAM>(&names));
+        GetTextFaceW(dc.get(), LF_FACESIZE, current);
+    }
     for (const std::wstring& name : names) {
         SendDlgItemMessageW(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     }

@@ -2,8 +2,9 @@
 // the opening / current / kept swatches and the preview.
 
 #include "options/colour_chooser.h"
-#include "options/option_pages.h"
 #include "platform/shell.h"
+#include "win32/options/option_pages.h"
+#include "win32/scoped.h"
 
 #include <commctrl.h>
 
@@ -34,7 +35,7 @@ struct ChooserRun {
 };
 
 ColourChooserState chooser;
-HBRUSH swatchBrush = nullptr;
+Brush swatchBrush;
 
 // The colour a swatch stands for, or nothing for other controls.
 std::optional<Colour> SwatchColour(int id) {
@@ -145,10 +146,7 @@ void Close(ChooserRun& run, HWND dialog, int result, bool keep) {
     if (keep) {
         *run.handOver = chooser.current;
     }
-    if (swatchBrush != nullptr) {
-        DeleteObject(swatchBrush);
-        swatchBrush = nullptr;
-    }
+    swatchBrush.reset();
     CloseFullScreenDialog(dialog, run.menuBar, result);
 }
 
@@ -161,11 +159,8 @@ INT_PTR PaintSwatch(HWND control) {
     if (!colour) {
         return FALSE;
     }
-    if (swatchBrush != nullptr) {
-        DeleteObject(swatchBrush);
-    }
-    swatchBrush = CreateSolidBrush(*colour);
-    return reinterpret_cast<INT_PTR>(swatchBrush);
+    swatchBrush.reset(CreateSolidBrush(*colour));
+    return reinterpret_cast<INT_PTR>(swatchBrush.get());
 }
 
 INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -203,7 +198,7 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 } // namespace
 
 void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour) {
-    ModalScope open(TheItem().state);
+    ModalScope open(&TheItem().state.modalDepth);
     ChooserRun run{&colour};
     RunDialogResource(module, 132, owner, ChooserProc, reinterpret_cast<LPARAM>(&run));
 }

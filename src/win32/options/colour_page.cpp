@@ -1,7 +1,8 @@
 // 色: fifteen colours edited on a shadow copy, their labels painted in
 // them, and the switches that go with some of them.
 
-#include "options/option_pages.h"
+#include "win32/options/option_pages.h"
+#include "win32/scoped.h"
 
 #include <array>
 
@@ -34,7 +35,7 @@ constexpr CheckBinding kSwitches[] = {
 
 // The shadow copy and the label brush live for the process.
 std::array<Colour, kColourCount> shadow{};
-HBRUSH labelBrush = nullptr;
+Brush labelBrush;
 
 void LoadShadow() {
     const Settings& s = TheItem().settings;
@@ -71,11 +72,8 @@ INT_PTR PaintLabel(HWND label, HDC dc) {
                                   : static_cast<Colour>(TheItem().state.lastTodayColour);
     SetTextColor(dc, shadow[static_cast<std::size_t>(ColourOfLabel(index))]);
     SetBkMode(dc, TRANSPARENT);
-    if (labelBrush != nullptr) {
-        DeleteObject(labelBrush);
-    }
-    labelBrush = CreateSolidBrush(background);
-    return reinterpret_cast<INT_PTR>(labelBrush);
+    labelBrush.reset(CreateSolidBrush(background));
+    return reinterpret_cast<INT_PTR>(labelBrush.get());
 }
 
 void Show(HWND page) {

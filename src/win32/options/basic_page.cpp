@@ -1,11 +1,11 @@
 // 基本: the data file, the start-up sources and filter, the number of
 // lines, and the two maintenance actions.
 
-#include "options/option_pages.h"
 #include "options/option_rules.h"
-#include "platform/wide_text.h"
 #include "settings/settings_store.h"
 #include "text/text_ids.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/options/option_pages.h"
 
 #include <array>
 
@@ -49,7 +49,7 @@ void Show(HWND page) {
     SetChecked(page, kFilterBox, !remembered);
     FillList(page, kFilterList, kFilterNames,
              StartFilterIndex(remembered ? item.state.view.currentFilter : s.StartFilter));
-    EnableWindow(GetDlgItem(page, kFilterList), remembered ? FALSE : TRUE);
+    Enable(page, kFilterList, !remembered);
     SetNumber(page, kLines, 0, 9999, s.ViewLine);
     SetChecked(page, kLinesFollowData, s.DataLine != 0);
 }
@@ -106,7 +106,7 @@ INT_PTR CALLBACK BasicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
     }
     switch (LOWORD(wParam)) {
     case kFilterBox:
-        EnableWindow(GetDlgItem(page, kFilterList), Checked(page, kFilterBox) ? TRUE : FALSE);
+        Enable(page, kFilterList, Checked(page, kFilterBox));
         return TRUE;
     case kBrowse:
         Browse(page);

@@ -2,51 +2,52 @@
 
 #include "platform/shell.h"
 #include "platform/today.h"
-#include "platform/wide_text.h"
 #include "text/text_ids.h"
-#include "today/item_window.h"
 #include "today/layout.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/item/item_window.h"
+#include "win32/scoped.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace vantrel {
 namespace {
 
 constexpr int kEmptyIcon = 112;
 
+// An image strip of square cells, selected into a DC of its own. Members are
+// released in reverse order: the bitmap is deselected, then the DC deleted,
+// then the bitmap.
 struct Strip {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ previous = nullptr;
+    Bitmap bitmap;
+    MemoryDc dc{nullptr};
+    std::optional<Selected> selected;
     int cell = 0;
     COLORREF transparent = 0;
 
     bool Load(const wchar_t* path) {
-        bitmap = SHLoadImageFile(path);
-        if (bitmap == nullptr) {
+        bitmap.reset(SHLoadImageFile(path));
+        if (!bitmap || !dc) {
             return false;
         }
         BITMAP info{};
-        GetObjectW(bitmap, sizeof info, &info);
+        GetObjectW(bitmap.get(), sizeof info, &info);
         cell = info.bmHeight;
-        dc = CreateCompatibleDC(nullptr);
-        previous = SelectObject(dc, bitmap);
-        transparent = GetPixel(dc, 0, 0);
+        selected.emplace(dc.get(), bitmap.get());
+        transparent = GetPixel(dc.get(), 0, 0);
         return cell > 0;
     }
     void Draw(HDC target, int index, int x, int y, int size) const {
-        TransparentImage(target, x, y, size, size, dc, index * cell, 0, cell, cell, transparent);
-    }
-    ~Strip() {
-        if (dc != nullptr) {
-            SelectObject(dc, previous);
-            DeleteDC(dc);
-        }
-        if (bitmap != nullptr) {
-            DeleteObject(bitmap);
-        }
+        TransparentImage(target, x, y, size, size, dc.get(), index * cell, 0, cell, cell,
+                         transparent);
     }
 };
+
+void FillWith(HDC dc, const RECT& r, COLORREF colour) {
+    const Brush brush(CreateSolidBrush(colour));
+    FillRect(dc, &r, brush.get());
+}
 
 HFONT MakeFont(const LOGFONTW& base, const FaceNameText& face, int charSet, int height,
                bool strikeOut = false) {
@@ -95,9 +96,9 @@ class Painter {
 
     void Paint() {
         ComputeItemLayout(item_);
-        HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(NULL_PEN));
-        HBRUSH pin = CreateSolidBrush(static_cast<COLORREF>(s_.CrPin));
-        HGDIOBJ oldBrush = SelectObject(dc_, pin);
+        const Selected pen(dc_, GetStockObject(NULL_PEN));
+        const Brush pin(CreateSolidBrush(static_cast<COLORREF>(s_.CrPin)));
+        const Selected pinBrush(dc_, pin.get());
         if (s_.DrawCheck == 0 || !checks_.Load(L"\\Windows\\vantrelcb.png")) {
             s_.DrawCheck = 0;
         }
@@ -108,23 +109,18 @@ class Painter {
         LOGFONTW base{};
         GetObjectW(GetCurrentObject(dc_, OBJ_FONT), sizeof base, &base);
         base_ = base;
-        listFont_ = MakeFont(base, s_.FontName, s_.CharSet, state_.lineTextHeight);
-        bigFont_ = MakeFont(base, s_.ExFontName, s_.ExCharSet, s_.ExFontSize);
-        HGDIOBJ oldFont = SelectObject(dc_, listFont_);
-
-        PaintLines();
-        if (state_.lastCursor < 0) {
-            SelectObject(dc_, oldFont);
-            PaintEmpty();
-        } else {
-            PaintPositionBar();
-            SelectObject(dc_, oldFont);
+        listFont_.reset(MakeFont(base, s_.FontName, s_.CharSet, state_.lineTextHeight));
+        bigFont_.reset(MakeFont(base, s_.ExFontName, s_.ExCharSet, s_.ExFontSize));
+        {
+            const Selected font(dc_, listFont_.get());
+            PaintLines();
+            if (state_.lastCursor >= 0) {
+                PaintPositionBar();
+            }
         }
-        SelectObject(dc_, oldBrush);
-        SelectObject(dc_, oldPen);
-        DeleteObject(pin);
-        DeleteObject(listFont_);
-        DeleteObject(bigFont_);
+        if (state_.lastCursor < 0) {
+            PaintEmpty(); // in the DC's own font
+        }
     }
 
   private:
@@ -207,8 +203,9 @@ class Painter {
         place.highlight = true;
         place.columns = state_.geometry;
         int width = state_.geometry.columnWidth;
+        std::optional<Selected> bigFont; // the list font comes back with the line
         if (enlarged) {
-            SelectObject(dc_, bigFont_);
+            bigFont.emplace(dc_, bigFont_.get());
             width = std::max(width, MeasureEnlarged(e, place.columns));
         }
         RECT r{j * state_.geometry.columnWidth + state_.clientRect.left + s_.WidthSep, top,
@@ -225,14 +222,12 @@ class Painter {
             r.right = state_.clientRect.right - s_.WidthSep;
         }
         state_.enlargedRect = {r.left, r.top, r.right, r.bottom};
-        HBRUSH fill = CreateSolidBrush(s_.FocusBk != 0 ? static_cast<COLORREF>(s_.CrFocusBk)
-                                                       : TodayColour(TODAYCOLOR_HIGHLIGHT));
-        FillRect(dc_, &r, fill);
-        DeleteObject(fill);
+        FillWith(dc_, r,
+                 s_.FocusBk != 0 ? static_cast<COLORREF>(s_.CrFocusBk)
+                                 : TodayColour(TODAYCOLOR_HIGHLIGHT));
         place.shift = shift;
         place.ox = j * state_.geometry.columnWidth - shift;
         DrawLine(e, place, true);
-        SelectObject(dc_, listFont_);
     }
 
     // The enlarged line's columns, each as wide as its text, in slot order.
@@ -276,20 +271,15 @@ class Painter {
             memo.left += h + s_.WidthSep;
         }
         if (memo.right > memo.left) {
-            const bool strike = s_.CheckStrikeOut != 0 && e.checkState == 1;
-            HFONT struck = nullptr;
-            HGDIOBJ previous = nullptr;
-            if (strike) {
-                struck =
+            if (s_.CheckStrikeOut != 0 && e.checkState == 1) {
+                const Font struck(
                     p.highlight && state_.enlargeState < 2
                         ? MakeFont(base_, s_.ExFontName, s_.ExCharSet, s_.ExFontSize, true)
-                        : MakeFont(base_, s_.FontName, s_.CharSet, state_.lineTextHeight, true);
-                previous = SelectObject(dc_, struck);
-            }
-            DrawTextIn(dc_, e.title, memo, false);
-            if (strike) {
-                SelectObject(dc_, previous);
-                DeleteObject(struck);
+                        : MakeFont(base_, s_.FontName, s_.CharSet, state_.lineTextHeight, true));
+                const Selected chosen(dc_, struck.get());
+                DrawTextIn(dc_, e.title, memo, false);
+            } else {
+                DrawTextIn(dc_, e.title, memo, false);
             }
         }
         const bool forced = p.highlight && s_.ExFocus != 0;
@@ -322,20 +312,17 @@ class Painter {
         RECT client{state_.clientRect.left, state_.clientRect.top, state_.clientRect.right,
                     state_.clientRect.bottom};
         if (state_.hasSelection != 0) {
-            HBRUSH fill = CreateSolidBrush(TodayColour(TODAYCOLOR_HIGHLIGHT));
-            FillRect(dc_, &client, fill);
-            DeleteObject(fill);
+            FillWith(dc_, client, TodayColour(TODAYCOLOR_HIGHLIGHT));
             SetTextColor(dc_, TodayColour(TODAYCOLOR_HIGHLIGHTEDTEXT));
         } else {
             SetTextColor(dc_, TodayColour(TODAYCOLOR_TEXT));
         }
-        HICON icon = static_cast<HICON>(LoadImageW(item_.instance, MAKEINTRESOURCEW(kEmptyIcon),
-                                                   IMAGE_ICON, 16 * scale, 16 * scale, 0));
+        const Icon icon(static_cast<HICON>(LoadImageW(item_.instance, MAKEINTRESOURCEW(kEmptyIcon),
+                                                      IMAGE_ICON, 16 * scale, 16 * scale, 0)));
         const int k = large ? 3 : 2;
-        if (icon != nullptr) {
-            DrawIconEx(dc_, k * scale, k * scale, icon, 16 * scale, 16 * scale, 0, nullptr,
+        if (icon) {
+            DrawIconEx(dc_, k * scale, k * scale, icon.get(), 16 * scale, 16 * scale, 0, nullptr,
                        DI_NORMAL);
-            DestroyIcon(icon);
         }
         RECT text{(large ? 38 : 28) * scale, 3 * scale, state_.clientRect.right - s_.WidthSep,
                   state_.smallIconSize};
@@ -351,9 +338,7 @@ class Painter {
         const PixelRect& c = state_.clientRect;
         RECT bar{c.left, c.bottom - s_.LineSpace, c.right, c.bottom};
         if (s_.DrawPosBarBk != 0) {
-            HBRUSH back = CreateSolidBrush(static_cast<COLORREF>(s_.CrPosBarBk));
-            FillRect(dc_, &bar, back);
-            DeleteObject(back);
+            FillWith(dc_, bar, static_cast<COLORREF>(s_.CrPosBarBk));
         }
         const int top = state_.view.pageTop;
         int left = c.right * top / count;
@@ -363,9 +348,7 @@ class Painter {
         }
         right = std::max(right, left + 2 * state_.scale); // keep the marker visible
         RECT marker{left, bar.top, right, bar.bottom};
-        HBRUSH fill = CreateSolidBrush(static_cast<COLORREF>(s_.CrPosBarTx));
-        FillRect(dc_, &marker, fill);
-        DeleteObject(fill);
+        FillWith(dc_, marker, static_cast<COLORREF>(s_.CrPosBarTx));
     }
 
     TodayItem& item_;
@@ -375,8 +358,8 @@ class Painter {
     Strip checks_, icons_;
     bool haveIcons_ = false;
     LOGFONTW base_{};
-    HFONT listFont_ = nullptr;
-    HFONT bigFont_ = nullptr;
+    Font listFont_;
+    Font bigFont_;
 };
 
 } // namespace

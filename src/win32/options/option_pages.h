@@ -6,7 +6,8 @@
 
 #include "options/colour_space.h"
 #include "settings/settings.h"
-#include "today/item_window.h"
+#include "win32/dialog_controls.h"
+#include "win32/item/item_window.h"
 
 #include <windows.h>
 
@@ -52,8 +53,6 @@ void StoreNumbers(HWND page, Settings& s, std::span<const NumberBinding> numbers
 void ShowBits(HWND page, const Settings& s, std::span<const BitBinding> bits);
 void StoreBits(HWND page, Settings& s, std::span<const BitBinding> bits);
 
-bool Checked(HWND page, int id);
-void SetChecked(HWND page, int id, bool on);
 // An up-down control's range and position.
 void SetNumber(HWND page, int id, int min, int max, int value);
 int NumberOf(HWND page, int id);

@@ -1,9 +1,9 @@
 // 日数: what これから admits, the first day of the week, the eight day
 // ranges kept in order while typed, the ToDo span and 〆過日.
 
-#include "options/option_pages.h"
 #include "options/option_rules.h"
 #include "settings/over_minutes.h"
+#include "win32/options/option_pages.h"
 
 #include <array>
 

@@ -1,7 +1,8 @@
-#include "platform/win32_prompt.h"
+#include "win32/bindings/win32_prompt.h"
+#include "win32/scoped.h"
 
-#include "platform/wide_text.h"
 #include "text/utf8.h"
+#include "win32/bindings/wide_text.h"
 
 #include <commdlg.h>
 #include <cwchar>
@@ -53,26 +54,6 @@ std::size_t AskFileName(HWND owner, bool save, std::u16string& path, std::u16str
     return path.size();
 }
 
-// Counts one box or dialog as showing for its lifetime.
-class OpenScope {
-  public:
-    explicit OpenScope(int* count) : count_(count) {
-        if (count_ != nullptr) {
-            ++*count_;
-        }
-    }
-    ~OpenScope() {
-        if (count_ != nullptr) {
-            --*count_;
-        }
-    }
-    OpenScope(const OpenScope&) = delete;
-    OpenScope& operator=(const OpenScope&) = delete;
-
-  private:
-    int* count_;
-};
-
 } // namespace
 
 // In a scripted run file dialogs are cancelled too, and VANTREL_PROMPT_LOG
@@ -94,12 +75,11 @@ void LogPromptLine(std::u16string_view caption, std::u16string_view text) {
         return;
     }
     const std::string line = ToUtf8(caption) + "\t" + ToUtf8(text) + "\n";
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
+    const Handle file(CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) {
         DWORD written = 0;
-        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-        CloseHandle(file);
+        WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     }
 }
 
@@ -109,17 +89,17 @@ int Win32Prompt::ShowMessage(std::u16string_view text, std::u16string_view capti
         LogPromptLine(caption, text);
         return *answer;
     }
-    OpenScope open(openCount_);
+    ModalScope open(openCount_);
     return MessageBoxW(owner_, ToWide(text).c_str(), ToWide(caption).c_str(), style);
 }
 
 std::size_t Win32Prompt::askOpenFileName(std::u16string& path, std::u16string_view filter) {
-    OpenScope open(openCount_);
+    ModalScope open(openCount_);
     return ScriptedAnswer() ? 0 : AskFileName(owner_, false, path, filter);
 }
 
 std::size_t Win32Prompt::askSaveFileName(std::u16string& path, std::u16string_view filter) {
-    OpenScope open(openCount_);
+    ModalScope open(openCount_);
     return ScriptedAnswer() ? 0 : AskFileName(owner_, true, path, filter);
 }
 

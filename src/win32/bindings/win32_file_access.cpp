@@ -1,6 +1,7 @@
-#include "platform/win32_file_access.h"
+#include "win32/bindings/win32_file_access.h"
+#include "win32/scoped.h"
 
-#include "platform/wide_text.h"
+#include "win32/bindings/wide_text.h"
 
 #include <windows.h>
 
@@ -9,25 +10,6 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr DWORD kCopyChunk = 64 * 1024;
-
-// Closes a handle at scope end.
-class Handle {
-  public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    bool Close() {
-        const HANDLE h = h_;
-        h_ = INVALID_HANDLE_VALUE;
-        return h == INVALID_HANDLE_VALUE || CloseHandle(h) != 0;
-    }
-
-  private:
-    HANDLE h_;
-};
 
 bool WriteAll(HANDLE file, const char* data, std::size_t size) {
     while (size > 0) {

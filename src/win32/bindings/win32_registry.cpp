@@ -1,6 +1,6 @@
-#include "platform/win32_registry.h"
+#include "win32/bindings/win32_registry.h"
 
-#include "platform/wide_text.h"
+#include "win32/bindings/wide_text.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/win32_codec.h"
+#include "win32/bindings/win32_codec.h"
 
 #include "storage/shift_jis_bytes.h"
 

@@ -1,39 +1,20 @@
-#include "outlook/outlook_session.h"
+#include "win32/outlook/outlook_session.h"
+#include "win32/scoped.h"
 
 #include "counter/evaluate_item.h"
 #include "outlook/match_categories.h"
 #include "outlook/recurrence.h"
 #include "platform/poom.h"
-#include "platform/wide_text.h"
-#include "platform/win32_system_time.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/bindings/win32_system_time.h"
 
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vantrel {
 namespace {
-
-// Releases a COM pointer when the scope ends.
-template <class T> struct Held {
-    T* p = nullptr;
-    Held() = default;
-    Held(const Held&) = delete;
-    Held& operator=(const Held&) = delete;
-    ~Held() { reset(); }
-    void reset() {
-        if (p != nullptr) {
-            p->Release();
-            p = nullptr;
-        }
-    }
-    T** out() {
-        reset();
-        return &p;
-    }
-    T* operator->() const { return p; }
-    explicit operator bool() const { return p != nullptr; }
-};
 
 template <class T> bool QueryAs(IUnknown* unknown, const IID& iid, Held<T>& into) {
     return unknown != nullptr &&
@@ -180,10 +161,9 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
     wchar_t query[160];
     std::swprintf(query, 160, L"[Start] <= \"<%f\" AND [End] >= \"<%f\" AND [Oid]=%d", n, n,
                   static_cast<int>(oid));
-    BSTR text = SysAllocString(query);
+    const Bstr text(query);
     Held<IPOutlookItemCollection> inProgress;
-    const HRESULT restricted = withRecurrences->Restrict(text, inProgress.out());
-    SysFreeString(text);
+    const HRESULT restricted = withRecurrences->Restrict(text.get(), inProgress.out());
     if (SUCCEEDED(restricted)) {
         for (int i = 1;; ++i) {
             Held<IUnknown> unknown;
@@ -192,7 +172,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
             }
             Held<IAppointment> candidate;
             DATE start = 0;
-            if (QueryAs(unknown.p, kIidAppointment, candidate) &&
+            if (QueryAs(unknown.get(), kIidAppointment, candidate) &&
                 SUCCEEDED(candidate->get_Start(&start)) &&
                 SUCCEEDED(pattern->GetOccurrence(start, occurrence.out()))) {
                 return true;
@@ -215,17 +195,13 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
         }
         return !(SUCCEEDED(a->get_End(&end)) && end < n);
     };
-    const RecurrenceValues values = ReadPattern(pattern.p);
+    const RecurrenceValues values = ReadPattern(pattern.get());
     SystemTime d = now;
     bool found = false;
     // The appointment of an exception the search took: it stands in when
     // the pattern does not answer for the day it names.
     Held<IAppointment> earlier;
-    const auto keep = [&](Held<IAppointment>& moved) {
-        earlier.reset();
-        earlier.p = moved.p;
-        moved.p = nullptr;
-    };
+    const auto keep = [&](Held<IAppointment>& moved) { earlier = std::move(moved); };
     for (int step = 0; step < kOccurrenceSearchDays && !found; ++step) {
         if (NextOccurrence(values, d) == 0) {
             break;
@@ -233,7 +209,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
         const double day = VariantNow(d, true);
         Held<IAppointment> candidate;
         if (SUCCEEDED(pattern->GetOccurrence(day, candidate.out()))) {
-            found = takes(candidate.p);
+            found = takes(candidate.get());
         } else {
             bool replaced = false;
             for (int i = 1; i <= exceptionCount && !replaced; ++i) {
@@ -247,7 +223,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
                     SUCCEEDED(ex->get_OriginalDate(&original)) &&
                     static_cast<long>(original) == static_cast<long>(day)) {
                     replaced = true;
-                    found = takes(moved.p);
+                    found = takes(moved.get());
                     if (found) {
                         keep(moved);
                     }
@@ -288,9 +264,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
         return true;
     }
     if (earlier) {
-        occurrence.reset();
-        occurrence.p = earlier.p;
-        earlier.p = nullptr;
+        occurrence = std::move(earlier);
         return true;
     }
     return false;
@@ -343,10 +317,10 @@ int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted,
             break;
         }
         Held<IAppointment> a;
-        if (!QueryAs(unknown.p, kIidAppointment, a)) {
+        if (!QueryAs(unknown.get(), kIidAppointment, a)) {
             continue;
         }
-        std::optional<Item> item = StartAppointmentItem(ctx, a.p);
+        std::optional<Item> item = StartAppointmentItem(ctx, a.get());
         if (!item) {
             continue;
         }
@@ -354,7 +328,7 @@ int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted,
         if (SUCCEEDED(a->get_IsRecurring(&recurring)) && recurring != VARIANT_FALSE) {
             item->recurring = 1;
         }
-        count += FinishAppointmentItem(ctx, a.p, a.p, *item, now) ? 1 : 0;
+        count += FinishAppointmentItem(ctx, a.get(), a.get(), *item, now) ? 1 : 0;
     }
     return count;
 }
@@ -444,11 +418,10 @@ int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift,
         std::swprintf(query, 160, L"[Start] >= \"<%f\" AND [Start] < \"<%f\"", s, e);
     }
     items->put_IncludeRecurrences(VARIANT_TRUE);
-    BSTR text = SysAllocString(query);
+    const Bstr text(query);
     Held<IPOutlookItemCollection> restricted;
-    const HRESULT hr = items->Restrict(text, restricted.out());
-    SysFreeString(text);
-    const int count = SUCCEEDED(hr) ? WalkRestricted(ctx, restricted.p, now) : 0;
+    const HRESULT hr = items->Restrict(text.get(), restricted.out());
+    const int count = SUCCEEDED(hr) ? WalkRestricted(ctx, restricted.get(), now) : 0;
     if (mode != kRecentlyEndedMode) {
         RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
     }
@@ -474,25 +447,25 @@ int ImportAllAppointments(OutlookContext& ctx, const SystemTime& now) {
     for (int i = 1; i <= total; ++i) {
         Held<IUnknown> unknown;
         Held<IAppointment> a;
-        if (FAILED(all->Item(i, unknown.out())) || !QueryAs(unknown.p, kIidAppointment, a)) {
+        if (FAILED(all->Item(i, unknown.out())) || !QueryAs(unknown.get(), kIidAppointment, a)) {
             continue;
         }
-        std::optional<Item> item = StartAppointmentItem(ctx, a.p);
+        std::optional<Item> item = StartAppointmentItem(ctx, a.get());
         if (!item) {
             continue;
         }
         VARIANT_BOOL recurring = VARIANT_FALSE;
         a->get_IsRecurring(&recurring);
         Held<IAppointment> occurrence;
-        IAppointment* source = a.p;
+        IAppointment* source = a.get();
         if (recurring != VARIANT_FALSE) {
-            if (!FindOccurrence(a.p, item->index, withRecurrences.p, now, occurrence)) {
+            if (!FindOccurrence(a.get(), item->index, withRecurrences.get(), now, occurrence)) {
                 continue;
             }
-            source = occurrence.p;
+            source = occurrence.get();
             item->recurring = 1;
         }
-        count += FinishAppointmentItem(ctx, source, a.p, *item, now) ? 1 : 0;
+        count += FinishAppointmentItem(ctx, source, a.get(), *item, now) ? 1 : 0;
     }
     if (ctx.settings.Future != 0) {
         ImportAppointmentsInWindow(ctx, kRecentlyEndedMode, 0, now);
@@ -519,7 +492,7 @@ int ImportTasks(OutlookContext& ctx, const SystemTime& now) {
     for (int i = 1; i <= total; ++i) {
         Held<IUnknown> unknown;
         Held<ITask> t;
-        if (FAILED(items->Item(i, unknown.out())) || !QueryAs(unknown.p, kIidTask, t)) {
+        if (FAILED(items->Item(i, unknown.out())) || !QueryAs(unknown.get(), kIidTask, t)) {
             continue;
         }
         Item item;
@@ -591,9 +564,9 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         }
         Held<IAppointment> a;
         Held<ITask> t;
-        if (kind == kAppointment && QueryAs(created.p, kIidAppointment, a)) {
+        if (kind == kAppointment && QueryAs(created.get(), kIidAppointment, a)) {
             a->Display();
-        } else if (kind == kTask && QueryAs(created.p, kIidTask, t)) {
+        } else if (kind == kTask && QueryAs(created.get(), kIidTask, t)) {
             t->Display();
         }
         return;
@@ -604,7 +577,7 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
     }
     if (kind == kTask) {
         Held<ITask> t;
-        if (!QueryAs(unknown.p, kIidTask, t)) {
+        if (!QueryAs(unknown.get(), kIidTask, t)) {
             return;
         }
         VARIANT_BOOL complete = VARIANT_FALSE;
@@ -634,7 +607,7 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         return;
     }
     Held<IAppointment> a;
-    if (!QueryAs(unknown.p, kIidAppointment, a)) {
+    if (!QueryAs(unknown.get(), kIidAppointment, a)) {
         return;
     }
     switch (action) {

@@ -1,4 +1,4 @@
-#include "storage/std_file_access.h"
+#include "native/std_file_access.h"
 
 #include "text/utf8.h"
 

@@ -2,8 +2,8 @@
 // store of 2,000 appointments (200 of them recurring series) and 500 tasks.
 // A Win32 program: run it under Wine (see docs in the README).
 
-#include "outlook/outlook_session.h"
 #include "text/builtin_texts.h"
+#include "win32/outlook/outlook_session.h"
 
 #include <windows.h>
 

@@ -1,10 +1,9 @@
-#include "today/item_window.h"
+#include "win32/item/item_window.h"
+#include "win32/scoped.h"
 
 #include "model/date_parse.h"
 #include "platform/shell.h"
 #include "platform/today.h"
-#include "platform/wide_text.h"
-#include "platform/win32_system_time.h"
 #include "settings/device_defaults.h"
 #include "settings/settings_store.h"
 #include "text/text_ids.h"
@@ -12,6 +11,8 @@
 #include "today/navigation.h"
 #include "today/refresh_query.h"
 #include "view/standard_order.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/bindings/win32_system_time.h"
 
 #include <commctrl.h>
 
@@ -66,12 +67,13 @@ void StartUp(TodayItem& item, HWND window) {
     state.desktopVisible = desktop != nullptr && IsWindowVisible(desktop) ? 1 : 0;
 
     // Device defaults from the window's font and the Today colours.
-    HDC dc = GetDC(window);
     LOGFONTW font{};
-    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    ReleaseDC(window, dc);
+    {
+        const WindowDc dc(window);
+        GetObjectW(GetCurrentObject(dc.get(), OBJ_FONT), sizeof font, &font);
+        GetTextMetricsW(dc.get(), &metrics);
+    }
     const std::u16string faceName = FromWide(font.lfFaceName);
     DeviceMeasurements device;
     device.faceName = faceName;

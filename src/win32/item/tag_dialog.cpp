@@ -2,9 +2,9 @@
 // text becomes the tag filter's tag or the search text.
 
 #include "platform/shell.h"
-#include "platform/wide_text.h"
 #include "text/text_table.h"
-#include "today/item_window.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/item/item_window.h"
 
 namespace vantrel {
 namespace {
@@ -85,7 +85,7 @@ INT_PTR CALLBACK TagDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 } // namespace
 
 void RunTagDialog(TodayItem& item, HWND window) {
-    ModalScope open(item.state);
+    ModalScope open(&item.state.modalDepth);
     TagSession session{item, item.state.dialogMode};
     RunDialogResource(item.instance, kDialogTemplate, window, TagDialogProc,
                       reinterpret_cast<LPARAM>(&session));

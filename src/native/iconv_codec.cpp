@@ -1,4 +1,4 @@
-#include "storage/iconv_codec.h"
+#include "native/iconv_codec.h"
 
 #include "storage/shift_jis_bytes.h"
 

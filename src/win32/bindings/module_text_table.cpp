@@ -1,6 +1,6 @@
-#include "platform/module_text_table.h"
+#include "win32/bindings/module_text_table.h"
 
-#include "platform/wide_text.h"
+#include "win32/bindings/wide_text.h"
 
 namespace vantrel {
 

@@ -1,6 +1,6 @@
 #include "platform/today.h"
-#include "platform/wide_text.h"
-#include "today/item_window.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/item/item_window.h"
 
 #include <cstring>
 
@@ -76,7 +76,7 @@ CommandActions ItemCommandActions(TodayItem& item, HWND window) {
     a.editDialog = [&item, window] { RunEditDialog(item, window); };
     a.tagDialog = [&item, window] { RunTagDialog(item, window); };
     a.outlook = [&item](int source, int oid, int operation, const SystemTime& when) {
-        ModalScope open(item.state); // Outlook shows its forms modally
+        ModalScope open(&item.state.modalDepth); // Outlook shows its forms modally
         OutlookItemAction(item.outlook, source, oid, operation, when);
     };
     a.copy = CopyToClipboard;

@@ -2,7 +2,7 @@
 // Today screen's entry at ordinal 240.
 
 #include "platform/today.h"
-#include "today/item_window.h"
+#include "win32/item/item_window.h"
 
 namespace {
 

@@ -1,16 +1,17 @@
 #pragma once
 
 #include "model/item_store.h"
-#include "outlook/outlook_session.h"
-#include "platform/module_text_table.h"
-#include "platform/win32_codec.h"
-#include "platform/win32_file_access.h"
-#include "platform/win32_prompt.h"
-#include "platform/win32_registry.h"
 #include "settings/settings.h"
 #include "storage/data_file.h"
 #include "today/commands.h"
 #include "today/today_view_state.h"
+#include "win32/bindings/module_text_table.h"
+#include "win32/bindings/win32_codec.h"
+#include "win32/bindings/win32_file_access.h"
+#include "win32/bindings/win32_prompt.h"
+#include "win32/bindings/win32_registry.h"
+#include "win32/outlook/outlook_session.h"
+#include "win32/scoped.h"
 
 #include <windows.h>
 
@@ -49,19 +50,6 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // The view functions' context over the item's state.
 ViewContext ItemView(TodayItem& item);
 DataFileContext ItemDataFile(TodayItem& item);
-
-// Counts a dialog, message box or Outlook form of the item as open for
-// its lifetime; refresh queries wait meanwhile.
-class ModalScope {
-  public:
-    explicit ModalScope(TodayViewState& state) : state_(state) { ++state_.modalDepth; }
-    ~ModalScope() { --state_.modalDepth; }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-
-  private:
-    TodayViewState& state_;
-};
 
 // The commands' bindings to the window: popups, dialogs, Outlook, the
 // clipboard, the data file and the message boxes.

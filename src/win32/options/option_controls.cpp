@@ -1,5 +1,5 @@
-#include "options/option_pages.h"
-#include "platform/wide_text.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/options/option_pages.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -19,14 +19,6 @@ Prompt& SheetPrompt() {
         sheet.prompt = std::make_unique<Win32Prompt>(sheet.host, &TheItem().state.modalDepth);
     }
     return *sheet.prompt;
-}
-
-bool Checked(HWND page, int id) {
-    return IsDlgButtonChecked(page, id) == BST_CHECKED;
-}
-
-void SetChecked(HWND page, int id, bool on) {
-    CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void SetNumber(HWND page, int id, int min, int max, int value) {

@@ -2,12 +2,13 @@
 // the nine-page sheet, stores the settings and makes sure the data file
 // named in them exists, then closes the host at once.
 
-#include "options/option_pages.h"
 #include "platform/shell.h"
 #include "platform/today.h"
-#include "platform/wide_text.h"
 #include "settings/settings_store.h"
 #include "text/text_ids.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/options/option_pages.h"
+#include "win32/scoped.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -93,7 +94,7 @@ void RunSheet(TodayItem& item, HWND host) {
     header.phpage = pages.data();
     header.pfnCallback = SheetCallback;
     TheSheet().result = 0;
-    ModalScope open(item.state);
+    ModalScope open(&item.state.modalDepth);
     PropertySheetW(&header);
 }
 
@@ -103,10 +104,9 @@ void MakeDataFile(TodayItem& item, const PathText& before) {
         return;
     }
     const std::wstring path = ToWide(item.settings.OpenFile.view());
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
+    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) {
         return;
     }
     item.file.currentPath = item.settings.OpenFile.view();

@@ -1,9 +1,9 @@
 // 操作, 予定表 and 仕事: the gesture and key bindings, the confirmations,
 // and the Outlook filters.
 
-#include "options/option_pages.h"
 #include "options/option_rules.h"
-#include "platform/wide_text.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/options/option_pages.h"
 
 #include <array>
 

@@ -2,9 +2,10 @@
 // EditForm, one rule runs, and the form is written back.
 
 #include "platform/shell.h"
-#include "platform/wide_text.h"
 #include "today/edit_form.h"
-#include "today/item_window.h"
+#include "win32/bindings/wide_text.h"
+#include "win32/dialog_controls.h"
+#include "win32/item/item_window.h"
 
 #include <commctrl.h>
 
@@ -55,18 +56,6 @@ struct EditSession {
 
 std::optional<DateTime>& Kept(EditSession& session, int dateId) {
     return dateId == kIdStartDate ? session.keptStart : session.keptEnd;
-}
-
-bool Checked(HWND dialog, int id) {
-    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-void SetChecked(HWND dialog, int id, bool on) {
-    CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED);
-}
-
-void Enable(HWND dialog, int id, bool on) {
-    EnableWindow(GetDlgItem(dialog, id), on ? TRUE : FALSE);
 }
 
 bool Enabled(HWND dialog, int id) {
@@ -361,7 +350,7 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 } // namespace
 
 void RunEditDialog(TodayItem& item, HWND window) {
-    ModalScope open(item.state);
+    ModalScope open(&item.state.modalDepth);
     EditSession session{item, item.state.dialogMode};
     if (RunDialogResource(item.instance, kDialogTemplate, window, EditDialogProc,
                           reinterpret_cast<LPARAM>(&session)) == -1) {
