@@ -65,22 +65,36 @@ std::string Narrow(const std::wstring& wide) {
 }
 
 HWND NewDialog() {
-    HWND found = nullptr;
+    return FirstThreadWindow([](HWND window) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        return std::wstring(name) == L"#32770" && IsWindowVisible(window) &&
+               dialogs.handled.count(window) == 0;
+    });
+}
+
+} // namespace
+
+HWND FirstThreadWindow(const std::function<bool(HWND)>& matches) {
+    struct Search {
+        const std::function<bool(HWND)>* matches;
+        HWND found = nullptr;
+    } search{&matches};
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (std::wstring(name) == L"#32770" && IsWindowVisible(window) &&
-                dialogs.handled.count(window) == 0) {
-                *reinterpret_cast<HWND*>(out) = window;
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if ((*s->matches)(window)) {
+                s->found = window;
                 return FALSE;
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
+
+namespace {
 
 bool IsSheet(HWND dialog) {
     return SendMessageW(dialog, PSM_GETCURRENTPAGEHWND, 0, 0) != 0;

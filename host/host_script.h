@@ -20,5 +20,8 @@ struct ScriptHost {
     std::function<bool(HWND, const std::wstring&)> shootWindow; // a dialog as it shows
 };
 
+// The first top-level window of this thread that `matches`, or nullptr.
+HWND FirstThreadWindow(const std::function<bool(HWND)>& matches);
+
 // Runs the script; false (with the line on stderr) on a line it cannot read.
 bool RunScript(const std::wstring& path, ScriptHost& host);

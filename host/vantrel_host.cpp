@@ -19,6 +19,15 @@
 #include <string>
 #include <vector>
 
+using vantrel::Bitmap;
+using vantrel::Brush;
+using vantrel::DcArea;
+using vantrel::Held;
+using vantrel::MemoryDc;
+using vantrel::Region;
+using vantrel::Selected;
+using vantrel::WindowDc;
+
 namespace {
 
 struct Options {
@@ -85,20 +94,11 @@ void OpenOptions() {
 }
 
 HWND FindSheet() {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM out) -> BOOL {
-            wchar_t title[32] = {};
-            GetWindowTextW(window, title, 32);
-            if (std::wstring(title).find(L"VantrelSetting") != std::wstring::npos) {
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FirstThreadWindow([](HWND window) {
+        wchar_t title[32] = {};
+        GetWindowTextW(window, title, 32);
+        return std::wstring(title).find(L"VantrelSetting") != std::wstring::npos;
+    });
 }
 
 // Renders a window and its visible descendants, each through WM_PRINT

@@ -11,6 +11,8 @@ bool IsFar(int offset) {
     return offset < -kFarLimit || offset > kFarLimit;
 }
 
+constexpr int kAnniversaryYears = 42028; // 周年; the three after it name years 1 to 3
+
 constexpr MonthDayPieces kDatePieces{42043, 42044, 42045, 42046, 42047, 42048, 42049, 42050, 42051};
 constexpr MonthDayPieces kPeriodBeforeEnd{42107, 42109, 42110, 42112, 42113,
                                           42115, 42116, 42117, 42119};
@@ -32,9 +34,9 @@ std::u16string AnniversaryText(const TextTable& texts, int years) {
                              years == -1 ? 42033 : 42034);
     }
     if (years >= 1 && years <= 3) {
-        return LoadText(texts, 42028 + years);
+        return LoadText(texts, kAnniversaryYears + years); // 1周年 … 3周年
     }
-    return ComposeNumber(texts, 42027, years, 42028);
+    return ComposeNumber(texts, 42027, years, kAnniversaryYears);
 }
 
 // The end part that DrawSpan adds to a period that has not begun yet.

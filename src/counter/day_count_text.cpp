@@ -14,6 +14,10 @@ struct DayVocabulary {
     int pastPrefix, futurePrefix, suffix;
 };
 
+constexpr int kDeadlineToday = 42212;     // 〆今日
+constexpr int kDeadlineYesterday = 42213; // 〆昨日
+constexpr int kDeadlineTomorrow = 42214;  // 〆明日
+
 constexpr DayVocabulary kDateWords{42249, 42242, 42243, u"",   true, 42037,
                                    42038, 42039, 42040, 42041, 42042};
 constexpr DayVocabulary kPeriodWords{42250, 42246, 42247, u"E",  true, 42120,
@@ -57,11 +61,11 @@ std::u16string DeadlineCountText(const TextTable& texts, const CounterSettings& 
     }
     switch (e) {
     case 0:
-        return LoadText(texts, 42212);
+        return LoadText(texts, kDeadlineToday);
     case 1:
-        return LoadText(texts, 42213);
+        return LoadText(texts, kDeadlineYesterday);
     case -1:
-        return LoadText(texts, 42214);
+        return LoadText(texts, kDeadlineTomorrow);
     default:
         return e > 0 ? ComposeNumber(texts, 42215, e, 42216)
                      : ComposeNumber(texts, 42217, -static_cast<long long>(e), 42218);

@@ -10,6 +10,9 @@
 namespace vantrel {
 namespace {
 
+constexpr int kNoDeadline = 42185; // 〆なし
+constexpr int kToDo = 42186;       // ToDo
+
 struct Evaluation {
     Item& item;
     const SystemTime& now;
@@ -147,8 +150,8 @@ int EvaluateItem(Item& item, const SystemTime& now, const CounterSettings& setti
     if (!start.HasDate()) {
         item.startOffset = item.endOffset = item.dayCount = item.minuteCount = 0;
         item.orderKey = kUndatedOrderKey;
-        item.dateText = LoadText(texts, 42185);  // 〆なし
-        item.countText = LoadText(texts, 42186); // ToDo
+        item.dateText = LoadText(texts, kNoDeadline);
+        item.countText = LoadText(texts, kToDo);
     }
     item.anniversaryYears = 0;
     if (settings.CheckDate != 0 && item.checkDate.HasDate()) {

@@ -14,6 +14,10 @@ struct NearVocabulary {
     int hourPastPrefix, hourFuturePrefix, oneHour, hourSuffix;
 };
 
+constexpr int kDoneToday = 42251;     // 今日済
+constexpr int kDoneYesterday = 42248; // 昨日済
+constexpr int kDoneJustNow = 42128;   // 済±0分
+
 constexpr NearVocabulary kDateNear{42242, 42243, u"",   false, 42014, 42015, 42016,
                                    42017, 42018, 42010, 42011, 42012, 42013};
 constexpr NearVocabulary kPeriodNear{42246, 42247, u"E",  true,  42126, 42101, 42102,
@@ -91,12 +95,12 @@ NearTexts NearDoneTexts(const TextTable& texts, const CounterSettings& s, const 
     NearTexts out;
     const DateTime& check = item.checkDate;
     if (s.DrawTomorrow != 0) {
-        out.countText = LoadText(texts, check.day == nowDay ? 42251 : 42248);
+        out.countText = LoadText(texts, check.day == nowDay ? kDoneToday : kDoneYesterday);
     } else if (v <= s.MaxMinutes) {
         if (s.ShortView != 0) {
             out.countText = ShortText(u"x", v, false, u"m");
         } else if (v == 0) {
-            out.countText = LoadText(texts, 42128);
+            out.countText = LoadText(texts, kDoneJustNow);
         } else {
             out.countText = ComposeCount(texts, 42129, v, 42017, 42018);
         }

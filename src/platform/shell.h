@@ -38,7 +38,9 @@ struct SHINITDLGINFO {
 };
 inline constexpr DWORD SHIDIM_FLAGS = 0x1;
 inline constexpr DWORD SHIDIF_DONEBUTTON = 0x1;
+inline constexpr DWORD SHIDIF_SIZEDLG = 0x2;
 inline constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x4;
+inline constexpr DWORD SHIDIF_EMPTYMENU = 0x20;
 BOOL SHInitDialog(SHINITDLGINFO* info);
 
 // A menu bar along the bottom of its parent: one button per item of the
@@ -54,6 +56,7 @@ struct SHMENUBARINFO {
     HWND hwndMB;
     COLORREF clrBk;
 };
+inline constexpr DWORD SHCMBF_EMPTYBAR = 0x1;
 inline constexpr DWORD SHCMBF_HMENU = 0x10;
 BOOL SHCreateMenuBar(SHMENUBARINFO* info);
 

@@ -9,9 +9,6 @@
 namespace vantrel {
 namespace {
 
-constexpr unsigned kAskYesNo = 0x134;       // MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2
-constexpr unsigned kAskYesNoCancel = 0x233; // MB_YESNOCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON3
-
 int Ask(const CommandActions& a, const TextTable& texts, int textId, unsigned style) {
     return a.prompt != nullptr ? a.prompt->ShowMessage(LoadText(texts, textId), u"Warning", style)
                                : kIdNo;

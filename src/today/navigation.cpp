@@ -10,7 +10,7 @@ bool IsDateFilter(int code) {
 
 void Settle(TodayViewState& state, const Settings& s) {
     if (s.ExFocus != 0) {
-        state.enlargeState = 0;
+        state.enlargeState = kEnlargeRequested;
     }
     state.viewChanged = 1;
 }
@@ -41,7 +41,8 @@ TapHit HitTest(const TodayViewState& state, const Settings& s, int x, int y) {
     const int h = state.lineTextHeight;
     const int l = state.geometry.lineLeft;
     const PixelRect& e = state.enlargedRect;
-    if (state.enlargeState < 2 && e.left <= x && x <= e.right && e.top <= y && y <= e.bottom) {
+    if (state.enlargeState != kEnlargeOff && e.left <= x && x <= e.right && e.top <= y &&
+        y <= e.bottom) {
         hit.column = state.enlargedColumn;
         hit.row = state.enlargedRow;
         hit.onCheckBox = s.DrawCheck != 0 && x <= h + l + e.left;
@@ -107,7 +108,7 @@ int MoveCursor(TodayViewState& state, const Settings& s, int code, std::size_t c
         return 1;
     case kCmdEnlarge:
         state.menuPending = 0;
-        state.enlargeState = state.enlargeState < 2 ? 2 : 0;
+        state.enlargeState = state.enlargeState != kEnlargeOff ? kEnlargeOff : kEnlargeRequested;
         return 1;
     default:
         return 1;

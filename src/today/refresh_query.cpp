@@ -29,10 +29,10 @@ bool QueryRefresh(TodayViewState& state, Settings& s, const SystemTime& now, int
         state.desktopVisible = visible ? 1 : 0;
         state.repaintPending = 1;
     }
-    if (state.enlargeState == 1 && s.ExFocusTime != 0) {
+    if (state.enlargeState == kEnlargeTiming && s.ExFocusTime != 0) {
         state.enlargeTicks += 2;
         if (state.enlargeTicks > s.ExFocusTime) {
-            state.enlargeState = 2;
+            state.enlargeState = kEnlargeOff;
             state.repaintPending = 1;
         }
     }

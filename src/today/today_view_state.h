@@ -23,6 +23,12 @@ struct LineGeometry {
     friend bool operator==(const LineGeometry&, const LineGeometry&) = default;
 };
 
+// The enlarged cursor line: asked for (the next paint shows it), shown and
+// timing out (ExFocusTime), or not shown.
+inline constexpr int kEnlargeRequested = 0;
+inline constexpr int kEnlargeTiming = 1;
+inline constexpr int kEnlargeOff = 2;
+
 // The one record of the Today window's state. The view part (filter,
 // viewShift, search text, pageTop, cursor, source mask) is the ViewState the
 // view functions take.
@@ -36,7 +42,7 @@ struct TodayViewState {
     int viewChanged = 0;
     int homeSourceMask = 0;
     int homeFilter = 0;
-    int enlargeState = 2; // 0 requested, 1 shown and timing, 2 normal
+    int enlargeState = kEnlargeOff; // kEnlargeRequested, kEnlargeTiming or kEnlargeOff
     int enlargeTicks = 0;
     int smallIconSize = 16;
     int scale = 1;

@@ -10,6 +10,14 @@ namespace vantrel {
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 inline constexpr unsigned kMbIconInformation = 0x40;
+inline constexpr unsigned kMbYesNo = 0x4;
+inline constexpr unsigned kMbYesNoCancel = 0x3;
+inline constexpr unsigned kMbDefButton2 = 0x100;
+inline constexpr unsigned kMbDefButton3 = 0x200;
+// The item's questions: a warning with the safe answer (No, or Cancel) as
+// the default button.
+inline constexpr unsigned kAskYesNo = kMbYesNo | kMbIconExclamation | kMbDefButton2;
+inline constexpr unsigned kAskYesNoCancel = kMbYesNoCancel | kMbIconExclamation | kMbDefButton3;
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;

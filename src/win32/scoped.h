@@ -87,6 +87,20 @@ class WindowDc {
     HDC dc_;
 };
 
+// A WM_PAINT's BeginPaint / EndPaint.
+class Painting {
+  public:
+    explicit Painting(HWND window) : window_(window) { BeginPaint(window, &paint_); }
+    ~Painting() { EndPaint(window_, &paint_); }
+    Painting(const Painting&) = delete;
+    Painting& operator=(const Painting&) = delete;
+    HDC dc() const { return paint_.hdc; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+};
+
 // An object selected into a DC; the one it replaced is selected back.
 class Selected {
   public:

@@ -10,6 +10,14 @@
 #include <string>
 
 namespace vantrel {
+
+// The core's message-box values are the platform's.
+static_assert(kMbOk == MB_OK && kMbIconExclamation == MB_ICONEXCLAMATION &&
+              kMbIconInformation == MB_ICONINFORMATION && kMbYesNo == MB_YESNO &&
+              kMbYesNoCancel == MB_YESNOCANCEL && kMbDefButton2 == MB_DEFBUTTON2 &&
+              kMbDefButton3 == MB_DEFBUTTON3);
+static_assert(kIdOk == IDOK && kIdCancel == IDCANCEL && kIdYes == IDYES && kIdNo == IDNO);
+static_assert(kAskYesNo == 308 && kAskYesNoCancel == 0x233);
 namespace {
 
 constexpr std::size_t kPathCapacity = 260;

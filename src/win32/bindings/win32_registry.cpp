@@ -1,4 +1,5 @@
 #include "win32/bindings/win32_registry.h"
+#include "win32/bindings/debug_trace.h"
 
 #include "win32/bindings/wide_text.h"
 
@@ -43,18 +44,25 @@ class Win32Key : public RegistryKey {
     }
     bool SetDword(std::u16string_view name, std::int32_t value) override {
         const std::wstring n = ToWide(name);
-        return RegSetValueExW(key_, n.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                              sizeof value) == ERROR_SUCCESS;
+        return Written(n, RegSetValueExW(key_, n.c_str(), 0, REG_DWORD,
+                                         reinterpret_cast<const BYTE*>(&value), sizeof value));
     }
     bool SetString(std::u16string_view name, std::u16string_view text) override {
         const std::wstring n = ToWide(name);
         const std::wstring t = ToWide(text);
-        return RegSetValueExW(key_, n.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(t.c_str()),
-                              static_cast<DWORD>((t.size() + 1) * sizeof(wchar_t))) ==
-               ERROR_SUCCESS;
+        return Written(n, RegSetValueExW(key_, n.c_str(), 0, REG_SZ,
+                                         reinterpret_cast<const BYTE*>(t.c_str()),
+                                         static_cast<DWORD>((t.size() + 1) * sizeof(wchar_t))));
     }
 
   private:
+    static bool Written(const std::wstring& name, LSTATUS status) {
+        if (status != ERROR_SUCCESS) {
+            TraceFailure(L"RegSetValueExW " + name, static_cast<std::uint32_t>(status));
+        }
+        return status == ERROR_SUCCESS;
+    }
+
     HKEY key_;
 };
 
@@ -73,8 +81,10 @@ std::unique_ptr<RegistryKey> Win32Registry::Create(std::u16string_view path) {
     HKEY key = nullptr;
     DWORD disposition = 0;
     wchar_t emptyClass[] = L"";
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(path).c_str(), 0, emptyClass, 0, KEY_ALL_ACCESS,
-                        nullptr, &key, &disposition) != ERROR_SUCCESS) {
+    const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(path).c_str(), 0, emptyClass,
+                                           0, KEY_ALL_ACCESS, nullptr, &key, &disposition);
+    if (status != ERROR_SUCCESS) {
+        TraceFailure(L"RegCreateKeyExW " + KeyPath(path), static_cast<std::uint32_t>(status));
         return nullptr;
     }
     return std::make_unique<Win32Key>(key);

@@ -88,8 +88,7 @@ CommandActions ItemCommandActions(TodayItem& item, HWND window) {
     return a;
 }
 
-LRESULT DispatchCommand(HWND window, int code, int x, int y) {
-    TodayItem& item = TheItem();
+LRESULT DispatchCommand(TodayItem& item, HWND window, int code, int x, int y) {
     ViewContext view = ItemView(item);
     const int result = RunCommand(view, item.state, ItemCommandActions(item, window), code, x, y);
     SendMessageW(GetParent(window), TODAYM_TOOKSELECTION, reinterpret_cast<WPARAM>(window), 0);
@@ -97,27 +96,26 @@ LRESULT DispatchCommand(HWND window, int code, int x, int y) {
     return result;
 }
 
-void MenuCommand(HWND window, int id) {
-    TodayItem& item = TheItem();
+void MenuCommand(TodayItem& item, HWND window, int id) {
     switch (id) {
     case kMenuRefresh:
         item.state.menuPending = 0;
-        DispatchCommand(window, kCmdRefresh, 0, 0);
+        DispatchCommand(item, window, kCmdRefresh, 0, 0);
         break;
     case kMenuFilter:
         item.state.menuPending = 0;
-        DispatchCommand(window, kCmdFilterMenu, -1, -1);
+        DispatchCommand(item, window, kCmdFilterMenu, -1, -1);
         break;
     case kMenuData:
         item.state.menuPending = 0;
-        DispatchCommand(window, kCmdDataMenu, -1, -1);
+        DispatchCommand(item, window, kCmdDataMenu, -1, -1);
         break;
     case kMenuDismiss:
         item.state.menuPending = 0;
         break;
     default:
         if (const std::optional<int> code = CommandOfMenuId(id)) {
-            DispatchCommand(window, *code, 0, 0);
+            DispatchCommand(item, window, *code, 0, 0);
         }
         break;
     }

@@ -2,6 +2,7 @@
 // Today screen's entry at ordinal 240.
 
 #include "platform/today.h"
+#include "win32/bindings/debug_trace.h"
 #include "win32/item/item_window.h"
 
 namespace {
@@ -22,7 +23,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         wc.hInstance = instance;
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = kClassName;
-        RegisterClassW(&wc);
+        if (RegisterClassW(&wc) == 0) {
+            vantrel::TraceFailure(L"RegisterClassW VantrelClass", GetLastError());
+        }
     } else if (reason == DLL_PROCESS_DETACH) {
         UnregisterClassW(kClassName, item.instance);
     }
@@ -32,7 +35,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HWND APIENTRY InitializeCustomItem(TODAYLISTITEM* /*item*/, HWND parent) {
     HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD, 0, 0, 0, 0, parent, nullptr,
                                   vantrel::TheItem().instance, nullptr);
-    if (window != nullptr) {
+    if (window == nullptr) {
+        vantrel::TraceFailure(L"CreateWindowExW VantrelClass", GetLastError());
+    } else {
         ShowWindow(window, SW_SHOW);
     }
     return window;

@@ -4,6 +4,7 @@
 #include "platform/today.h"
 #include "text/text_ids.h"
 #include "today/layout.h"
+#include "win32/bindings/debug_trace.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/item/item_window.h"
 #include "win32/scoped.h"
@@ -29,6 +30,7 @@ struct Strip {
     bool Load(const wchar_t* path) {
         bitmap.reset(SHLoadImageFile(path));
         if (!bitmap || !dc) {
+            TraceFailure(std::wstring(L"loading the image strip ") + path, GetLastError());
             return false;
         }
         BITMAP info{};
@@ -180,7 +182,7 @@ class Painter {
     }
 
     void Highlight(const Item& e, int rememberedTop) {
-        const bool enlarged = state_.enlargeState < 2;
+        const bool enlarged = state_.enlargeState != kEnlargeOff;
         const int h = enlarged ? s_.ExFontSize : state_.lineTextHeight;
         int top = rememberedTop, bottom = rememberedTop + state_.lineTextHeight;
         if (enlarged) {
@@ -273,7 +275,7 @@ class Painter {
         if (memo.right > memo.left) {
             if (s_.CheckStrikeOut != 0 && e.checkState == 1) {
                 const Font struck(
-                    p.highlight && state_.enlargeState < 2
+                    p.highlight && state_.enlargeState != kEnlargeOff
                         ? MakeFont(base_, s_.ExFontName, s_.ExCharSet, s_.ExFontSize, true)
                         : MakeFont(base_, s_.FontName, s_.CharSet, state_.lineTextHeight, true));
                 const Selected chosen(dc_, struck.get());

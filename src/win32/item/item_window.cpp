@@ -102,7 +102,7 @@ void StartUp(TodayItem& item, HWND window) {
 
     ComputeItemLayout(item);
     state.hasSelection = 0;
-    state.enlargeState = 2;
+    state.enlargeState = kEnlargeOff;
 
     const SystemTime now = item.clock.Now();
     OpenOutlookSession(item.outlook);
@@ -165,7 +165,7 @@ void ButtonDown(TodayItem& item, HWND window, int x, int y) {
 void DispatchTap(TodayItem& item, HWND window, int x, int y) {
     POINT point{x, y};
     ClientToScreen(window, &point);
-    DispatchCommand(window, item.settings.ExTap, point.x, point.y);
+    DispatchCommand(item, window, item.settings.ExTap, point.x, point.y);
 }
 
 void ButtonUp(TodayItem& item, HWND window, int x, int y) {
@@ -190,9 +190,9 @@ void ButtonUp(TodayItem& item, HWND window, int x, int y) {
         TookSelection(window);
         Invalidate(window);
     } else if (hit.onNextStrip) {
-        DispatchCommand(window, kCmdNextPage, x, y);
+        DispatchCommand(item, window, kCmdNextPage, x, y);
     } else if (hit.onPrevStrip) {
-        DispatchCommand(window, kCmdPrevPage, x, y);
+        DispatchCommand(item, window, kCmdPrevPage, x, y);
     } else {
         DispatchTap(item, window, x, y);
     }
@@ -203,13 +203,13 @@ LRESULT Navigate(TodayItem& item, HWND window, WPARAM key, LPARAM lParam) {
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     switch (key) {
     case VK_UP:
-        return DispatchCommand(window, item.settings.ExUp, x, y);
+        return DispatchCommand(item, window, item.settings.ExUp, x, y);
     case VK_DOWN:
-        return DispatchCommand(window, item.settings.ExDown, x, y);
+        return DispatchCommand(item, window, item.settings.ExDown, x, y);
     case VK_LEFT:
-        return DispatchCommand(window, item.settings.ExLeft, x, y);
+        return DispatchCommand(item, window, item.settings.ExLeft, x, y);
     case VK_RIGHT:
-        return DispatchCommand(window, item.settings.ExRight, x, y);
+        return DispatchCommand(item, window, item.settings.ExRight, x, y);
     default:
         return TRUE;
     }
@@ -264,12 +264,12 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         StartUp(item, window);
         break;
     case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        PaintItem(item, dc);
-        EndPaint(window, &paint);
-        if (state.enlargeState == 0) {
-            state.enlargeState = 1;
+        {
+            const Painting paint(window);
+            PaintItem(item, paint.dc());
+        }
+        if (state.enlargeState == kEnlargeRequested) {
+            state.enlargeState = kEnlargeTiming;
             state.enlargeTicks = 0;
         }
         break;
@@ -288,11 +288,11 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CONTEXTMENU:
         state.lastInputTime = item.clock.Now();
         state.holdHandled = 1;
-        DispatchCommand(window, item.settings.ExTapHold, static_cast<short>(LOWORD(lParam)),
+        DispatchCommand(item, window, item.settings.ExTapHold, static_cast<short>(LOWORD(lParam)),
                         static_cast<short>(HIWORD(lParam)));
         break;
     case WM_COMMAND:
-        MenuCommand(window, LOWORD(wParam));
+        MenuCommand(item, window, LOWORD(wParam));
         break;
     case WM_LBUTTONDOWN:
         ButtonDown(item, window, static_cast<short>(LOWORD(lParam)),
@@ -307,20 +307,20 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TODAYCUSTOM_RECEIVEDSELECTION:
         state.hasSelection = 1;
         if (item.settings.ExFocus != 0) {
-            state.enlargeState = 0;
+            state.enlargeState = kEnlargeRequested;
         }
         Invalidate(window);
         return TRUE;
     case WM_TODAYCUSTOM_LOSTSELECTION:
         state.hasSelection = 0;
-        state.enlargeState = 2;
+        state.enlargeState = kEnlargeOff;
         Invalidate(window);
         break;
     case WM_TODAYCUSTOM_USERNAVIGATION:
         return Navigate(item, window, wParam, lParam);
     case WM_TODAYCUSTOM_ACTION:
         state.lastInputTime = item.clock.Now();
-        DispatchCommand(window, item.settings.ExAction, static_cast<short>(LOWORD(lParam)),
+        DispatchCommand(item, window, item.settings.ExAction, static_cast<short>(LOWORD(lParam)),
                         static_cast<short>(HIWORD(lParam)));
         break;
     default:

@@ -43,6 +43,9 @@ struct TodayItem {
     std::unique_ptr<Win32Prompt> prompt;
 };
 
+// The process's item record. Only the window procedure, the dialog
+// procedures and the exported entries fetch it; everything below them is
+// handed what it needs.
 TodayItem& TheItem();
 
 LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,10 +59,10 @@ DataFileContext ItemDataFile(TodayItem& item);
 CommandActions ItemCommandActions(TodayItem& item, HWND window);
 
 // Command dispatch with its common tail (selection hand-over, invalidate).
-LRESULT DispatchCommand(HWND window, int code, int x, int y);
+LRESULT DispatchCommand(TodayItem& item, HWND window, int code, int x, int y);
 
 // WM_COMMAND from the popups: the menu id's command.
-void MenuCommand(HWND window, int id);
+void MenuCommand(TodayItem& item, HWND window, int id);
 
 // The two modal dialogs on the selected entry and the current filter.
 void RunEditDialog(TodayItem& item, HWND window);

@@ -26,8 +26,6 @@ enum : int {
     kCleanData = 1112,
 };
 
-constexpr unsigned kAskYesNo = 308; // MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2
-
 constexpr std::array<int, 12> kFilterNames{42144, 42145, 42146, 42147, 42148, 42149,
                                            42150, 42151, 42219, 42220, 42228, 42258};
 
@@ -40,22 +38,20 @@ constexpr char16_t kBrowseFilterText[] = u"Vantrelファイル (*.vrl)\0*.vrl\0"
                                          u"すべてのファイル (*.*)\0*.*\0";
 constexpr std::u16string_view kBrowseFilter{kBrowseFilterText, std::size(kBrowseFilterText)};
 
-void Show(HWND page) {
-    TodayItem& item = TheItem();
-    const Settings& s = item.settings;
+// `currentFilter`: the view's filter, shown when the filter is remembered.
+void Show(HWND page, const Settings& s, const TextTable& texts, int currentFilter) {
     SetDlgItemTextW(page, kPath, ToWide(s.OpenFile.view()).c_str());
     ShowBits(page, s, kSources);
     const bool remembered = s.SaveFilter != 0;
     SetChecked(page, kFilterBox, !remembered);
-    FillList(page, kFilterList, kFilterNames,
-             StartFilterIndex(remembered ? item.state.view.currentFilter : s.StartFilter));
+    FillList(page, kFilterList, texts, kFilterNames,
+             StartFilterIndex(remembered ? currentFilter : s.StartFilter));
     Enable(page, kFilterList, !remembered);
     SetNumber(page, kLines, 0, 9999, s.ViewLine);
     SetChecked(page, kLinesFollowData, s.DataLine != 0);
 }
 
-void Apply(HWND page) {
-    Settings& s = TheItem().settings;
+void Apply(HWND page, Settings& s) {
     s.OpenFile = TextOf(page, kPath);
     StoreBits(page, s, kSources);
     s.StartFilter = StartFilterCode(ListIndex(page, kFilterList));
@@ -64,29 +60,29 @@ void Apply(HWND page) {
     s.DataLine = Checked(page, kLinesFollowData) ? 1 : 0;
 }
 
-void Browse(HWND page) {
+void Browse(HWND page, Prompt& prompt) {
     std::u16string path = TextOf(page, kPath);
-    if (SheetPrompt().askOpenFileName(path, kBrowseFilter) > 0) {
+    if (prompt.askOpenFileName(path, kBrowseFilter) > 0) {
         SetDlgItemTextW(page, kPath, ToWide(path).c_str());
     }
 }
 
-void DeleteAllSettings() {
-    TodayItem& item = TheItem();
-    if (SheetPrompt().ShowMessage(LoadText(*item.texts, text_id::kAskDeleteSettings), u"Warning",
-                                  kAskYesNo) == kIdNo) {
+// `sheetResult` becomes negative: the sheet must not store the settings.
+void DeleteAllSettings(Prompt& prompt, const TextTable& texts, Registry& registry,
+                       int& sheetResult) {
+    if (prompt.ShowMessage(LoadText(texts, text_id::kAskDeleteSettings), u"Warning", kAskYesNo) ==
+        kIdNo) {
         return;
     }
-    TheSheet().result = -1;
-    DeleteSettings(item.registry);
+    sheetResult = -1;
+    DeleteSettings(registry);
 }
 
 // Keeps only the own entries the view shows, in view order.
-void CleanData() {
-    TodayItem& item = TheItem();
+void CleanData(TodayItem& item, Prompt& prompt) {
     item.state.menuPending = 1; // no refresh may rebuild the view meanwhile
-    if (SheetPrompt().ShowMessage(LoadText(*item.texts, text_id::kAskKeepOnlyShown), u"Warning",
-                                  kAskYesNo) != kIdYes) {
+    if (prompt.ShowMessage(LoadText(*item.texts, text_id::kAskKeepOnlyShown), u"Warning",
+                           kAskYesNo) != kIdYes) {
         return;
     }
     KeepOnlyShown(item.store.own, item.store.view);
@@ -98,24 +94,30 @@ void CleanData() {
 } // namespace
 
 INT_PTR CALLBACK BasicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const auto handled = PageMessage(page, message, lParam, Show, Apply)) {
+    TodayItem& item = TheItem();
+    if (const auto handled = PageMessage(
+            page, message, lParam,
+            [&] { Show(page, item.settings, *item.texts, item.state.view.currentFilter); },
+            [&] { Apply(page, item.settings); })) {
         return *handled;
     }
     if (message != WM_COMMAND) {
         return FALSE;
     }
+    OptionsSheet& sheet = TheSheet();
+    Prompt& prompt = SheetPrompt(sheet, item.state.modalDepth);
     switch (LOWORD(wParam)) {
     case kFilterBox:
         Enable(page, kFilterList, Checked(page, kFilterBox));
         return TRUE;
     case kBrowse:
-        Browse(page);
+        Browse(page, prompt);
         return TRUE;
     case kDeleteSettings:
-        DeleteAllSettings();
+        DeleteAllSettings(prompt, *item.texts, item.registry, sheet.result);
         return TRUE;
     case kCleanData:
-        CleanData();
+        CleanData(item, prompt);
         return TRUE;
     default:
         return FALSE;

@@ -31,6 +31,7 @@ enum : int {
 
 struct ChooserRun {
     Colour* handOver = nullptr;
+    HINSTANCE module = nullptr; // holds the menu bar resource
     HWND menuBar = nullptr;
 };
 
@@ -133,7 +134,7 @@ void SwatchTapped(HWND dialog, int id) {
 }
 
 void Initialise(ChooserRun& run, HWND dialog) {
-    run.menuBar = OpenFullScreenDialog(dialog, TheItem().instance, kMenuBarResource);
+    run.menuBar = OpenFullScreenDialog(dialog, run.module, kMenuBarResource);
     const int ranges[6] = {255, 255, 255, 359, 255, 511};
     for (int i = 0; i < 6; ++i) {
         SendDlgItemMessageW(dialog, kRed + 2 * i + 1, UDM_SETRANGE32, 0, ranges[i]);
@@ -197,9 +198,9 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
-void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour) {
-    ModalScope open(&TheItem().state.modalDepth);
-    ChooserRun run{&colour};
+void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour, int& modalDepth) {
+    ModalScope open(&modalDepth);
+    ChooserRun run{&colour, module};
     RunDialogResource(module, 132, owner, ChooserProc, reinterpret_cast<LPARAM>(&run));
 }
 

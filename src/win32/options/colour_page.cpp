@@ -37,8 +37,7 @@ constexpr CheckBinding kSwitches[] = {
 std::array<Colour, kColourCount> shadow{};
 Brush labelBrush;
 
-void LoadShadow() {
-    const Settings& s = TheItem().settings;
+void LoadShadow(const Settings& s) {
     for (std::size_t i = 0; i < shadow.size(); ++i) {
         shadow[i] = static_cast<Colour>(s.*kColours[i]);
     }
@@ -54,35 +53,34 @@ void RepaintLabels(HWND page) {
     }
 }
 
-void ChooseColour(HWND page, int index) {
+void ChooseColour(HWND page, int index, HINSTANCE module, int& modalDepth) {
     Colour colour = shadow[static_cast<std::size_t>(index)];
-    RunColourChooser(TheItem().instance, page, colour);
+    RunColourChooser(module, page, colour, modalDepth);
     shadow[static_cast<std::size_t>(index)] = colour;
     RepaintLabels(page);
 }
 
-INT_PTR PaintLabel(HWND label, HDC dc) {
+// `todayColour`: the Today screen's last background answer.
+INT_PTR PaintLabel(HWND label, HDC dc, Colour todayColour) {
     const int index = GetDlgCtrlID(label) - kFirstLabel;
     if (index < 0 || index >= kLabelCount) {
         return FALSE;
     }
-    const Colour background = index == kPosLabel ? shadow[12]
-                              : index == kFocusLabel
-                                  ? shadow[14]
-                                  : static_cast<Colour>(TheItem().state.lastTodayColour);
+    const Colour background = index == kPosLabel     ? shadow[12]
+                              : index == kFocusLabel ? shadow[14]
+                                                     : todayColour;
     SetTextColor(dc, shadow[static_cast<std::size_t>(ColourOfLabel(index))]);
     SetBkMode(dc, TRANSPARENT);
     labelBrush.reset(CreateSolidBrush(background));
     return reinterpret_cast<INT_PTR>(labelBrush.get());
 }
 
-void Show(HWND page) {
-    LoadShadow();
-    ShowChecks(page, TheItem().settings, kSwitches);
+void Show(HWND page, const Settings& s) {
+    LoadShadow(s);
+    ShowChecks(page, s, kSwitches);
 }
 
-void Apply(HWND page) {
-    Settings& s = TheItem().settings;
+void Apply(HWND page, Settings& s) {
     for (std::size_t i = 0; i < shadow.size(); ++i) {
         s.*kColours[i] = static_cast<std::int32_t>(shadow[i]);
     }
@@ -92,27 +90,31 @@ void Apply(HWND page) {
 } // namespace
 
 INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const auto handled = PageMessage(page, message, lParam, Show, Apply)) {
+    TodayItem& item = TheItem();
+    if (const auto handled = PageMessage(
+            page, message, lParam, [&] { Show(page, item.settings); },
+            [&] { Apply(page, item.settings); })) {
         return *handled;
     }
     if (message == WM_CTLCOLORSTATIC) {
-        return PaintLabel(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+        return PaintLabel(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam),
+                          static_cast<Colour>(item.state.lastTodayColour));
     }
     if (message != WM_COMMAND) {
         return FALSE;
     }
     const int id = LOWORD(wParam);
     if (id == kRevert) {
-        LoadShadow();
+        LoadShadow(item.settings);
         RepaintLabels(page);
         return TRUE;
     }
     if (id >= kFirstButton && id < kFirstButton + kColourCount) {
-        ChooseColour(page, id - kFirstButton);
+        ChooseColour(page, id - kFirstButton, item.instance, item.state.modalDepth);
         return TRUE;
     }
     if (id >= kFirstLabel && id < kFirstLabel + kLabelCount && HIWORD(wParam) == STN_CLICKED) {
-        ChooseColour(page, ColourOfLabel(id - kFirstLabel));
+        ChooseColour(page, ColourOfLabel(id - kFirstLabel), item.instance, item.state.modalDepth);
         return TRUE;
     }
     return FALSE;

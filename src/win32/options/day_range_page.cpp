@@ -37,10 +37,9 @@ DayRanges TypedRanges(HWND page) {
     return ranges;
 }
 
-void Show(HWND page) {
-    Settings& s = TheItem().settings;
-    FillList(page, kFuture, kFutureNames, s.Future);
-    FillList(page, kStartWeek, kWeekdayNames, s.StartWeek);
+void Show(HWND page, Settings& s, const TextTable& texts) {
+    FillList(page, kFuture, texts, kFutureNames, s.Future);
+    FillList(page, kStartWeek, texts, kWeekdayNames, s.StartWeek);
     DayRanges ranges = DayRangesOf(s);
     if (ValidateDayRanges(ranges)) {
         StoreDayRanges(s, ranges);
@@ -56,8 +55,7 @@ void Show(HWND page) {
     SetNumber(page, kOverDays, -99999, 99999, DaysFromOverMinutes(s.OverMinutes));
 }
 
-void Apply(HWND page) {
-    Settings& s = TheItem().settings;
+void Apply(HWND page, Settings& s) {
     s.Future = ListIndex(page, kFuture);
     s.StartWeek = ListIndex(page, kStartWeek);
     StoreDayRanges(s, TypedRanges(page));
@@ -65,9 +63,9 @@ void Apply(HWND page) {
     s.OverMinutes = OverMinutesFromDays(TypedNumber(page, kOverDays));
 }
 
-void ShowFilled(HWND page) {
+void ShowFilled(HWND page, Settings& s, const TextTable& texts) {
     filled = false;
-    Show(page);
+    Show(page, s, texts);
     filled = true;
 }
 
@@ -89,7 +87,10 @@ void RangeEdited(HWND page, int id) {
 } // namespace
 
 INT_PTR CALLBACK DayRangePageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const auto handled = PageMessage(page, message, lParam, ShowFilled, Apply)) {
+    TodayItem& item = TheItem();
+    if (const auto handled = PageMessage(
+            page, message, lParam, [&] { ShowFilled(page, item.settings, *item.texts); },
+            [&] { Apply(page, item.settings); })) {
         return *handled;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {

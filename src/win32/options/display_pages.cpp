@@ -113,8 +113,7 @@ void ShowPositions(HWND page, const std::array<int, 3>& positions) {
     }
 }
 
-void ShowDisplay2(HWND page) {
-    Settings& s = TheItem().settings;
+void ShowDisplay2(HWND page, Settings& s) {
     FillFonts(page, kFont, s.FontName.view());
     ShowNumbers(page, s, kDisplay2Numbers);
     const int screen = GetSystemMetrics(SM_CXSCREEN);
@@ -134,8 +133,7 @@ void ShowDisplay2(HWND page) {
     ShowPositions(page, positions);
 }
 
-void ApplyDisplay2(HWND page) {
-    Settings& s = TheItem().settings;
+void ApplyDisplay2(HWND page, Settings& s) {
     StoreFont(page, kFont, s.FontName, s.CharSet);
     StoreNumbers(page, s, kDisplay2Numbers);
     for (std::size_t i = 0; i < 3; ++i) {
@@ -151,34 +149,30 @@ void ApplyDisplay2(HWND page) {
 // The list that held the picked position takes the changed one's old one.
 std::array<int, 3> positionsShown{1, 2, 3};
 
-void ShowDisplay1(HWND page) {
-    const Settings& s = TheItem().settings;
+void ShowDisplay1(HWND page, const Settings& s, const TextTable& texts) {
     ShowChecks(page, s, kDisplay1Checks);
-    FillList(page, kAutoUpdate, kAutoUpdateNames, s.AutoUpdate);
+    FillList(page, kAutoUpdate, texts, kAutoUpdateNames, s.AutoUpdate);
     ShowNumbers(page, s, kDisplay1Numbers);
 }
 
-void ApplyDisplay1(HWND page) {
-    Settings& s = TheItem().settings;
+void ApplyDisplay1(HWND page, Settings& s) {
     StoreChecks(page, s, kDisplay1Checks);
     s.AutoUpdate = ListIndex(page, kAutoUpdate);
     StoreNumbers(page, s, kDisplay1Numbers);
 }
 
-void ShowDisplay2AndPositions(HWND page) {
-    ShowDisplay2(page);
+void ShowDisplay2AndPositions(HWND page, Settings& s) {
+    ShowDisplay2(page, s);
     positionsShown = ShownPositions(page);
 }
 
-void ShowDisplay3(HWND page) {
-    const Settings& s = TheItem().settings;
+void ShowDisplay3(HWND page, const Settings& s) {
     SetChecked(page, kExFocus, s.ExFocus != 0);
     FillFonts(page, kExFont, s.ExFontName.view());
     ShowNumbers(page, s, kDisplay3Numbers);
 }
 
-void ApplyDisplay3(HWND page) {
-    Settings& s = TheItem().settings;
+void ApplyDisplay3(HWND page, Settings& s) {
     s.ExFocus = Checked(page, kExFocus) ? 1 : 0;
     StoreFont(page, kExFont, s.ExFontName, s.ExCharSet);
     StoreNumbers(page, s, kDisplay3Numbers);
@@ -187,12 +181,18 @@ void ApplyDisplay3(HWND page) {
 } // namespace
 
 INT_PTR CALLBACK DisplayPage1Proc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    return PageMessage(page, message, lParam, ShowDisplay1, ApplyDisplay1).value_or(FALSE);
+    TodayItem& item = TheItem();
+    return PageMessage(
+               page, message, lParam, [&] { ShowDisplay1(page, item.settings, *item.texts); },
+               [&] { ApplyDisplay1(page, item.settings); })
+        .value_or(FALSE);
 }
 
 INT_PTR CALLBACK DisplayPage2Proc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const auto handled =
-            PageMessage(page, message, lParam, ShowDisplay2AndPositions, ApplyDisplay2)) {
+    Settings& s = TheItem().settings;
+    if (const auto handled = PageMessage(
+            page, message, lParam, [&] { ShowDisplay2AndPositions(page, s); },
+            [&] { ApplyDisplay2(page, s); })) {
         return *handled;
     }
     const int id = LOWORD(wParam);
@@ -208,7 +208,11 @@ INT_PTR CALLBACK DisplayPage2Proc(HWND page, UINT message, WPARAM wParam, LPARAM
 }
 
 INT_PTR CALLBACK DisplayPage3Proc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    return PageMessage(page, message, lParam, ShowDisplay3, ApplyDisplay3).value_or(FALSE);
+    Settings& s = TheItem().settings;
+    return PageMessage(
+               page, message, lParam, [&] { ShowDisplay3(page, s); },
+               [&] { ApplyDisplay3(page, s); })
+        .value_or(FALSE);
 }
 
 } // namespace vantrel

@@ -47,24 +47,21 @@ void ShowText(HWND page, int id, const PathText& text) {
     SetDlgItemTextW(page, id, ToWide(text.view()).c_str());
 }
 
-void ShowOperation(HWND page) {
-    const Settings& s = TheItem().settings;
+void ShowOperation(HWND page, const Settings& s, const TextTable& texts) {
     for (const auto& [id, value] : kBindings) {
-        FillList(page, id, kCommandNameIds, s.*value + 1);
+        FillList(page, id, texts, kCommandNameIds, s.*value + 1);
     }
     ShowChecks(page, s, kConfirmations);
 }
 
-void ApplyOperation(HWND page) {
-    Settings& s = TheItem().settings;
+void ApplyOperation(HWND page, Settings& s) {
     for (const auto& [id, value] : kBindings) {
         s.*value = ListIndex(page, id) - 1;
     }
     StoreChecks(page, s, kConfirmations);
 }
 
-void ShowAppointments(HWND page) {
-    const Settings& s = TheItem().settings;
+void ShowAppointments(HWND page, const Settings& s) {
     SetChecked(page, 1801, s.ViewHoliday == 0); // checked: the categories are hidden
     ShowText(page, 1802, s.ApptHoliday);
     ShowChecks(page, s, kAppointmentChecks);
@@ -72,8 +69,7 @@ void ShowAppointments(HWND page) {
     ShowBits(page, s, kAppointmentBits);
 }
 
-void ApplyAppointments(HWND page) {
-    Settings& s = TheItem().settings;
+void ApplyAppointments(HWND page, Settings& s) {
     s.ViewHoliday = Checked(page, 1801) ? 0 : 1;
     s.ApptHoliday = TextOf(page, 1802);
     StoreChecks(page, s, kAppointmentChecks);
@@ -81,16 +77,14 @@ void ApplyAppointments(HWND page) {
     StoreBits(page, s, kAppointmentBits);
 }
 
-void ShowTasks(HWND page) {
-    const Settings& s = TheItem().settings;
+void ShowTasks(HWND page, const Settings& s) {
     ShowChecks(page, s, kTaskChecks);
     ShowText(page, 1902, s.TaskNoVRLCat);
     ShowText(page, 1904, s.TaskVRLCat);
     ShowBits(page, s, kTaskBits);
 }
 
-void ApplyTasks(HWND page) {
-    Settings& s = TheItem().settings;
+void ApplyTasks(HWND page, Settings& s) {
     StoreChecks(page, s, kTaskChecks);
     s.TaskNoVRLCat = TextOf(page, 1902);
     s.TaskVRLCat = TextOf(page, 1904);
@@ -100,15 +94,26 @@ void ApplyTasks(HWND page) {
 } // namespace
 
 INT_PTR CALLBACK OperationPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    return PageMessage(page, message, lParam, ShowOperation, ApplyOperation).value_or(FALSE);
+    TodayItem& item = TheItem();
+    return PageMessage(
+               page, message, lParam, [&] { ShowOperation(page, item.settings, *item.texts); },
+               [&] { ApplyOperation(page, item.settings); })
+        .value_or(FALSE);
 }
 
 INT_PTR CALLBACK AppointmentPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    return PageMessage(page, message, lParam, ShowAppointments, ApplyAppointments).value_or(FALSE);
+    Settings& s = TheItem().settings;
+    return PageMessage(
+               page, message, lParam, [&] { ShowAppointments(page, s); },
+               [&] { ApplyAppointments(page, s); })
+        .value_or(FALSE);
 }
 
 INT_PTR CALLBACK TaskPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
-    return PageMessage(page, message, lParam, ShowTasks, ApplyTasks).value_or(FALSE);
+    Settings& s = TheItem().settings;
+    return PageMessage(
+               page, message, lParam, [&] { ShowTasks(page, s); }, [&] { ApplyTasks(page, s); })
+        .value_or(FALSE);
 }
 
 } // namespace vantrel

@@ -13,10 +13,9 @@ OptionsSheet& TheSheet() {
     return sheet;
 }
 
-Prompt& SheetPrompt() {
-    OptionsSheet& sheet = TheSheet();
+Prompt& SheetPrompt(OptionsSheet& sheet, int& modalDepth) {
     if (!sheet.prompt) {
-        sheet.prompt = std::make_unique<Win32Prompt>(sheet.host, &TheItem().state.modalDepth);
+        sheet.prompt = std::make_unique<Win32Prompt>(sheet.host, &modalDepth);
     }
     return *sheet.prompt;
 }
@@ -85,8 +84,8 @@ void StoreBits(HWND page, Settings& s, std::span<const BitBinding> bits) {
     }
 }
 
-void FillList(HWND page, int id, std::span<const int> textIds, int selected) {
-    const TextTable& texts = *TheItem().texts;
+void FillList(HWND page, int id, const TextTable& texts, std::span<const int> textIds,
+              int selected) {
     SendDlgItemMessageW(page, id, CB_RESETCONTENT, 0, 0);
     for (int textId : textIds) {
         SendDlgItemMessageW(page, id, CB_ADDSTRING, 0,
@@ -107,22 +106,6 @@ bool IsApply(LPARAM lParam) {
 INT_PTR ApplyDone(HWND page) {
     SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
     return TRUE;
-}
-
-std::optional<INT_PTR> PageMessage(HWND page, UINT message, LPARAM lParam, PageStep show,
-                                   PageStep apply) {
-    if (message == WM_INITDIALOG) {
-        show(page);
-        return TRUE;
-    }
-    if (message == WM_NOTIFY) {
-        if (!IsApply(lParam)) {
-            return FALSE;
-        }
-        apply(page);
-        return ApplyDone(page);
-    }
-    return std::nullopt;
 }
 
 } // namespace vantrel

@@ -24,10 +24,12 @@ struct OptionsSheet {
     int result = 0;                      // negative: the settings were deleted, store nothing
     std::unique_ptr<Win32Prompt> prompt; // owned by the host dialog
 };
+// The process's sheet record; only the dialog procedures fetch it.
 OptionsSheet& TheSheet();
 
-// The message boxes and file dialogs of the sheet, owned by the host dialog.
-Prompt& SheetPrompt();
+// The message boxes and file dialogs of the sheet, owned by the host dialog
+// and counted in `modalDepth` while they show.
+Prompt& SheetPrompt(OptionsSheet& sheet, int& modalDepth);
 
 // A check box for a 0/1 setting, a number box (edit `id` with its up-down
 // at id + 1) and a check box for one bit of a bit-set setting.
@@ -61,19 +63,32 @@ int TypedNumber(HWND page, int id);
 std::u16string TextOf(HWND page, int id);
 
 // A drop-down list of string-table texts, with `selected` chosen.
-void FillList(HWND page, int id, std::span<const int> textIds, int selected);
+void FillList(HWND page, int id, const TextTable& texts, std::span<const int> textIds,
+              int selected);
 int ListIndex(HWND page, int id);
 
 // True for the sheet's apply notification; ApplyDone answers it.
 bool IsApply(LPARAM lParam);
 INT_PTR ApplyDone(HWND page);
 
-// What every page does: fill its controls on WM_INITDIALOG and store them
-// on the apply notification. The answer for those two, nothing for the
-// messages a page handles itself.
-using PageStep = void (*)(HWND page);
-std::optional<INT_PTR> PageMessage(HWND page, UINT message, LPARAM lParam, PageStep show,
-                                   PageStep apply);
+// What every page does: fill its controls on WM_INITDIALOG (`show`) and
+// store them on the apply notification (`apply`). The answer for those two,
+// nothing for the messages a page handles itself.
+template <class Show, class Apply>
+std::optional<INT_PTR> PageMessage(HWND page, UINT message, LPARAM lParam, Show show, Apply apply) {
+    if (message == WM_INITDIALOG) {
+        show();
+        return TRUE;
+    }
+    if (message == WM_NOTIFY) {
+        if (!IsApply(lParam)) {
+            return FALSE;
+        }
+        apply();
+        return ApplyDone(page);
+    }
+    return std::nullopt;
+}
 
 // The page procedures, in sheet order.
 INT_PTR CALLBACK BasicPageProc(HWND, UINT, WPARAM, LPARAM);
@@ -87,6 +102,7 @@ INT_PTR CALLBACK AppointmentPageProc(HWND, UINT, WPARAM, LPARAM);
 INT_PTR CALLBACK TaskPageProc(HWND, UINT, WPARAM, LPARAM);
 
 // The colour chooser (template 132) on `colour`; it is changed only by OK.
-void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour);
+// It counts in `modalDepth` while it shows.
+void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour, int& modalDepth);
 
 } // namespace vantrel

@@ -23,8 +23,8 @@ constexpr DWORD kSheetInitialised = 1; // PSCB_INITIALIZED
 constexpr UINT kSheetGetVersion = 3;   // the device's version request
 constexpr UINT kSheetGetTitle = 4;     // the device's title request
 constexpr int kSheetVersion = 524;
-constexpr DWORD kEmptyMenuBar = 0x1;   // SHCMBF_EMPTYBAR
-constexpr DWORD kHostDialogFlags = 35; // Done button, size to screen, empty menu
+// The settings page that hosts the sheet: Done button, sized, empty menu (35).
+constexpr DWORD kHostDialogFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLG | SHIDIF_EMPTYMENU;
 
 struct PageSpec {
     int captionId;
@@ -50,7 +50,7 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
         SHMENUBARINFO bar{};
         bar.cbSize = sizeof bar;
         bar.hwndParent = sheet;
-        bar.dwFlags = kEmptyMenuBar;
+        bar.dwFlags = SHCMBF_EMPTYBAR;
         SHCreateMenuBar(&bar);
         return 0;
     }
@@ -67,7 +67,7 @@ int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
     }
 }
 
-void RunSheet(TodayItem& item, HWND host) {
+void RunSheet(TodayItem& item, OptionsSheet& sheet, HWND host) {
     std::array<std::wstring, kPages.size()> captions;
     std::array<HPROPSHEETPAGE, kPages.size()> pages{};
     for (std::size_t i = 0; i < kPages.size(); ++i) {
@@ -93,13 +93,13 @@ void RunSheet(TodayItem& item, HWND host) {
     header.nStartPage = 0;
     header.phpage = pages.data();
     header.pfnCallback = SheetCallback;
-    TheSheet().result = 0;
+    sheet.result = 0;
     ModalScope open(&item.state.modalDepth);
     PropertySheetW(&header);
 }
 
 // A data-file path that names no readable file gets the current data.
-void MakeDataFile(TodayItem& item, const PathText& before) {
+void MakeDataFile(TodayItem& item, const PathText& before, Prompt& prompt) {
     if (item.settings.OpenFile == before.view()) {
         return;
     }
@@ -110,26 +110,25 @@ void MakeDataFile(TodayItem& item, const PathText& before) {
         return;
     }
     item.file.currentPath = item.settings.OpenFile.view();
-    DataFileContext data{item.store, item.settings, item.registry, item.files, SheetPrompt(),
+    DataFileContext data{item.store, item.settings, item.registry, item.files, prompt,
                          item.codec, item.clock,    *item.texts,   item.file};
     save(data);
 }
 
-void InitialiseHost(HWND host) {
-    TodayItem& item = TheItem();
-    TheSheet().host = host;
-    TheSheet().prompt.reset(); // the next question is owned by this host
+void InitialiseHost(HWND host, TodayItem& item, OptionsSheet& sheet) {
+    sheet.host = host;
+    sheet.prompt.reset(); // the next question is owned by this host
     const PathText before = item.settings.OpenFile;
     LoadSettings(item.settings, item.registry);
     for (int i = 0; i < 2; ++i) {
         SHINITDLGINFO init{SHIDIM_FLAGS, host, kHostDialogFlags};
         SHInitDialog(&init);
     }
-    RunSheet(item, host);
-    if (TheSheet().result >= 0) {
+    RunSheet(item, sheet, host);
+    if (sheet.result >= 0) {
         SaveSettings(item.settings, item.registry, 0);
     }
-    MakeDataFile(item, before);
+    MakeDataFile(item, before, SheetPrompt(sheet, item.state.modalDepth));
 }
 
 } // namespace
@@ -140,7 +139,7 @@ extern "C" BOOL APIENTRY CustomItemOptionsDlgProc(HWND dialog, UINT message, WPA
                                                   LPARAM) {
     switch (message) {
     case WM_INITDIALOG:
-        vantrel::InitialiseHost(dialog);
+        vantrel::InitialiseHost(dialog, vantrel::TheItem(), vantrel::TheSheet());
         EndDialog(dialog, LOWORD(wParam));
         return TRUE;
     case WM_COMMAND:

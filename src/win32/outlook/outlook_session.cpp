@@ -1,4 +1,5 @@
 #include "win32/outlook/outlook_session.h"
+#include "win32/bindings/debug_trace.h"
 #include "win32/scoped.h"
 
 #include "counter/evaluate_item.h"
@@ -341,11 +342,13 @@ std::int32_t OpenOutlookSession(OutlookSession& session) {
     }
     const HRESULT init = CoInitializeEx(nullptr, 0);
     if (FAILED(init)) {
+        TraceFailure(L"CoInitializeEx for Outlook", static_cast<std::uint32_t>(init));
         return init;
     }
     if (session.app == nullptr) {
         const HRESULT created = CreatePoomApplication(&session.app);
         if (FAILED(created)) {
+            TraceFailure(L"creating the Outlook application", static_cast<std::uint32_t>(created));
             session.app = nullptr;
             return created;
         }
@@ -353,6 +356,8 @@ std::int32_t OpenOutlookSession(OutlookSession& session) {
     const HRESULT logon = session.app->Logon(0);
     if (SUCCEEDED(logon)) {
         session.loggedOn = 1;
+    } else {
+        TraceFailure(L"Outlook Logon", static_cast<std::uint32_t>(logon));
     }
     return logon;
 }
