@@ -32,6 +32,7 @@ add_executable(vantrel_tests
   tests/data_file_test.cpp
   tests/file_safety_test.cpp
   tests/recurrence_test.cpp
+  tests/appointment_window_test.cpp
   tests/outlook_store_model_test.cpp
   tests/today_layout_test.cpp
   tests/today_commands_test.cpp

@@ -1,3 +1,5 @@
+#include "counter/evaluate_item.h"
+#include "model/tag_index.h"
 #include "support/moments.h"
 #include "text/builtin_texts.h"
 #include "view/check_toggle.h"
@@ -126,6 +128,75 @@ TEST_F(ViewFixture, SaveFilterRemembersEveryCodeButSearch) {
     refresh(ctx, kFilterSearch);
     EXPECT_EQ(settings.StartFilter, kFilterPast);
     EXPECT_EQ(saves, 1);
+}
+
+// The loaders index their lists as they import them, in the order the
+// store answers; the refresh's sort moves the Items after that.
+TEST_F(ViewFixture, TagFilterFindsOutlookItemsAfterTheSortMovedThem) {
+    const auto make = [](ItemSource source, std::u16string title, DateTime start,
+                         std::u16string tags) {
+        Item i;
+        i.source = source;
+        i.title = std::move(title);
+        (source == kTask ? i.endDate : i.startDate) = start; // a task has its due day
+        i.tags = std::move(tags);
+        return i;
+    };
+    ctx.loaders.appointments = [&](ItemStore& into, int, int, const SystemTime& now) {
+        into.appointments = {make(kAppointment, u"y-late", D(2013, 11, 20), u"y"),
+                             make(kAppointment, u"x-soon", D(2013, 11, 3), u"x"),
+                             make(kAppointment, u"y-soon", D(2013, 11, 4), u"y")};
+        for (Item& a : into.appointments) {
+            EvaluateItem(a, now, CounterSettingsFrom(settings), texts);
+        }
+        RebuildTagIndex(into.appointmentTags, into.appointments);
+    };
+    ctx.loaders.tasks = [&](ItemStore& into, const SystemTime& now) {
+        into.tasks = {make(kTask, u"y-task", D(2013, 11, 9), u"y"),
+                      make(kTask, u"x-task", D(2013, 11, 5), u"x")};
+        for (Item& t : into.tasks) {
+            EvaluateItem(t, now, CounterSettingsFrom(settings), texts);
+        }
+        RebuildTagIndex(into.taskTags, into.tasks);
+    };
+    settings.FilterTag = u"x";
+    EXPECT_EQ(Shown(kFilterTag), u"x-taskx-soon"); // deadlines belong to today
+    settings.FilterTag = u"y";
+    EXPECT_EQ(Shown(kFilterTag), u"y-tasky-soony-late");
+}
+
+// Start-up builds its first view from lists read and imported in file and
+// store order, with indexes of those positions.
+TEST_F(ViewFixture, StartUpOrderIndexesAllThreeLists) {
+    AddOwn(u"own-late", D(2013, 11, 30));
+    AddOwn(u"own-soon", D(2013, 11, 3));
+    store.own[0].tags = u"t";
+    RebuildTagIndex(store.ownTags, store.own);
+    Item a;
+    a.source = kAppointment;
+    a.title = u"appt";
+    a.startDate = D(2013, 11, 4);
+    a.tags = u"t";
+    Item b = a;
+    b.title = u"other";
+    b.startDate = D(2013, 12, 24);
+    b.tags = u"u";
+    store.appointments = {b, a};
+    RebuildTagIndex(store.appointmentTags, store.appointments);
+    for (ItemList* list : {&store.own, &store.appointments}) {
+        for (Item& i : *list) {
+            EvaluateItem(i, clock.now, CounterSettingsFrom(settings), texts);
+        }
+    }
+    OrderAllLists(store);
+    settings.FilterTag = u"t";
+    buildView(ctx, kFilterTag, clock.now);
+    std::u16string titles;
+    for (const Item& i : store.view) {
+        titles += i.title + u" ";
+    }
+    EXPECT_EQ(titles, u"appt own-late ");
+    EXPECT_EQ(store.own[static_cast<std::size_t>(store.view[1].index)].title, u"own-late");
 }
 
 TEST_F(ViewFixture, TagFilterUsesTheIndexes) {

@@ -186,6 +186,19 @@ void EvaluateOwnList(ViewContext& ctx, const SystemTime& now) {
 
 } // namespace
 
+void OrderOutlookLists(ItemStore& store) {
+    SortStandard(store.appointments);
+    RebuildTagIndex(store.appointmentTags, store.appointments);
+    SortStandard(store.tasks);
+    RebuildTagIndex(store.taskTags, store.tasks);
+}
+
+void OrderAllLists(ItemStore& store) {
+    SortStandard(store.own);
+    RebuildTagIndex(store.ownTags, store.own);
+    OrderOutlookLists(store);
+}
+
 void buildView(ViewContext& ctx, int code, const SystemTime& now) {
     ItemStore& store = ctx.store;
     ViewState& state = ctx.state;
@@ -244,8 +257,7 @@ void refresh(ViewContext& ctx, int code) {
         store.tasks.clear();
         ClearTagIndex(store.taskTags);
     }
-    SortStandard(store.appointments);
-    SortStandard(store.tasks);
+    OrderOutlookLists(store);
     if (!store.own.empty()) {
         EvaluateOwnList(ctx, now);
     }

@@ -58,6 +58,13 @@ struct ViewContext {
     int lineHeight = 14;                   // text line height of the painting
 };
 
+// Puts the appointment and task lists in the standard order and indexes
+// their tags anew: a sort moves the Items the indexes point at.
+void OrderOutlookLists(ItemStore& store);
+
+// The same for the own list too: what start-up does before its first view.
+void OrderAllLists(ItemStore& store);
+
 // Rebuilds the ViewList from the lists as they are.
 void buildView(ViewContext& ctx, int code, const SystemTime& now);
 

@@ -1,5 +1,6 @@
 // The Outlook imports and actions against the replacement store.
 
+#include "model/date_time.h"
 #include "platform/poom.h"
 #include "platform/poom_store/poom_display.h"
 #include "support/moments.h"
@@ -9,8 +10,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <string>
 
 namespace vantrel {
 namespace {
@@ -67,18 +72,27 @@ class OutlookTest : public ::testing::Test {
     std::vector<std::u16string> displays;
 };
 
-TEST_F(OutlookTest, TodayWindowTestsTheStart) {
+// The window holds what touches its day: an appointment that runs past
+// midnight into it counts.
+TEST_F(OutlookTest, TodayWindowHoldsWhatTouchesTheDay) {
     Open("[appointment]\nsubject: overnight\nstart: 2026-12-09 23:00\nend: 2026-12-10 01:00\n"
          "[appointment]\nsubject: lunch\nlocation: cafe\nstart: 2026-12-10 12:00\nend: 2026-12-10 "
          "13:00\n"
-         "[appointment]\nsubject: tomorrow\nstart: 2026-12-11 00:00\nend: 2026-12-11 01:00\n");
-    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterToday, 0, kNow), 1);
-    EXPECT_EQ(Titles(store.appointments), (std::vector<std::u16string>{u"lunch(cafe)"}));
-    EXPECT_EQ(store.appointments[0].source, kAppointment);
-    EXPECT_EQ(store.appointments[0].startDate, (DateTime{2026, 12, 10, 12, 0}));
-    EXPECT_EQ(store.appointments[0].endDate, (DateTime{2026, 12, 10, 13, 0}));
+         "[appointment]\nsubject: tomorrow\nstart: 2026-12-11 00:00\nend: 2026-12-11 01:00\n"
+         "[appointment]\nsubject: before\nstart: 2026-12-09 08:00\nend: 2026-12-09 09:00\n");
+    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterToday, 0, kNow), 2);
+    EXPECT_EQ(Titles(store.appointments),
+              (std::vector<std::u16string>{u"overnight", u"lunch(cafe)"}));
+    EXPECT_EQ(store.appointments[1].source, kAppointment);
+    EXPECT_EQ(store.appointments[1].startDate, (DateTime{2026, 12, 10, 12, 0}));
+    EXPECT_EQ(store.appointments[1].endDate, (DateTime{2026, 12, 10, 13, 0}));
     EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterToday, 1, kNow), 1); // paged to tomorrow
     EXPECT_EQ(store.appointments[0].title, u"tomorrow");
+    // 昨日 paged one day on is today, as the view counts it.
+    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterYesterday, 1, kNow), 2);
+    EXPECT_EQ(store.appointments[1].title, u"lunch(cafe)");
+    EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterYesterday, 0, kNow), 2);
+    EXPECT_EQ(store.appointments[0].title, u"before");
 }
 
 TEST_F(OutlookTest, AllDayAndZeroLengthDates) {
@@ -142,15 +156,16 @@ TEST_F(OutlookTest, SeriesShowTheirCurrentOrNextOccurrence) {
     EXPECT_EQ(ImportAppointmentsInWindow(ctx, kFilterThisWeek, 0, kNow), 8);
 }
 
-TEST_F(OutlookTest, FutureAppendsRecentlyEnded) {
+// The full import lists every single appointment already: the recently-ended
+// pass adds nothing of them a second time.
+TEST_F(OutlookTest, FutureListsEachSingleAppointmentOnce) {
     Open("[appointment]\nsubject: later\nstart: 2026-12-10 18:00\nend: 2026-12-10 19:00\n"
          "[appointment]\nsubject: this morning\nstart: 2026-12-10 08:00\nend: 2026-12-10 09:00\n"
          "[appointment]\nsubject: long ago\nstart: 2026-12-08 08:00\nend: 2026-12-08 09:00\n");
     settings.Future = 1;
     EXPECT_EQ(ImportAllAppointments(ctx, kNow), 3);
-    EXPECT_EQ(
-        Titles(store.appointments),
-        (std::vector<std::u16string>{u"later", u"this morning", u"long ago", u"this morning"}));
+    EXPECT_EQ(Titles(store.appointments),
+              (std::vector<std::u16string>{u"later", u"this morning", u"long ago"}));
 }
 
 TEST_F(OutlookTest, TasksCompleteAndFutureStart) {
@@ -228,6 +243,96 @@ TEST_F(OutlookTest, RefreshReimportsThroughTheLoaders) {
     refresh(view, kFilterAll);
     EXPECT_TRUE(store.view.empty());
     EXPECT_TRUE(store.tasks.empty());
+}
+
+std::string StoreDay(int dayNumber) {
+    const CalendarDate d = DateOfDayNumber(dayNumber);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return text;
+}
+
+std::string StoreMoment(int dayNumber, int minute) {
+    char time[8];
+    std::snprintf(time, sizeof time, " %02d:%02d", minute / 60, minute % 60);
+    return StoreDay(dayNumber + minute / 1440).append(time, 6);
+}
+
+// For a random calendar, random moments and settings, every windowed filter
+// and viewShift -3..3: the view after a refresh lists exactly what the
+// same filter lists over the whole calendar.
+TEST_F(OutlookTest, WindowedImportsShowWhatTheWholeCalendarShows) {
+    std::mt19937 random(7);
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution(lo, hi)(random); };
+    const int base = DayNumberOf(kNow);
+    std::string file;
+    for (int i = 0; i < 60; ++i) {
+        const int day = base + pick(-20, 20);
+        file += "[appointment]\nsubject: a" + std::to_string(i) + "\n";
+        if (pick(0, 4) == 0) {
+            file += "start: " + StoreDay(day) + "\nend: " + StoreDay(day + pick(0, 2)) + "\n";
+        } else {
+            const int start = pick(0, 1439);
+            file += "start: " + StoreMoment(day, start) +
+                    "\nend: " + StoreMoment(day, start + pick(0, 2 * 1440)) + "\n";
+        }
+    }
+    Open(file);
+    const auto shown = [&](bool windowed, int code, int shift, const SystemTime& now) {
+        ItemStore into;
+        ViewState state;
+        state.sourceMask = kSourceAppointmentsBit;
+        state.viewShift = shift;
+        const testing::FixedClock clock{now};
+        OutlookContext source{session, into, settings, texts};
+        ViewContext view{into, state, settings, texts, clock, {}, {}, 14};
+        view.loaders.appointments = [&](ItemStore&, int c, int v, const SystemTime& at) {
+            if (windowed) {
+                ImportAppointmentsInWindow(source, c, v, at);
+            } else {
+                ImportAllAppointments(source, at);
+            }
+        };
+        refresh(view, code);
+        std::vector<std::u16string> titles = Titles(into.view);
+        std::sort(titles.begin(), titles.end());
+        return titles;
+    };
+    int listed = 0;
+    for (int round = 0; round < 12; ++round) {
+        const CalendarDate d = DateOfDayNumber(base + pick(-3, 3));
+        const SystemTime now = testing::At(d.year, d.month, d.day, pick(0, 23), pick(0, 59));
+        settings = Settings{};
+        settings.StartWeek = pick(0, 6);
+        settings.Future = pick(0, 1);
+        settings.DSpanFs = pick(-10, 5);
+        settings.DSpanFe = settings.DSpanFs + pick(0, 10);
+        for (const int code : {kFilterToday, kFilterYesterday, kFilterTomorrow, kFilterWeekAhead,
+                               kFilterThisWeek, kFilterNextWeek, kFilterRange}) {
+            for (int shift = -3; shift <= 3; ++shift) {
+                const std::vector<std::u16string> whole = shown(false, code, shift, now);
+                EXPECT_EQ(shown(true, code, shift, now), whole)
+                    << "code " << code << " shift " << shift << " round " << round;
+                listed += static_cast<int>(whole.size());
+            }
+        }
+    }
+    EXPECT_GT(listed, 200);
+}
+
+// Future on: an appointment that ended an hour ago is listed once; a series
+// shows its next occurrence and, from the recently-ended pass, the one that
+// just ended.
+TEST_F(OutlookTest, FutureListsAnAppointmentThatJustEndedOnce) {
+    Open("[appointment]\nsubject: ended\nstart: 2026-12-10 13:00\nend: 2026-12-10 14:00\n"
+         "[appointment]\nsubject: daily\nstart: 2026-12-01 13:30\nend: 2026-12-01 14:30\n"
+         "repeat: daily every 1\n");
+    settings.Future = 1;
+    ImportAllAppointments(ctx, kNow);
+    std::vector<std::u16string> titles = Titles(store.appointments);
+    std::sort(titles.begin(), titles.end());
+    // The series shows its next occurrence and the one that just ended.
+    EXPECT_EQ(titles, (std::vector<std::u16string>{u"daily", u"daily", u"ended"}));
 }
 
 TEST_F(OutlookTest, NoOrBrokenStoreMeansNoSession) {

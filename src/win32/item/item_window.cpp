@@ -98,7 +98,6 @@ void StartUp(TodayItem& item, HWND window) {
     item.store.view.clear();
     DataFileContext data = ItemDataFile(item);
     OpenAtStartUp(data);
-    SortStandard(item.store.own);
 
     ComputeItemLayout(item);
     state.hasSelection = 0;
@@ -119,6 +118,7 @@ void StartUp(TodayItem& item, HWND window) {
         item.store.tasks.clear();
         ClearTagIndex(item.store.taskTags);
     }
+    OrderAllLists(item.store);
     ViewContext view = ItemView(item);
     buildView(view, s.StartFilter, now);
     state.homeFilter = state.view.currentFilter;

@@ -3,6 +3,7 @@
 #include "win32/scoped.h"
 
 #include "counter/evaluate_item.h"
+#include "outlook/appointment_window.h"
 #include "outlook/match_categories.h"
 #include "outlook/recurrence.h"
 #include "platform/poom.h"
@@ -309,8 +310,10 @@ bool FinishAppointmentItem(OutlookContext& ctx, IAppointment* source, IAppointme
     return true;
 }
 
-int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted,
-                   const SystemTime& now) {
+// `occurrencesOnly`: appointments that are not recurring are left out (the
+// full import lists them already).
+int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted, const SystemTime& now,
+                   bool occurrencesOnly) {
     int count = 0;
     for (int i = 1;; ++i) {
         Held<IUnknown> unknown;
@@ -328,6 +331,8 @@ int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted,
         VARIANT_BOOL recurring = VARIANT_FALSE;
         if (SUCCEEDED(a->get_IsRecurring(&recurring)) && recurring != VARIANT_FALSE) {
             item->recurring = 1;
+        } else if (occurrencesOnly) {
+            continue;
         }
         count += FinishAppointmentItem(ctx, a.get(), a.get(), *item, now) ? 1 : 0;
     }
@@ -382,51 +387,22 @@ int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift,
         const double n = VariantNow(now, false);
         std::swprintf(query, 160, L"[End] >= \"<%f\" AND [End] < \"<%f\"", n - 1.0, n);
     } else {
+        // Every appointment that touches the window's days: one that began
+        // before them and runs past midnight into them counts too. The view
+        // then admits exactly what it would admit from the whole calendar.
+        const DayWindow w =
+            AppointmentWindow(mode, viewShift, WeekdayOf(DayNumberOf(now)), ctx.settings);
         const double today = VariantNow(now, true);
-        const int v = viewShift;
-        int k = WeekdayOf(DayNumberOf(now)) - ctx.settings.StartWeek;
-        k += k < 0 ? 7 : 0;
-        double s = today, e = today + 1;
-        switch (mode) {
-        case kFilterToday:
-            s = today + v;
-            e = s + 1;
-            break;
-        case kFilterYesterday:
-            s = today - (v + 1);
-            e = s + 1;
-            break;
-        case kFilterTomorrow:
-            s = today + (v + 1);
-            e = s + 1;
-            break;
-        case kFilterWeekAhead:
-            s = today;
-            e = today + 8;
-            break;
-        case kFilterThisWeek:
-            s = today - k + 7 * v;
-            e = s + 7;
-            break;
-        case kFilterNextWeek:
-            s = today - k + 7 + 7 * v;
-            e = s + 7;
-            break;
-        case kFilterRange:
-            s = today + ctx.settings.DSpanFs;
-            e = today + ctx.settings.DSpanFe;
-            break;
-        default:
-            break;
-        }
         ctx.store.appointments.clear();
-        std::swprintf(query, 160, L"[Start] >= \"<%f\" AND [Start] < \"<%f\"", s, e);
+        std::swprintf(query, 160, L"[Start] < \"<%f\" AND [End] >= \"<%f\"", today + w.end,
+                      today + w.first);
     }
     items->put_IncludeRecurrences(VARIANT_TRUE);
     const Bstr text(query);
     Held<IPOutlookItemCollection> restricted;
     const HRESULT hr = items->Restrict(text.get(), restricted.out());
-    const int count = SUCCEEDED(hr) ? WalkRestricted(ctx, restricted.get(), now) : 0;
+    const int count =
+        SUCCEEDED(hr) ? WalkRestricted(ctx, restricted.get(), now, mode == kRecentlyEndedMode) : 0;
     if (mode != kRecentlyEndedMode) {
         RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
     }
