@@ -21,6 +21,8 @@
 
 namespace {
 
+using namespace vantrel; // the scope guards of win32/scoped.h
+
 struct Options {
     std::wstring data, store, now, screenshot, optionShots, script;
     bool hires = false;
