@@ -56,8 +56,10 @@ add_library(vantrel SHARED
 )
 set_target_properties(vantrel PROPERTIES PREFIX "" OUTPUT_NAME vantrel)
 target_link_libraries(vantrel PRIVATE vantrel_outlook vantrel_warnings gdi32 msimg32 comctl32 comdlg32)
-set_source_files_properties(resources/vantrel.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/strings.inc;${CMAKE_SOURCE_DIR}/resources/options_dialogs.rc")
+# windres writes no dependency file: what vantrel.rc includes.
+set(rc_includes strings.inc options_dialogs.rc resource_ids.h)
+list(TRANSFORM rc_includes PREPEND ${CMAKE_SOURCE_DIR}/resources/)
+set_source_files_properties(resources/vantrel.rc PROPERTIES OBJECT_DEPENDS "${rc_includes}")
 target_include_directories(vantrel PRIVATE resources)
 
 # GoogleTest from the distribution's sources, built with the cross compiler.
