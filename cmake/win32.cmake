@@ -85,7 +85,7 @@ add_executable(vantrel_win32_tests
   tests/win32/file_dialog_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main)
-target_include_directories(vantrel_win32_tests PRIVATE tests)
+target_include_directories(vantrel_win32_tests PRIVATE tests resources)
 add_dependencies(vantrel_win32_tests vantrel vantrel-host gsgetfile_standin)
 
 # A stand-in for the outside file-dialog library, in a folder of its own:
@@ -112,7 +112,7 @@ target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_outlook vantrel_warn
 add_executable(vantrel-host host/vantrel_host.cpp host/host_script.cpp)
 target_link_options(vantrel-host PRIVATE -municode)
 target_link_libraries(vantrel-host PRIVATE vantrel_warnings windowscodecs ole32 gdi32 user32 comctl32)
-target_include_directories(vantrel-host PRIVATE src)
+target_include_directories(vantrel-host PRIVATE src resources)
 add_dependencies(vantrel-host vantrel)
 foreach(image vantrelcb.png vantrelpo.png)
   configure_file(${CMAKE_SOURCE_DIR}/resources/${image} ${CMAKE_BINARY_DIR}/bin/${image} COPYONLY)
