@@ -39,10 +39,13 @@ add_executable(vantrel_tests
   tests/edit_form_test.cpp
   tests/colour_chooser_test.cpp
   tests/option_rules_test.cpp
+  tests/resource_ids_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_store_model vantrel_warnings
                       GTest::gtest_main)
-target_include_directories(vantrel_tests PRIVATE tests)
+target_include_directories(vantrel_tests PRIVATE tests resources)
+# The resource ids test reads the .rc and .def files themselves.
+target_compile_definitions(vantrel_tests PRIVATE VANTREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
 
 # Seed corpora of the fuzz targets replay as ordinary tests. With clang,

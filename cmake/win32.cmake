@@ -57,8 +57,10 @@ add_library(vantrel SHARED
 )
 set_target_properties(vantrel PROPERTIES PREFIX "" OUTPUT_NAME vantrel)
 target_link_libraries(vantrel PRIVATE vantrel_outlook vantrel_warnings gdi32 msimg32 comctl32 comdlg32)
-set_source_files_properties(resources/vantrel.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/strings.inc;${CMAKE_SOURCE_DIR}/resources/options_dialogs.rc")
+# windres writes no dependency file: what vantrel.rc includes.
+set(rc_includes strings.inc options_dialogs.rc resource_ids.h)
+list(TRANSFORM rc_includes PREPEND ${CMAKE_SOURCE_DIR}/resources/)
+set_source_files_properties(resources/vantrel.rc PROPERTIES OBJECT_DEPENDS "${rc_includes}")
 target_include_directories(vantrel PRIVATE resources)
 
 # GoogleTest from the distribution's sources, built with the cross compiler.
@@ -84,7 +86,7 @@ add_executable(vantrel_win32_tests
   tests/win32/file_dialog_win32_test.cpp
 )
 target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main)
-target_include_directories(vantrel_win32_tests PRIVATE tests)
+target_include_directories(vantrel_win32_tests PRIVATE tests resources)
 add_dependencies(vantrel_win32_tests vantrel vantrel-host gsgetfile_standin)
 
 # A stand-in for the outside file-dialog library, in a folder of its own:
@@ -111,7 +113,7 @@ target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_outlook vantrel_warn
 add_executable(vantrel-host host/vantrel_host.cpp host/host_script.cpp)
 target_link_options(vantrel-host PRIVATE -municode)
 target_link_libraries(vantrel-host PRIVATE vantrel_warnings windowscodecs ole32 gdi32 user32 comctl32)
-target_include_directories(vantrel-host PRIVATE src)
+target_include_directories(vantrel-host PRIVATE src resources)
 add_dependencies(vantrel-host vantrel)
 foreach(image vantrelcb.png vantrelpo.png)
   configure_file(${CMAKE_SOURCE_DIR}/resources/${image} ${CMAKE_BINARY_DIR}/bin/${image} COPYONLY)

@@ -1,6 +1,7 @@
 #include "host_script.h"
 
 #include "platform/today.h"
+#include "resource_ids.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -148,7 +149,7 @@ void Apply(HWND dialog, const std::wstring& line) {
         if (IsSheet(dialog)) {
             SendMessageW(dialog, PSM_PRESSBUTTON, verb == L"ok" ? PSBTN_OK : PSBTN_CANCEL, 0);
         } else {
-            SendMessageW(dialog, WM_COMMAND, verb == L"ok" ? 40018 : 40015, 0);
+            SendMessageW(dialog, WM_COMMAND, verb == L"ok" ? IDM_BAR_OK : IDM_BAR_CANCEL, 0);
         }
     }
 }
@@ -191,7 +192,7 @@ std::wstring CopySelected(HWND item) {
         EmptyClipboard();
         CloseClipboard();
     }
-    SendMessageW(item, WM_COMMAND, 40035, 0);
+    SendMessageW(item, WM_COMMAND, IDM_COPY, 0);
     std::wstring text;
     if (OpenClipboard(nullptr)) {
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {

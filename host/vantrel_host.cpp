@@ -5,6 +5,7 @@
 
 #include "host_script.h"
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "win32/scoped.h"
 
 #include <windows.h>
@@ -30,6 +31,8 @@ using vantrel::WindowDc;
 
 namespace {
 
+using namespace vantrel; // the scope guards of win32/scoped.h
+
 struct Options {
     std::wstring data, store, now, screenshot, optionShots, script;
     bool hires = false;
@@ -49,7 +52,6 @@ struct Host {
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT_PTR kShotTimer = 2;
 constexpr UINT kOptionsCommand = 100;
-constexpr int kOptionsDialog = 500;
 constexpr int kOptionPages = 9;
 constexpr COLORREF kTextColour = RGB(255, 255, 255);
 constexpr COLORREF kHighlight = RGB(60, 110, 200);
@@ -81,15 +83,16 @@ void Poll() {
 
 bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path);
 
-// The Today screen's settings page: the item's options host dialog (500)
-// with the procedure at ordinal 241. Changed settings show at the next poll.
+// The Today screen's settings page: the item's options host dialog
+// (IDD_OPTIONS_HOST) with the procedure at ordinal 241. Changed settings
+// show at the next poll.
 void OpenOptions() {
-    const auto procedure = reinterpret_cast<DLGPROC>(
-        reinterpret_cast<void*>(GetProcAddress(host.module, MAKEINTRESOURCEA(241))));
+    const auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(
+        GetProcAddress(host.module, MAKEINTRESOURCEA(ORDINAL_CUSTOMITEMOPTIONSDLGPROC))));
     if (procedure == nullptr) {
         return;
     }
-    DialogBoxParamW(host.module, MAKEINTRESOURCEW(kOptionsDialog), host.window, procedure, 0);
+    DialogBoxParamW(host.module, MAKEINTRESOURCEW(IDD_OPTIONS_HOST), host.window, procedure, 0);
     InvalidateRect(host.item, nullptr, TRUE);
 }
 
@@ -451,10 +454,11 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     HMODULE module = LoadLibraryW((ExeFolder() + L"\\vantrel.dll").c_str());
-    const auto initialize = module == nullptr
-                                ? nullptr
-                                : reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
-                                      GetProcAddress(module, MAKEINTRESOURCEA(240))));
+    const auto initialize =
+        module == nullptr
+            ? nullptr
+            : reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
+                  GetProcAddress(module, MAKEINTRESOURCEA(ORDINAL_INITIALIZECUSTOMITEM))));
     if (initialize == nullptr) {
         std::fputs("vantrel-host: vantrel.dll or its ordinal 240 is missing\n", stderr);
         return 1;

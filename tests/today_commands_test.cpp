@@ -1,3 +1,4 @@
+#include "resource_ids.h"
 #include "support/moments.h"
 #include "support/storage_fakes.h"
 #include "text/builtin_texts.h"
@@ -101,9 +102,9 @@ TEST(CommandCodes, EveryFilterMenuItemRunsItsFilter) {
         EXPECT_EQ(*code, expected) << kind;
     }
     EXPECT_EQ(MenuIdOfFilter(13), 0);
-    EXPECT_EQ(CommandOfMenuId(40011), std::nullopt);
-    EXPECT_EQ(CommandOfMenuId(40019), std::nullopt); // handled by the window alone
-    EXPECT_EQ(CommandOfMenuId(40035), kCmdCopy);
+    EXPECT_EQ(CommandOfMenuId(40011), std::nullopt);       // in no menu
+    EXPECT_EQ(CommandOfMenuId(IDM_DISMISS), std::nullopt); // handled by the window alone
+    EXPECT_EQ(CommandOfMenuId(IDM_COPY), kCmdCopy);
 }
 
 TEST_F(CommandFixture, WhichCommandsClearMenuPending) {

@@ -1,5 +1,8 @@
 #include "today/command_codes.h"
 
+#include "resource_ids.h"
+#include "view/view_list.h"
+
 #include <array>
 #include <utility>
 
@@ -7,15 +10,43 @@ namespace vantrel {
 namespace {
 
 constexpr std::array<std::pair<int, int>, 29> kMenuCommands{{
-    {40003, 20}, {40004, 21}, {40005, 22}, {40006, 23}, {40007, 24}, {40008, 25},
-    {40009, 26}, {40010, 27}, {40012, 7},  {40013, 4},  {40014, 5},  {40015, 0},
-    {40016, 1},  {40017, 8},  {40020, 6},  {40021, 30}, {40022, 29}, {40023, 28},
-    {40024, 9},  {40025, 10}, {40026, 11}, {40027, 12}, {40028, 13}, {40029, 31},
-    {40031, 14}, {40032, 15}, {40033, 34}, {40034, 35}, {40035, 36},
+    {IDM_FILTER_ALL, kCmdFilterAll + kFilterAll},
+    {IDM_FILTER_TODAY, kCmdFilterAll + kFilterToday},
+    {IDM_FILTER_YESTERDAY, kCmdFilterAll + kFilterYesterday},
+    {IDM_FILTER_TOMORROW, kCmdFilterAll + kFilterTomorrow},
+    {IDM_FILTER_FROM_NOW, kCmdFilterAll + kFilterFromNow},
+    {IDM_FILTER_WEEK_AHEAD, kCmdFilterAll + kFilterWeekAhead},
+    {IDM_FILTER_THIS_WEEK, kCmdFilterAll + kFilterThisWeek},
+    {IDM_FILTER_NEXT_WEEK, kCmdFilterAll + kFilterNextWeek},
+    {IDM_REFRESH, kCmdRefresh},
+    {IDM_FILTER_MENU, kCmdFilterMenu},
+    {IDM_CHECK, kCmdCheck},
+    {IDM_ADD, kCmdAdd},
+    {IDM_EDIT, kCmdEdit},
+    {IDM_DELETE, kCmdDelete},
+    {IDM_PIN, kCmdPin},
+    {IDM_FILTER_TAG, kCmdFilterTag},
+    {IDM_FILTER_TODO, kCmdFilterToDo},
+    {IDM_FILTER_RANGE, kCmdFilterAll + kFilterRange},
+    {IDM_DUPLICATE, kCmdDuplicate},
+    {IDM_DATA_MENU, kCmdDataMenu},
+    {IDM_SOURCE_OWN, kCmdToggleOwn},
+    {IDM_SOURCE_APPOINTMENTS, kCmdToggleAppointments},
+    {IDM_SOURCE_TASKS, kCmdToggleTasks},
+    {IDM_FILTER_SEARCH, kCmdFilterSearch},
+    {IDM_NEW_APPOINTMENT, kCmdNewAppointment},
+    {IDM_NEW_TASK, kCmdNewTask},
+    {IDM_FILTER_PAST, kCmdFilterPast},
+    {IDM_ENLARGE, kCmdEnlarge},
+    {IDM_COPY, kCmdCopy},
 }};
 
-constexpr std::array<int, 13> kFilterMenuIds{40003, 40004, 40005, 40006, 40007, 40008, 40009,
-                                             40010, 40023, 40022, 40021, 40029, 40033};
+// By filter kind.
+constexpr std::array<int, 13> kFilterMenuIds{
+    IDM_FILTER_ALL,      IDM_FILTER_TODAY,      IDM_FILTER_YESTERDAY, IDM_FILTER_TOMORROW,
+    IDM_FILTER_FROM_NOW, IDM_FILTER_WEEK_AHEAD, IDM_FILTER_THIS_WEEK, IDM_FILTER_NEXT_WEEK,
+    IDM_FILTER_RANGE,    IDM_FILTER_TODO,       IDM_FILTER_TAG,       IDM_FILTER_SEARCH,
+    IDM_FILTER_PAST};
 
 } // namespace
 

@@ -38,25 +38,13 @@ inline constexpr int kCmdEnlarge = 35;
 inline constexpr int kCmdCopy = 36;
 inline constexpr int kCmdLast = kCmdCopy;
 
-// Popups of menu resource 103, by index.
+// Popups of the menu IDR_POPUP_MENUS (resources/resource_ids.h), by index.
 inline constexpr int kPopupFilter = 0;
 inline constexpr int kPopupCommand = 1;
 inline constexpr int kPopupData = 2;
 
-// Menu ids with a meaning of their own besides their commands.
-inline constexpr int kMenuRefresh = 40012;
-inline constexpr int kMenuFilter = 40013;
-inline constexpr int kMenuData = 40025;
-inline constexpr int kMenuDismiss = 40019;
-// The dialogs' menu bar.
-inline constexpr int kMenuOk = 40018;
-inline constexpr int kMenuCancel = 40015;
-// The Data popup's items.
-inline constexpr int kMenuOwn = 40026;
-inline constexpr int kMenuAppointments = 40027;
-inline constexpr int kMenuTasks = 40028;
-
-// The command a menu id stands for; none for ids outside the table.
+// The command a menu id (IDM_...) stands for; none for ids outside the
+// table.
 std::optional<int> CommandOfMenuId(int id);
 
 // The Filter popup item of filter kind 0..12; 0 for other kinds.

@@ -2,6 +2,7 @@
 // (taps, menus, dialogs, options, a clock passing midnight), then a second
 // host starts on what the first left behind.
 
+#include "resource_ids.h"
 #include "win32/item_harness.h"
 
 #include <gtest/gtest.h>
@@ -157,6 +158,16 @@ bool AnyContains(const std::multimap<std::string, std::string>& copies, const st
     return false;
 }
 
+// Script lines naming the module's ids; the script takes their numbers.
+std::string Menu(int id) {
+    return "menu " + std::to_string(id) + "\n";
+}
+
+std::string DialogLine(const char* verb, int id, const std::string& rest = "") {
+    return std::string("dialog ") + verb + " " + std::to_string(id) +
+           (rest.empty() ? "" : " " + rest) + "\n";
+}
+
 std::string Lines(const char* label, int count) {
     std::string lines;
     for (int i = 0; i < count; ++i) {
@@ -182,22 +193,23 @@ TEST(HostScenario, AUsersDay) {
                         "now 2026-12-08 09:00\npoll\n"
                         "copy first\n"
                         "answer yes\ntap 8 8\n" // the first line's check box
-                        "copy checked\n"
-                        "dialog text 1000 通院\ndialog ok\nmenu 40015\n" // 追加
-                        "dialog text 1019 通院\ndialog ok\nmenu 40029\n" // 検索
-                        "copy found\n"
-                        "menu 40017\n"              // 削除, confirmed
-                        "menu 40004\nkey right\n" + // 今日, then a day on
-                        Lines("tomorrow", 40) +
-                        "dialog text 1019 家族\ndialog ok\nmenu 40021\n" + // タグ
-                        Lines("tag", 40) +
+                        "copy checked\n" +
+                        DialogLine("text", IDC_ENTRY_TITLE, "通院") + "dialog ok\n" +
+                        Menu(IDM_ADD) + DialogLine("text", IDC_TAG_SEARCH_TEXT, "通院") +
+                        "dialog ok\n" + Menu(IDM_FILTER_SEARCH) + "copy found\n" +
+                        Menu(IDM_DELETE) +                       // confirmed
+                        Menu(IDM_FILTER_TODAY) + "key right\n" + // then a day on
+                        Lines("tomorrow", 40) + DialogLine("text", IDC_TAG_SEARCH_TEXT, "家族") +
+                        "dialog ok\n" + Menu(IDM_FILTER_TAG) + Lines("tag", 40) +
                         // Options: start with すべて, 範囲＋2 in the palette's red.
-                        "dialog page 0\ndialog check 1106 on\ndialog pick 1107 0\n"
-                        "dialog page 5\ndialog command 1620\ndialog ok\ndialog next\n"
-                        "dialog command 2009\ndialog ok\noptions\n"
-                        "now 2026-12-08 23:59\nmenu 40006\n" + // 明日
-                        Lines("before", 40) +
-                        "advance 2\npoll\n" + Lines("after", 40));
+                        "dialog page 0\n" + DialogLine("check", IDC_BASIC_FILTER_BOX, "on") +
+                        DialogLine("pick", IDC_BASIC_FILTER_LIST, "0") + "dialog page 5\n" +
+                        DialogLine("command", IDC_COLOUR_BUTTON) + "dialog ok\ndialog next\n" +
+                        DialogLine("command", IDC_CHOOSER_PALETTE + 8) +
+                        "dialog ok\noptions\n"
+                        "now 2026-12-08 23:59\n" +
+                        Menu(IDM_FILTER_TOMORROW) + Lines("before", 40) + "advance 2\npoll\n" +
+                        Lines("after", 40));
     ASSERT_EQ(RunHost(L"--hires --data \"" + data + L"\" --store \"" + store + L"\" --script \"" +
                       script + L"\""),
               0u);
@@ -259,8 +271,9 @@ TEST(HostScenario, TheDataFileSurvivesAHolderAndLineBreaks) {
     RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
     SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
     SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", prompts.c_str());
-    PutFile(script, "now 2026-12-08 09:00\npoll\n"
-                    "dialog text 1000 first\\r\\nsecond\\nthird\ndialog ok\nmenu 40015\n");
+    PutFile(script, "now 2026-12-08 09:00\npoll\n" +
+                        DialogLine("text", IDC_ENTRY_TITLE, "first\\r\\nsecond\\nthird") +
+                        "dialog ok\n" + Menu(IDM_ADD));
     const std::wstring arguments = L"--data \"" + data + L"\" --script \"" + script + L"\"";
 
     HANDLE holder = CreateFileW(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -304,9 +317,8 @@ TEST(HostScenario, AFileHeldAtStartUpIsKeptOnceItIsFree) {
     SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
     SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", prompts.c_str());
     // The second 追加 has no actions queued: its dialog waits for the test.
-    PutFile(script, "now 2026-12-08 09:00\npoll\n"
-                    "dialog text 1000 first\ndialog ok\nmenu 40015\n"
-                    "menu 40015\n");
+    PutFile(script, "now 2026-12-08 09:00\npoll\n" + DialogLine("text", IDC_ENTRY_TITLE, "first") +
+                        "dialog ok\n" + Menu(IDM_ADD) + Menu(IDM_ADD));
 
     HANDLE holder = CreateFileW(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -323,8 +335,8 @@ TEST(HostScenario, AFileHeldAtStartUpIsKeptOnceItIsFree) {
     EXPECT_EQ(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 
     ASSERT_NE(dialog, nullptr);
-    SetDlgItemTextW(dialog, 1000, L"second");
-    SendMessageTimeoutW(dialog, WM_COMMAND, 40018, 0, SMTO_NORMAL, 60000, nullptr);
+    SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"second");
+    SendMessageTimeoutW(dialog, WM_COMMAND, IDM_BAR_OK, 0, SMTO_NORMAL, 60000, nullptr);
     EXPECT_EQ(host.Finish(), 0u);
     EXPECT_EQ(FileBytes(kept), original);
     EXPECT_EQ(FileBytes(data), "2026/12/08,,first,,,\r\n2026/12/08,,second,,,\r\n");
@@ -394,21 +406,27 @@ TEST(HostScenario, LineBreaksTypedIntoTheEditDialogAreBlanks) {
     const auto first = [&] { return FileBytes(log); };
 
     // 編集 on the first line: a title with CR LF, a lone CR and a lone LF.
-    EXPECT_EQ(step("dialog text 1000 a\\r\\nb\\rc\\nd\ndialog ok\nmenu 40016\n"), 0u);
+    EXPECT_EQ(step(DialogLine("text", IDC_ENTRY_TITLE, "a\\r\\nb\\rc\\nd") + "dialog ok\n" +
+                   Menu(IDM_EDIT)),
+              0u);
     std::string file = FileBytes(data);
     EXPECT_EQ(file, "2026/12/10,,a b c d,,,\r\n2026/12/11,,two,,,\r\n");
     EXPECT_EQ(Records(file), 2);
     EXPECT_EQ(first(), "first\t2026-12-10\ta b c d\t0\n");
 
     // A tag typed with a line break, registered, then the entry confirmed.
-    EXPECT_EQ(step("dialog text 1007 x\\r\\ny\ndialog command 1040\ndialog ok\nmenu 40016\n"), 0u);
+    EXPECT_EQ(step(DialogLine("text", IDC_ENTRY_TAG_COMBO, "x\\r\\ny") +
+                   DialogLine("command", IDC_ENTRY_TAG_REGISTER) + "dialog ok\n" + Menu(IDM_EDIT)),
+              0u);
     file = FileBytes(data);
     EXPECT_EQ(file, "2026/12/10,,a b c d,x y,,\r\n2026/12/11,,two,,,\r\n");
     EXPECT_EQ(Records(file), 2);
     EXPECT_EQ(first(), "first\t2026-12-10\ta b c d\t0\tx y\n");
 
     // 複製 of the first line, its title ending in two line breaks.
-    EXPECT_EQ(step("dialog text 1000 e\\r\\n\\r\\n\ndialog ok\nmenu 40024\n"), 0u);
+    EXPECT_EQ(step(DialogLine("text", IDC_ENTRY_TITLE, "e\\r\\n\\r\\n") + "dialog ok\n" +
+                   Menu(IDM_DUPLICATE)),
+              0u);
     file = FileBytes(data);
     EXPECT_EQ(file, "2026/12/10,,a b c d,x y,,\r\n2026/12/10,,e  ,x y,,\r\n"
                     "2026/12/11,,two,,,\r\n");

@@ -3,6 +3,7 @@
 // the clipboard, and what each command leaves in the data file.
 
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "win32/item_fixture.h"
 
 #include <commctrl.h>
@@ -18,11 +19,6 @@
 namespace {
 
 using namespace vantrel::testing;
-
-constexpr int kTitle = 1000, kStartDate = 1001, kStartTime = 1002, kEndDate = 1003, kEndTime = 1004,
-              kTagCombo = 1007, kTimeBox = 1009, kEndBox = 1010, kTagList = 1039, kRegister = 1040,
-              kSearchText = 1019;
-constexpr int kOk = 40018, kCancel = 40015;
 
 SYSTEMTIME Picker(HWND dialog, int id) {
     SYSTEMTIME t{};
@@ -106,7 +102,7 @@ TEST_F(ItemCommandTest, DismissedCommandMenuKeepsRefreshQueriesIdle) {
     Print();
     EXPECT_FALSE(Query());
     // ... until a clearing command arrives.
-    Menu(40019);
+    Menu(IDM_DISMISS);
     Query();
     Print();
     EXPECT_TRUE(Query());
@@ -123,9 +119,12 @@ TEST_F(ItemCommandTest, PopupsCheckTheFilterAndTheSources) {
             }
         };
     };
-    EXPECT_TRUE(WhileModal(states(filterStates, {40033, 40007}), [&] { Menu(40013); }));
+    EXPECT_TRUE(WhileModal(states(filterStates, {IDM_FILTER_PAST, IDM_FILTER_FROM_NOW}),
+                           [&] { Menu(IDM_FILTER_MENU); }));
     EXPECT_EQ(filterStates, (std::vector<UINT>{MF_CHECKED, 0}));
-    EXPECT_TRUE(WhileModal(states(dataStates, {40026, 40027, 40028}), [&] { Menu(40025); }));
+    EXPECT_TRUE(
+        WhileModal(states(dataStates, {IDM_SOURCE_OWN, IDM_SOURCE_APPOINTMENTS, IDM_SOURCE_TASKS}),
+                   [&] { Menu(IDM_DATA_MENU); }));
     EXPECT_EQ(dataStates, (std::vector<UINT>{MF_CHECKED, 0, MF_CHECKED}));
 }
 
@@ -133,10 +132,10 @@ TEST_F(ItemCommandTest, CheckKeepsTheLineOrMovesItByCheckSort) {
     Start(kTwoEntries, "", {{L"CheckSort", 0}});
     Key(VK_DOWN);
     Answer(L"no");
-    Menu(40014);
+    Menu(IDM_CHECK);
     EXPECT_EQ(Data(), kTwoEntries);
     Answer(L"yes");
-    Menu(40014);
+    Menu(IDM_CHECK);
     EXPECT_EQ(Data(), "2013/11/03,,a,,,\r\n2013/11/05,,b,,,1,2013/11/02 09:30\r\n");
     EXPECT_EQ(Selected(), L"2013-11-02T09:30\tb\t0"); // still on its line
     EXPECT_NE(Prompts().find("Warning\tデータのチェックをトグルします\n"), std::string::npos);
@@ -144,20 +143,20 @@ TEST_F(ItemCommandTest, CheckKeepsTheLineOrMovesItByCheckSort) {
     // With CheckSort the refresh re-sorts: done today, b moves to the top.
     Start(kTwoEntries, "", {{L"CheckSort", 1}});
     Key(VK_DOWN);
-    Menu(40014);
+    Menu(IDM_CHECK);
     EXPECT_EQ(Data(), "2013/11/05,,b,,,1,2013/11/02 09:30\r\n2013/11/03,,a,,,\r\n");
     EXPECT_EQ(Selected(), L"2013-11-02T09:30\tb\t0");
 }
 
 TEST_F(ItemCommandTest, PinAndDeleteOwnEntries) {
     Start(kTwoEntries, "");
-    Menu(40020);
+    Menu(IDM_PIN);
     EXPECT_EQ(Data(), "2013/11/03,,a,,1,\r\n2013/11/05,,b,,,\r\n");
     Answer(L"no");
-    Menu(40017);
+    Menu(IDM_DELETE);
     EXPECT_EQ(Data(), "2013/11/03,,a,,1,\r\n2013/11/05,,b,,,\r\n");
     Answer(L"yes");
-    Menu(40017);
+    Menu(IDM_DELETE);
     EXPECT_EQ(Data(), "2013/11/05,,b,,,\r\n");
     EXPECT_NE(Prompts().find("Warning\tデータを削除します\n"), std::string::npos);
 }
@@ -168,18 +167,18 @@ TEST_F(ItemCommandTest, RecurringDeleteAsksForTheSeriesOrTheDay) {
                                 "repeat: daily every 1\n";
     Start("", standup, {{L"StartView", 2}, {L"StartFilter", 1}});
     Answer(L"cancel");
-    Menu(40017);
+    Menu(IDM_DELETE);
     EXPECT_EQ(Store().find("skip"), std::string::npos);
     EXPECT_NE(Store().find("standup"), std::string::npos);
     Answer(L"no"); // only today's occurrence
-    Menu(40017);
+    Menu(IDM_DELETE);
     EXPECT_NE(Store().find("skip: 2013-11-02"), std::string::npos);
     EXPECT_EQ(Selected(), L""); // nothing left today to copy
     Print();
     Key(VK_RIGHT); // tomorrow
     EXPECT_EQ(Selected(), L"2013-11-03T10:15\tstandup\t0");
     Answer(L"yes"); // the whole series
-    Menu(40017);
+    Menu(IDM_DELETE);
     EXPECT_EQ(Store().find("standup"), std::string::npos);
     EXPECT_NE(Prompts().find("定期的に設定されたデータをすべて削除しますか？"), std::string::npos);
 }
@@ -189,45 +188,46 @@ TEST_F(ItemCommandTest, DuplicateOfAnAppointmentCancelledAndConfirmed) {
                                 "start: 2013-11-02 14:00\nend: 2013-11-02 15:00\n";
     Start("", meeting);
     std::wstring title;
-    EXPECT_TRUE(InDialog(40024, [&](HWND dialog) {
+    EXPECT_TRUE(InDialog(IDM_DUPLICATE, [&](HWND dialog) {
         wchar_t text[64] = {};
-        GetDlgItemTextW(dialog, kTitle, text, 64);
+        GetDlgItemTextW(dialog, IDC_ENTRY_TITLE, text, 64);
         title = text;
-        SendMessageW(dialog, WM_COMMAND, kCancel, 0);
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_CANCEL, 0);
     }));
     EXPECT_EQ(title, L"meeting");
     EXPECT_EQ(Data(), "");
     EXPECT_EQ(Selected(), L"2013-11-02T15:00\tmeeting\t0"); // the appointment itself
 
-    EXPECT_TRUE(InDialog(40024, [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, kOk, 0); }));
+    EXPECT_TRUE(InDialog(IDM_DUPLICATE,
+                         [](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0); }));
     EXPECT_EQ(Data(), "2013/11/02 14:00,2013/11/02 15:00,meeting,,,\r\n");
 }
 
 TEST_F(ItemCommandTest, AddWithEveryBoxUncheckedStoresToday) {
     Start("", "");
-    EXPECT_TRUE(InDialog(40015, [](HWND dialog) {
-        EXPECT_FALSE(Enabled(dialog, kEndDate));
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_ADD, [](HWND dialog) {
+        EXPECT_FALSE(Enabled(dialog, IDC_ENTRY_END_DATE));
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), "2013/11/02,,,,,\r\n");
 }
 
 TEST_F(ItemCommandTest, OneTimeBoxGovernsBothTimes) {
     Start("2013/11/02 10:00,,span,,,\r\n", "");
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        EXPECT_EQ(IsDlgButtonChecked(dialog, kTimeBox), BST_CHECKED);
-        EXPECT_FALSE(Enabled(dialog, kEndDate));
-        Click(dialog, kEndBox, true); // the end row takes the start's date and time
-        EXPECT_TRUE(Enabled(dialog, kEndTime));
-        ChangePicker(dialog, kEndDate, 2013, 11, 5);
-        ChangePicker(dialog, kEndTime, 2013, 11, 5, 12, 0);
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ENTRY_TIME_BOX), BST_CHECKED);
+        EXPECT_FALSE(Enabled(dialog, IDC_ENTRY_END_DATE));
+        Click(dialog, IDC_ENTRY_END_BOX, true); // the end row takes the start's date and time
+        EXPECT_TRUE(Enabled(dialog, IDC_ENTRY_END_TIME));
+        ChangePicker(dialog, IDC_ENTRY_END_DATE, 2013, 11, 5);
+        ChangePicker(dialog, IDC_ENTRY_END_TIME, 2013, 11, 5, 12, 0);
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), "2013/11/02 10:00,2013/11/05 12:00,span,,,\r\n");
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        Click(dialog, kTimeBox, false); // both times go
-        EXPECT_FALSE(Enabled(dialog, kEndTime));
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        Click(dialog, IDC_ENTRY_TIME_BOX, false); // both times go
+        EXPECT_FALSE(Enabled(dialog, IDC_ENTRY_END_TIME));
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), "2013/11/02,2013/11/05,span,,,\r\n");
 }
@@ -235,12 +235,12 @@ TEST_F(ItemCommandTest, OneTimeBoxGovernsBothTimes) {
 TEST_F(ItemCommandTest, EndBeforeStartPullsTheStart) {
     Start("2013/11/05,,move,,,\r\n", "");
     SYSTEMTIME start{};
-    EXPECT_TRUE(InDialog(40016, [&](HWND dialog) {
-        Click(dialog, kEndBox, true); // the end row starts on the start date
-        EXPECT_EQ(Picker(dialog, kEndDate).wDay, 5);
-        ChangePicker(dialog, kEndDate, 2013, 11, 1);
-        start = Picker(dialog, kStartDate);
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [&](HWND dialog) {
+        Click(dialog, IDC_ENTRY_END_BOX, true); // the end row starts on the start date
+        EXPECT_EQ(Picker(dialog, IDC_ENTRY_END_DATE).wDay, 5);
+        ChangePicker(dialog, IDC_ENTRY_END_DATE, 2013, 11, 1);
+        start = Picker(dialog, IDC_ENTRY_START_DATE);
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(start.wDay, 1);
     // A period of one day without times is a single date once evaluated.
@@ -249,33 +249,36 @@ TEST_F(ItemCommandTest, EndBeforeStartPullsTheStart) {
 
 TEST_F(ItemCommandTest, TagsTypedTwiceAndWithATab) {
     Start("2013/11/05,,tagged,,,\r\n", "");
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        SetDlgItemTextW(dialog, kTagCombo, L"work");
-        Notify(dialog, kRegister);
-        Notify(dialog, kRegister); // already listed: nothing
-        EXPECT_EQ(ListCount(dialog, kTagList, LB_GETCOUNT), 1);
-        SetDlgItemTextW(dialog, kTagCombo, L"x\ty");
-        Notify(dialog, kRegister);
-        EXPECT_EQ(ListCount(dialog, kTagList, LB_GETCOUNT), 2);
-        EXPECT_EQ(ListCount(dialog, kTagCombo, CB_GETCOUNT), 2);
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_ENTRY_TAG_COMBO, L"work");
+        Notify(dialog, IDC_ENTRY_TAG_REGISTER);
+        Notify(dialog, IDC_ENTRY_TAG_REGISTER); // already listed: nothing
+        EXPECT_EQ(ListCount(dialog, IDC_ENTRY_TAG_LIST, LB_GETCOUNT), 1);
+        SetDlgItemTextW(dialog, IDC_ENTRY_TAG_COMBO, L"x\ty");
+        Notify(dialog, IDC_ENTRY_TAG_REGISTER);
+        EXPECT_EQ(ListCount(dialog, IDC_ENTRY_TAG_LIST, LB_GETCOUNT), 2);
+        EXPECT_EQ(ListCount(dialog, IDC_ENTRY_TAG_COMBO, CB_GETCOUNT), 2);
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), "2013/11/05,,tagged,work\tx\ty,,\r\n");
     // Opened again, the TAB splits the typed tag in two.
-    EXPECT_TRUE(InDialog(
-        40016, [](HWND dialog) { EXPECT_EQ(ListCount(dialog, kTagList, LB_GETCOUNT), 3); }));
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        EXPECT_EQ(ListCount(dialog, IDC_ENTRY_TAG_LIST, LB_GETCOUNT), 3);
+    }));
 }
 
 TEST_F(ItemCommandTest, ViewModeDisablesEverythingAndStoresNothing) {
     Start("2013/11/05 08:00,,seen,,,\r\n", "", {{L"ExAction", 2}});
     EXPECT_TRUE(WhileModal(
         [](HWND dialog) {
-            for (int id : {kTitle, kStartDate, 1002, kEndDate, kEndTime, kTagCombo, kTagList,
-                           kRegister, 1041, kTimeBox, kEndBox, 1008, 1013}) {
+            for (int id : {IDC_ENTRY_TITLE, IDC_ENTRY_START_DATE, IDC_ENTRY_START_TIME,
+                           IDC_ENTRY_END_DATE, IDC_ENTRY_END_TIME, IDC_ENTRY_TAG_COMBO,
+                           IDC_ENTRY_TAG_LIST, IDC_ENTRY_TAG_REGISTER, IDC_ENTRY_TAG_REMOVE,
+                           IDC_ENTRY_TIME_BOX, IDC_ENTRY_END_BOX, IDC_ENTRY_PIN, IDC_ENTRY_TODO}) {
                 EXPECT_FALSE(Enabled(dialog, id)) << id;
             }
-            SetDlgItemTextW(dialog, kTitle, L"changed");
-            SendMessageW(dialog, WM_COMMAND, kOk, 0);
+            SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"changed");
+            SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
         },
         [&] { SendMessageW(item, WM_TODAYCUSTOM_ACTION, 0, 0); }));
     EXPECT_EQ(Data(), "2013/11/05 08:00,,seen,,,\r\n");
@@ -288,26 +291,26 @@ TEST_F(ItemCommandTest, DatesThePickersCannotHoldAreKept) {
     const std::string span = "1650/03/04 10:15,1751/12/31 18:30,span,,,\r\n";
     Start("1700/06/01,,old,,,\r\n" + span, "", {{L"StartFilter", 0}});
     ASSERT_EQ(Selected(), L"1700-06-01\told\t0");
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        EXPECT_EQ(Text(dialog, kStartDate), L"1700/06/01");
-        EXPECT_TRUE(Enabled(dialog, kStartDate));
-        SetDlgItemTextW(dialog, kTitle, L"old2");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        EXPECT_EQ(Text(dialog, IDC_ENTRY_START_DATE), L"1700/06/01");
+        EXPECT_TRUE(Enabled(dialog, IDC_ENTRY_START_DATE));
+        SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"old2");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), "1700/06/01,,old2,,,\r\n" + span);
 
     Key(VK_DOWN);
     ASSERT_EQ(Selected(), L"1751-12-31T18:30\tspan\t0");
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        EXPECT_EQ(Text(dialog, kStartDate), L"1650/03/04");
-        EXPECT_EQ(Text(dialog, kEndDate), L"1751/12/31");
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        EXPECT_EQ(Text(dialog, IDC_ENTRY_START_DATE), L"1650/03/04");
+        EXPECT_EQ(Text(dialog, IDC_ENTRY_END_DATE), L"1751/12/31");
         // The times are held although their day is not.
-        EXPECT_EQ(Picker(dialog, kStartTime).wHour, 10);
-        EXPECT_EQ(Picker(dialog, kStartTime).wMinute, 15);
-        EXPECT_EQ(Picker(dialog, kEndTime).wHour, 18);
-        EXPECT_EQ(Picker(dialog, kEndTime).wMinute, 30);
-        SetDlgItemTextW(dialog, kTitle, L"span2");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+        EXPECT_EQ(Picker(dialog, IDC_ENTRY_START_TIME).wHour, 10);
+        EXPECT_EQ(Picker(dialog, IDC_ENTRY_START_TIME).wMinute, 15);
+        EXPECT_EQ(Picker(dialog, IDC_ENTRY_END_TIME).wHour, 18);
+        EXPECT_EQ(Picker(dialog, IDC_ENTRY_END_TIME).wMinute, 30);
+        SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"span2");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     const std::string renamed = "1650/03/04 10:15,1751/12/31 18:30,span2,,,\r\n";
     EXPECT_EQ(Data(), "1700/06/01,,old2,,,\r\n" + renamed);
@@ -315,20 +318,20 @@ TEST_F(ItemCommandTest, DatesThePickersCannotHoldAreKept) {
     // The rules see the kept date: the end row takes it, and shows it as text.
     Key(VK_UP);
     ASSERT_EQ(Selected(), L"1700-06-01\told2\t0");
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        Click(dialog, kEndBox, true);
-        EXPECT_EQ(Text(dialog, kEndDate), L"1700/06/01");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        Click(dialog, IDC_ENTRY_END_BOX, true);
+        EXPECT_EQ(Text(dialog, IDC_ENTRY_END_DATE), L"1700/06/01");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     // A period of one day without times is a single date once evaluated.
     EXPECT_EQ(Data(), "1700/06/01,,old2,,,\r\n" + renamed);
 
     // A date the user picks replaces the kept one, and the picker shows it
     // in its own format again. The list is saved in its order: by start.
-    EXPECT_TRUE(InDialog(40016, [](HWND dialog) {
-        ChangePicker(dialog, kStartDate, 2013, 11, 4);
-        EXPECT_EQ(Text(dialog, kStartDate), L"2013/11/04");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_EDIT, [](HWND dialog) {
+        ChangePicker(dialog, IDC_ENTRY_START_DATE, 2013, 11, 4);
+        EXPECT_EQ(Text(dialog, IDC_ENTRY_START_DATE), L"2013/11/04");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), renamed + "2013/11/04,,old2,,,\r\n");
 }
@@ -340,11 +343,11 @@ TEST_F(ItemCommandTest, ViewModeShowsAKeptDateAsText) {
     SYSTEMTIME time{};
     EXPECT_TRUE(WhileModal(
         [&](HWND dialog) {
-            start = Text(dialog, kStartDate);
-            end = Text(dialog, kEndDate);
-            time = Picker(dialog, kStartTime);
-            EXPECT_FALSE(Enabled(dialog, kStartDate));
-            SendMessageW(dialog, WM_COMMAND, kOk, 0);
+            start = Text(dialog, IDC_ENTRY_START_DATE);
+            end = Text(dialog, IDC_ENTRY_END_DATE);
+            time = Picker(dialog, IDC_ENTRY_START_TIME);
+            EXPECT_FALSE(Enabled(dialog, IDC_ENTRY_START_DATE));
+            SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
         },
         [&] { SendMessageW(item, WM_TODAYCUSTOM_ACTION, 0, 0); }));
     EXPECT_EQ(start, L"1700/06/01");
@@ -359,11 +362,11 @@ TEST_F(ItemCommandTest, ARefreshQueryDuringTheDialogWaitsAndTheEditFindsItsEntry
     // rebuild the view and put the cursor on the first line.
     Start(kTwoEntries, "");
     Key(VK_DOWN);
-    EXPECT_TRUE(InDialog(40016, [&](HWND dialog) {
+    EXPECT_TRUE(InDialog(IDM_EDIT, [&](HWND dialog) {
         SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-04 09:30");
         EXPECT_FALSE(Query());
-        SetDlgItemTextW(dialog, kTitle, L"b2");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+        SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"b2");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Data(), "2013/11/03,,a,,,\r\n2013/11/05,,b2,,,\r\n");
 }
@@ -375,20 +378,20 @@ TEST_F(ItemCommandTest, TagDialogListsEachTagOnceAndCancelChangesNothing) {
     Start("2013/11/03,,a,,,\r\n2013/11/05,,b,work,,\r\n", store, {{L"SaveFilter", 1}});
     const std::wstring first = Selected();
     std::vector<std::wstring> offered;
-    EXPECT_TRUE(InDialog(40021, [&](HWND dialog) {
-        for (int i = 0; i < ListCount(dialog, kSearchText, CB_GETCOUNT); ++i) {
-            offered.push_back(ComboLine(dialog, kSearchText, i));
+    EXPECT_TRUE(InDialog(IDM_FILTER_TAG, [&](HWND dialog) {
+        for (int i = 0; i < ListCount(dialog, IDC_TAG_SEARCH_TEXT, CB_GETCOUNT); ++i) {
+            offered.push_back(ComboLine(dialog, IDC_TAG_SEARCH_TEXT, i));
         }
-        SetDlgItemTextW(dialog, kSearchText, L"work");
-        SendMessageW(dialog, WM_COMMAND, kCancel, 0);
+        SetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, L"work");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_CANCEL, 0);
     }));
     EXPECT_EQ(offered, (std::vector<std::wstring>{L"outlook", L"work"}));
     EXPECT_EQ(Selected(), first);
     EXPECT_EQ(GetDword(L"StartFilter"), 4u);
 
-    EXPECT_TRUE(InDialog(40021, [](HWND dialog) {
-        SetDlgItemTextW(dialog, kSearchText, L"work");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_FILTER_TAG, [](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, L"work");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(GetDword(L"StartFilter"), 10u);
     EXPECT_EQ(Selected(), L"2013-11-04T11:00\tm\t0\twork\toutlook"); // "a" has no tag
@@ -396,17 +399,17 @@ TEST_F(ItemCommandTest, TagDialogListsEachTagOnceAndCancelChangesNothing) {
 
 TEST_F(ItemCommandTest, SearchAndEmptyTexts) {
     Start("2013/11/03,,alpha,,,\r\n2013/11/05,,beta,,,\r\n", "", {{L"SaveFilter", 1}});
-    EXPECT_TRUE(InDialog(40029, [](HWND dialog) {
-        EXPECT_EQ(ListCount(dialog, kSearchText, CB_GETCOUNT), 0);
-        SetDlgItemTextW(dialog, kSearchText, L"bet");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_FILTER_SEARCH, [](HWND dialog) {
+        EXPECT_EQ(ListCount(dialog, IDC_TAG_SEARCH_TEXT, CB_GETCOUNT), 0);
+        SetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, L"bet");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(Selected(), L"2013-11-05\tbeta\t0");
     EXPECT_EQ(GetDword(L"StartFilter"), 4u); // the search is not remembered
     // An empty tag: the filter is set with an empty key.
-    EXPECT_TRUE(InDialog(40021, [](HWND dialog) {
-        SetDlgItemTextW(dialog, kSearchText, L"");
-        SendMessageW(dialog, WM_COMMAND, kOk, 0);
+    EXPECT_TRUE(InDialog(IDM_FILTER_TAG, [](HWND dialog) {
+        SetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, L"");
+        SendMessageW(dialog, WM_COMMAND, IDM_BAR_OK, 0);
     }));
     EXPECT_EQ(GetDword(L"StartFilter"), 10u);
 }
@@ -440,7 +443,7 @@ TEST_F(ItemCommandTest, SurvivesAHundredThousandEntriesAndFiveThousandAppointmen
     }
     const std::wstring paged = Selected();
     EXPECT_NE(paged, first);
-    Menu(40020); // pin: the whole list is written
+    Menu(IDM_PIN); // pin: the whole list is written
     const std::string saved = Data();
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 100000);
     EXPECT_NE(saved.find(",1,\r\n"), std::string::npos);

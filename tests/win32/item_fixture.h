@@ -3,6 +3,7 @@
 // A fresh item window per test over its own registry, data file and store.
 
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "win32/item_harness.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +31,8 @@ class ItemCommandTest : public ::testing::Test {
         parent = CreateTodayScreen();
         module = LoadLibraryW((BinFolder() + L"\\vantrel.dll").c_str());
         ASSERT_NE(module, nullptr);
-        initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
-            reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(240))));
+        initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
+            GetProcAddress(module, MAKEINTRESOURCEA(ORDINAL_INITIALIZECUSTOMITEM))));
         ASSERT_NE(initialize, nullptr);
     }
     static void TearDownTestSuite() {
@@ -95,7 +96,7 @@ class ItemCommandTest : public ::testing::Test {
             EmptyClipboard();
             CloseClipboard();
         }
-        Menu(40035);
+        Menu(IDM_COPY);
         std::wstring text;
         if (OpenClipboard(nullptr)) {
             if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -115,10 +116,11 @@ class ItemCommandTest : public ::testing::Test {
     // Opens the options as the Today screen's settings page does; `action`
     // gets the property sheet while it runs.
     bool Options(const std::function<void(HWND)>& action) {
-        const auto procedure = reinterpret_cast<DLGPROC>(
-            reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(241))));
-        return WhileModal(
-            action, [&] { DialogBoxParamW(module, MAKEINTRESOURCEW(500), parent, procedure, 0); });
+        const auto procedure = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(
+            GetProcAddress(module, MAKEINTRESOURCEA(ORDINAL_CUSTOMITEMOPTIONSDLGPROC))));
+        return WhileModal(action, [&] {
+            DialogBoxParamW(module, MAKEINTRESOURCEW(IDD_OPTIONS_HOST), parent, procedure, 0);
+        });
     }
 
     static std::string Data() { return FileBytes(kDataFile); }

@@ -1,6 +1,7 @@
 // The options sheet through its real pages: controls set as the user would,
 // then the sheet's OK (PSN_APPLY to every created page) or cancel.
 
+#include "resource_ids.h"
 #include "win32/item_fixture.h"
 
 #include <commctrl.h>
@@ -60,7 +61,7 @@ TEST_F(OptionsTest, DeletedSettingsAreNotStoredAgain) {
     Start("", "");
     EXPECT_TRUE(Options([](HWND sheet) {
         HWND page = ShowPage(sheet, 0);
-        SendMessageW(page, WM_COMMAND, 1111, 0); // 設定削除, answered yes
+        SendMessageW(page, WM_COMMAND, IDC_BASIC_DELETE_SETTINGS, 0); // 設定削除, answered yes
         Press(sheet, PSBTN_OK);
     }));
     HKEY key = nullptr;
@@ -72,13 +73,13 @@ TEST_F(OptionsTest, PastStartFilterAndColumnPositions) {
     Start("", "");
     EXPECT_TRUE(Options([](HWND sheet) {
         HWND basic = ShowPage(sheet, 0);
-        SetChecked(basic, 1106, true);
-        Pick(basic, 1107, 11); // 過去
+        SetChecked(basic, IDC_BASIC_FILTER_BOX, true);
+        Pick(basic, IDC_BASIC_FILTER_LIST, 11); // 過去
         HWND display = ShowPage(sheet, 2);
-        EXPECT_EQ(Picked(display, 1315), 0); // 日数 at 1, 日付 at 2
-        Pick(display, 1315, 1);              // 日数 to 2: 日付 takes 1
-        EXPECT_EQ(Picked(display, 1316), 0);
-        EXPECT_EQ(Picked(display, 1317), 2);
+        EXPECT_EQ(Picked(display, IDC_DISPLAY2_POS_DAY_COUNT), 0); // 日数 at 1, 日付 at 2
+        Pick(display, IDC_DISPLAY2_POS_DAY_COUNT, 1);              // 日数 to 2: 日付 takes 1
+        EXPECT_EQ(Picked(display, IDC_DISPLAY2_POS_DATE), 0);
+        EXPECT_EQ(Picked(display, IDC_DISPLAY2_POS_MEMO), 2);
         Press(sheet, PSBTN_OK);
     }));
     EXPECT_EQ(GetDword(L"StartFilter"), 12u);
@@ -88,7 +89,7 @@ TEST_F(OptionsTest, PastStartFilterAndColumnPositions) {
     EXPECT_EQ(GetDword(L"PosMemo"), 3u);
     int shownAt = -1;
     EXPECT_TRUE(Options([&](HWND sheet) {
-        shownAt = Picked(ShowPage(sheet, 0), 1107);
+        shownAt = Picked(ShowPage(sheet, 0), IDC_BASIC_FILTER_LIST);
         Press(sheet, PSBTN_CANCEL);
     }));
     EXPECT_EQ(shownAt, 11);
@@ -103,11 +104,11 @@ TEST_F(OptionsTest, DayRangesToDoSpanAndOverdueDays) {
     for (const Case c : {Case{0, 2100000000u}, Case{-1, 2099997120u}, Case{-3, 2099994240u}}) {
         EXPECT_TRUE(Options([&](HWND sheet) {
             HWND page = ShowPage(sheet, 4);
-            Type(page, 1518, 500); // 範囲＋１ above 範囲＋２ (366)
-            EXPECT_EQ(Shown(page, 1518), 366);
-            SetChecked(page, 1530, true);
-            Type(page, 1531, 5);
-            Type(page, 1533, c.days);
+            Type(page, IDC_DAY_RANGE_PLUS1, 500); // 範囲＋１ above 範囲＋２ (366)
+            EXPECT_EQ(Shown(page, IDC_DAY_RANGE_PLUS1), 366);
+            SetChecked(page, IDC_DAY_RANGE_TODO_BOX, true);
+            Type(page, IDC_DAY_RANGE_TODO_SPAN, 5);
+            Type(page, IDC_DAY_RANGE_OVER_DAYS, c.days);
             Press(sheet, PSBTN_OK);
         }));
         EXPECT_EQ(GetDword(L"DSpan4"), 366u);
@@ -115,7 +116,7 @@ TEST_F(OptionsTest, DayRangesToDoSpanAndOverdueDays) {
         EXPECT_EQ(GetDword(L"OverMinutes"), c.stored) << c.days;
         int shown = 99;
         EXPECT_TRUE(Options([&](HWND sheet) {
-            shown = Shown(ShowPage(sheet, 4), 1533);
+            shown = Shown(ShowPage(sheet, 4), IDC_DAY_RANGE_OVER_DAYS);
             Press(sheet, PSBTN_CANCEL);
         }));
         EXPECT_EQ(shown, c.days);
@@ -127,7 +128,7 @@ TEST_F(OptionsTest, ANewDataFilePathIsCreatedWithTheData) {
     const std::wstring moved = DriveRoot() + L"vantrel_moved.vrl";
     DeleteFileW(moved.c_str());
     EXPECT_TRUE(Options([&](HWND sheet) {
-        SetDlgItemTextW(ShowPage(sheet, 0), 1101, moved.c_str());
+        SetDlgItemTextW(ShowPage(sheet, 0), IDC_BASIC_PATH, moved.c_str());
         Press(sheet, PSBTN_OK);
     }));
     EXPECT_EQ(FileBytes(moved), "2013/11/03,,a,,,\r\n");

@@ -2,6 +2,7 @@
 // hold exactly the texts of the built-in table that the native build uses.
 
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "text/builtin_texts.h"
 #include "win32/bindings/module_text_table.h"
 

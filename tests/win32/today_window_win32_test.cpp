@@ -3,6 +3,7 @@
 
 #include "platform/shell.h"
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "win32/item_harness.h"
 
 #include <gtest/gtest.h>
@@ -51,8 +52,8 @@ class TodayWindowTest : public ::testing::Test {
         parent = CreateTodayScreen();
         module = LoadLibraryW((BinFolder() + L"\\vantrel.dll").c_str());
         ASSERT_NE(module, nullptr);
-        auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(
-            reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(240))));
+        auto initialize = reinterpret_cast<PFNCUSTOMINITIALIZEITEM>(reinterpret_cast<void*>(
+            GetProcAddress(module, MAKEINTRESOURCEA(ORDINAL_INITIALIZECUSTOMITEM))));
         ASSERT_NE(initialize, nullptr);
         item = initialize(&listItem, parent);
         ASSERT_NE(item, nullptr);
@@ -200,7 +201,7 @@ TEST_F(TodayWindowTest, EmptyViewKeysAndTaps) {
     WriteStore("# nothing\n");
     AdvanceTo(L"2027-01-02 08:00"); // a new day refreshes
     Query();
-    EXPECT_GT(PrintedPixels(RGB(220, 40, 40)), 10); // icon 112's red band: the empty state
+    EXPECT_GT(PrintedPixels(RGB(220, 40, 40)), 10); // IDI_VANTREL's red band: the empty state
     SendMessageW(item, WM_TODAYCUSTOM_RECEIVEDSELECTION, 0, 0);
     Print();
     EXPECT_EQ(SendMessageW(item, WM_TODAYCUSTOM_USERNAVIGATION, VK_UP, 0), 0);

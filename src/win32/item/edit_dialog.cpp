@@ -1,7 +1,8 @@
-// The entry edit dialog (template 108): the controls are read into an
+// The entry edit dialog (IDD_ENTRY_EDIT): the controls are read into an
 // EditForm, one rule runs, and the form is written back.
 
 #include "platform/shell.h"
+#include "resource_ids.h"
 #include "today/edit_form.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/dialog_controls.h"
@@ -14,24 +15,6 @@
 
 namespace vantrel {
 namespace {
-
-enum : int {
-    kDialogTemplate = 108,
-    kMenuBarResource = 109,
-    kIdTitle = 1000,
-    kIdStartDate = 1001,
-    kIdStartTime = 1002,
-    kIdEndDate = 1003,
-    kIdEndTime = 1004,
-    kIdTagCombo = 1007,
-    kIdPin = 1008,
-    kIdTimeBox = 1009,
-    kIdEndBox = 1010,
-    kIdToDo = 1013,
-    kIdTagList = 1039,
-    kIdRegister = 1040,
-    kIdRemove = 1041,
-};
 
 constexpr int kTextCapacity = 1024;
 constexpr const wchar_t* kDateFormat = L"yyy'/'MM'/'dd";
@@ -55,7 +38,7 @@ struct EditSession {
 };
 
 std::optional<DateTime>& Kept(EditSession& session, int dateId) {
-    return dateId == kIdStartDate ? session.keptStart : session.keptEnd;
+    return dateId == IDC_ENTRY_START_DATE ? session.keptStart : session.keptEnd;
 }
 
 bool Enabled(HWND dialog, int id) {
@@ -137,32 +120,33 @@ std::vector<std::u16string> Lines(HWND control, UINT countMessage, UINT lengthMe
 }
 
 std::vector<std::u16string> ListLines(HWND dialog) {
-    return Lines(GetDlgItem(dialog, kIdTagList), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+    return Lines(GetDlgItem(dialog, IDC_ENTRY_TAG_LIST), LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 std::vector<std::u16string> ComboLines(HWND dialog) {
-    return Lines(GetDlgItem(dialog, kIdTagCombo), CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+    return Lines(GetDlgItem(dialog, IDC_ENTRY_TAG_COMBO), CB_GETCOUNT, CB_GETLBTEXTLEN,
+                 CB_GETLBTEXT);
 }
 
 EditForm ReadForm(const EditSession& session, HWND dialog) {
     EditForm form;
-    form.pinned = Checked(dialog, kIdPin);
-    form.todo = Checked(dialog, kIdToDo);
-    form.timeBox = Checked(dialog, kIdTimeBox);
-    form.endBox = Checked(dialog, kIdEndBox);
-    form.start = PickerPair(dialog, kIdStartDate, kIdStartTime);
-    form.end = PickerPair(dialog, kIdEndDate, kIdEndTime);
+    form.pinned = Checked(dialog, IDC_ENTRY_PIN);
+    form.todo = Checked(dialog, IDC_ENTRY_TODO);
+    form.timeBox = Checked(dialog, IDC_ENTRY_TIME_BOX);
+    form.endBox = Checked(dialog, IDC_ENTRY_END_BOX);
+    form.start = PickerPair(dialog, IDC_ENTRY_START_DATE, IDC_ENTRY_START_TIME);
+    form.end = PickerPair(dialog, IDC_ENTRY_END_DATE, IDC_ENTRY_END_TIME);
     if (session.keptStart) {
         form.start = WithDateOf(form.start, *session.keptStart);
     }
     if (session.keptEnd) {
         form.end = WithDateOf(form.end, *session.keptEnd);
     }
-    form.startDateOn = Enabled(dialog, kIdStartDate);
-    form.startTimeOn = Enabled(dialog, kIdStartTime);
-    form.endDateOn = Enabled(dialog, kIdEndDate);
-    form.endTimeOn = Enabled(dialog, kIdEndTime);
-    form.title = WindowText(GetDlgItem(dialog, kIdTitle));
+    form.startDateOn = Enabled(dialog, IDC_ENTRY_START_DATE);
+    form.startTimeOn = Enabled(dialog, IDC_ENTRY_START_TIME);
+    form.endDateOn = Enabled(dialog, IDC_ENTRY_END_DATE);
+    form.endTimeOn = Enabled(dialog, IDC_ENTRY_END_TIME);
+    form.title = WindowText(GetDlgItem(dialog, IDC_ENTRY_TITLE));
     form.tags = ListLines(dialog);
     return form;
 }
@@ -171,27 +155,27 @@ EditForm ReadForm(const EditSession& session, HWND dialog) {
 // of the pickers are enabled.
 void WriteForm(EditSession& session, HWND dialog, const EditForm& form) {
     session.writing = true;
-    SetChecked(dialog, kIdPin, form.pinned);
-    SetChecked(dialog, kIdToDo, form.todo);
-    SetChecked(dialog, kIdTimeBox, form.timeBox);
-    SetChecked(dialog, kIdEndBox, form.endBox);
-    ShowDate(session, dialog, kIdStartDate, form.start);
-    SetPicker(dialog, kIdStartTime, kTimePickerDay, form.start.hour, form.start.minute);
-    ShowDate(session, dialog, kIdEndDate, form.end);
-    SetPicker(dialog, kIdEndTime, kTimePickerDay, form.end.hour, form.end.minute);
-    Enable(dialog, kIdStartDate, form.startDateOn);
-    Enable(dialog, kIdStartTime, form.startTimeOn);
-    Enable(dialog, kIdEndDate, form.endDateOn);
-    Enable(dialog, kIdEndTime, form.endTimeOn);
+    SetChecked(dialog, IDC_ENTRY_PIN, form.pinned);
+    SetChecked(dialog, IDC_ENTRY_TODO, form.todo);
+    SetChecked(dialog, IDC_ENTRY_TIME_BOX, form.timeBox);
+    SetChecked(dialog, IDC_ENTRY_END_BOX, form.endBox);
+    ShowDate(session, dialog, IDC_ENTRY_START_DATE, form.start);
+    SetPicker(dialog, IDC_ENTRY_START_TIME, kTimePickerDay, form.start.hour, form.start.minute);
+    ShowDate(session, dialog, IDC_ENTRY_END_DATE, form.end);
+    SetPicker(dialog, IDC_ENTRY_END_TIME, kTimePickerDay, form.end.hour, form.end.minute);
+    Enable(dialog, IDC_ENTRY_START_DATE, form.startDateOn);
+    Enable(dialog, IDC_ENTRY_START_TIME, form.startTimeOn);
+    Enable(dialog, IDC_ENTRY_END_DATE, form.endDateOn);
+    Enable(dialog, IDC_ENTRY_END_TIME, form.endTimeOn);
     session.writing = false;
 }
 
 void Initialise(EditSession& session, HWND dialog) {
     TodayItem& item = session.item;
-    session.menuBar = OpenFullScreenDialog(dialog, item.instance, kMenuBarResource);
+    session.menuBar = OpenFullScreenDialog(dialog, item.instance, IDR_DIALOG_MENU_BAR);
 
     // The title field spans the dialog, keeping its left margin on both sides.
-    HWND title = GetDlgItem(dialog, kIdTitle);
+    HWND title = GetDlgItem(dialog, IDC_ENTRY_TITLE);
     RECT field{}, client{};
     GetWindowRect(title, &field);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&field), 2);
@@ -200,16 +184,16 @@ void Initialise(EditSession& session, HWND dialog) {
                field.bottom - field.top, FALSE);
 
     item.state.todoMode = 0;
-    for (int id : {kIdStartDate, kIdEndDate}) {
+    for (int id : {IDC_ENTRY_START_DATE, IDC_ENTRY_END_DATE}) {
         SetFormat(dialog, id, kDateFormat);
     }
-    for (int id : {kIdStartTime, kIdEndTime}) {
+    for (int id : {IDC_ENTRY_START_TIME, IDC_ENTRY_END_TIME}) {
         SetFormat(dialog, id, L"HH':'mm");
     }
     const ItemStore& store = item.store;
     for (const std::u16string& tag :
          TagVocabulary(store.ownTags, store.appointmentTags, store.taskTags)) {
-        SendDlgItemMessageW(dialog, kIdTagCombo, CB_ADDSTRING, 0,
+        SendDlgItemMessageW(dialog, IDC_ENTRY_TAG_COMBO, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(ToWide(tag).c_str()));
     }
 
@@ -218,32 +202,33 @@ void Initialise(EditSession& session, HWND dialog) {
     const EditForm form =
         OpenEditForm(entry != nullptr ? session.mode : 0, entry, item.clock.Now());
     item.state.todoMode = form.todo ? 1 : 0;
-    SetDlgItemTextW(dialog, kIdTitle, ToWide(form.title).c_str());
+    SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, ToWide(form.title).c_str());
     for (const std::u16string& tag : form.tags) {
-        SendDlgItemMessageW(dialog, kIdTagList, LB_ADDSTRING, 0,
+        SendDlgItemMessageW(dialog, IDC_ENTRY_TAG_LIST, LB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(ToWide(tag).c_str()));
     }
     WriteForm(session, dialog, form);
     if (form.readOnly) {
-        for (int id : {kIdTitle, kIdToDo, kIdTagCombo, kIdTagList, kIdRegister, kIdRemove,
-                       kIdTimeBox, kIdEndBox, kIdPin}) {
+        for (int id : {IDC_ENTRY_TITLE, IDC_ENTRY_TODO, IDC_ENTRY_TAG_COMBO, IDC_ENTRY_TAG_LIST,
+                       IDC_ENTRY_TAG_REGISTER, IDC_ENTRY_TAG_REMOVE, IDC_ENTRY_TIME_BOX,
+                       IDC_ENTRY_END_BOX, IDC_ENTRY_PIN}) {
             Enable(dialog, id, false);
         }
     }
 }
 
 void RegisterTypedTag(HWND dialog) {
-    const std::u16string tag = WindowText(GetDlgItem(dialog, kIdTagCombo));
+    const std::u16string tag = WindowText(GetDlgItem(dialog, IDC_ENTRY_TAG_COMBO));
     std::vector<std::u16string> listed = ListLines(dialog);
     if (!RegisterTag(listed, tag)) {
         return;
     }
     const std::wstring wide = ToWide(tag);
-    SendDlgItemMessageW(dialog, kIdTagList, LB_ADDSTRING, 0,
+    SendDlgItemMessageW(dialog, IDC_ENTRY_TAG_LIST, LB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>(wide.c_str()));
     std::vector<std::u16string> offered = ComboLines(dialog);
     if (RegisterTag(offered, tag)) {
-        SendDlgItemMessageW(dialog, kIdTagCombo, CB_ADDSTRING, 0,
+        SendDlgItemMessageW(dialog, IDC_ENTRY_TAG_COMBO, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(wide.c_str()));
     }
 }
@@ -266,18 +251,18 @@ void Apply(EditSession& session, HWND dialog, void (*rule)(EditForm&)) {
 
 void DateTimeChanged(EditSession& session, HWND dialog, UINT_PTR id) {
     switch (id) {
-    case kIdStartDate:
-        ReleaseDate(session, dialog, kIdStartDate);
+    case IDC_ENTRY_START_DATE:
+        ReleaseDate(session, dialog, IDC_ENTRY_START_DATE);
         Apply(session, dialog, StartDateChanged);
         break;
-    case kIdStartTime:
+    case IDC_ENTRY_START_TIME:
         Apply(session, dialog, StartTimeChanged);
         break;
-    case kIdEndDate:
-        ReleaseDate(session, dialog, kIdEndDate);
+    case IDC_ENTRY_END_DATE:
+        ReleaseDate(session, dialog, IDC_ENTRY_END_DATE);
         Apply(session, dialog, EndDateChanged);
         break;
-    case kIdEndTime:
+    case IDC_ENTRY_END_TIME:
         Apply(session, dialog, EndTimeChanged);
         break;
     default:
@@ -287,27 +272,28 @@ void DateTimeChanged(EditSession& session, HWND dialog, UINT_PTR id) {
 
 bool Command(EditSession& session, HWND dialog, int id) {
     switch (id) {
-    case kIdToDo:
+    case IDC_ENTRY_TODO:
         Apply(session, dialog, ToDoClicked);
         return true;
-    case kIdEndBox:
+    case IDC_ENTRY_END_BOX:
         Apply(session, dialog, EndBoxClicked);
         return true;
-    case kIdTimeBox:
+    case IDC_ENTRY_TIME_BOX:
         Apply(session, dialog, TimeBoxClicked);
         return true;
-    case kIdRegister:
+    case IDC_ENTRY_TAG_REGISTER:
         RegisterTypedTag(dialog);
         return true;
-    case kIdRemove: {
-        const LRESULT selected = SendDlgItemMessageW(dialog, kIdTagList, LB_GETCURSEL, 0, 0);
+    case IDC_ENTRY_TAG_REMOVE: {
+        const LRESULT selected =
+            SendDlgItemMessageW(dialog, IDC_ENTRY_TAG_LIST, LB_GETCURSEL, 0, 0);
         if (selected != LB_ERR) {
-            SendDlgItemMessageW(dialog, kIdTagList, LB_DELETESTRING, static_cast<WPARAM>(selected),
-                                0);
+            SendDlgItemMessageW(dialog, IDC_ENTRY_TAG_LIST, LB_DELETESTRING,
+                                static_cast<WPARAM>(selected), 0);
         }
         return true;
     }
-    case kMenuOk:
+    case IDM_BAR_OK:
     case IDOK:
         if (session.mode < 0) {
             session.item.state.dialogMode = 0;
@@ -316,7 +302,7 @@ bool Command(EditSession& session, HWND dialog, int id) {
             Confirm(session, dialog);
         }
         return true;
-    case kMenuCancel:
+    case IDM_BAR_CANCEL:
     case IDCANCEL:
         session.item.state.dialogMode = 0;
         CloseFullScreenDialog(dialog, session.menuBar, IDCANCEL);
@@ -352,7 +338,7 @@ INT_PTR CALLBACK EditDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void RunEditDialog(TodayItem& item, HWND window) {
     ModalScope open(&item.state.modalDepth);
     EditSession session{item, item.state.dialogMode};
-    if (RunDialogResource(item.instance, kDialogTemplate, window, EditDialogProc,
+    if (RunDialogResource(item.instance, IDD_ENTRY_EDIT, window, EditDialogProc,
                           reinterpret_cast<LPARAM>(&session)) == -1) {
         item.state.dialogMode = 0; // no dialog, nothing stored
     }

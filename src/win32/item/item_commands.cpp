@@ -1,4 +1,5 @@
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/item/item_window.h"
 
@@ -6,8 +7,6 @@
 
 namespace vantrel {
 namespace {
-
-constexpr int kPopupMenuResource = 103;
 
 // The menu anchor: the item's top-right corner on the screen.
 POINT MenuPoint(const TodayItem& item, HWND window, int x, int y) {
@@ -20,7 +19,7 @@ POINT MenuPoint(const TodayItem& item, HWND window, int x, int y) {
 }
 
 void ShowPopup(TodayItem& item, HWND window, int popup, int x, int y) {
-    HMENU menu = LoadMenuW(item.instance, MAKEINTRESOURCEW(kPopupMenuResource));
+    HMENU menu = LoadMenuW(item.instance, MAKEINTRESOURCEW(IDR_POPUP_MENUS));
     if (menu == nullptr) {
         return;
     }
@@ -30,9 +29,9 @@ void ShowPopup(TodayItem& item, HWND window, int popup, int x, int y) {
         CheckMenuItem(sub, static_cast<UINT>(MenuIdOfFilter(item.state.view.currentFilter)),
                       MF_BYCOMMAND | MF_CHECKED);
     } else if (popup == kPopupData) {
-        const std::pair<int, int> checks[] = {{kSourceOwnBit, kMenuOwn},
-                                              {kSourceAppointmentsBit, kMenuAppointments},
-                                              {kSourceTasksBit, kMenuTasks}};
+        const std::pair<int, int> checks[] = {{kSourceOwnBit, IDM_SOURCE_OWN},
+                                              {kSourceAppointmentsBit, IDM_SOURCE_APPOINTMENTS},
+                                              {kSourceTasksBit, IDM_SOURCE_TASKS}};
         for (const auto& [bit, id] : checks) {
             if ((mask & bit) != 0) {
                 CheckMenuItem(sub, static_cast<UINT>(id), MF_BYCOMMAND | MF_CHECKED);
@@ -98,19 +97,19 @@ LRESULT DispatchCommand(TodayItem& item, HWND window, int code, int x, int y) {
 
 void MenuCommand(TodayItem& item, HWND window, int id) {
     switch (id) {
-    case kMenuRefresh:
+    case IDM_REFRESH:
         item.state.menuPending = 0;
         DispatchCommand(item, window, kCmdRefresh, 0, 0);
         break;
-    case kMenuFilter:
+    case IDM_FILTER_MENU:
         item.state.menuPending = 0;
         DispatchCommand(item, window, kCmdFilterMenu, -1, -1);
         break;
-    case kMenuData:
+    case IDM_DATA_MENU:
         item.state.menuPending = 0;
         DispatchCommand(item, window, kCmdDataMenu, -1, -1);
         break;
-    case kMenuDismiss:
+    case IDM_DISMISS:
         item.state.menuPending = 0;
         break;
     default:

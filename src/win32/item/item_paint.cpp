@@ -2,6 +2,7 @@
 
 #include "platform/shell.h"
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "text/text_ids.h"
 #include "today/layout.h"
 #include "win32/bindings/debug_trace.h"
@@ -14,8 +15,6 @@
 
 namespace vantrel {
 namespace {
-
-constexpr int kEmptyIcon = 112;
 
 // An image strip of square cells, selected into a DC of its own. Members are
 // released in reverse order: the bitmap is deselected, then the DC deleted,
@@ -319,7 +318,7 @@ class Painter {
         } else {
             SetTextColor(dc_, TodayColour(TODAYCOLOR_TEXT));
         }
-        const Icon icon(static_cast<HICON>(LoadImageW(item_.instance, MAKEINTRESOURCEW(kEmptyIcon),
+        const Icon icon(static_cast<HICON>(LoadImageW(item_.instance, MAKEINTRESOURCEW(IDI_VANTREL),
                                                       IMAGE_ICON, 16 * scale, 16 * scale, 0)));
         const int k = large ? 3 : 2;
         if (icon) {

@@ -1,7 +1,8 @@
-// The tag and search dialog (template 109): one editable drop-down whose
+// The tag and search dialog (IDD_TAG_SEARCH): one editable drop-down whose
 // text becomes the tag filter's tag or the search text.
 
 #include "platform/shell.h"
+#include "resource_ids.h"
 #include "text/text_table.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/item/item_window.h"
@@ -10,9 +11,6 @@ namespace vantrel {
 namespace {
 
 enum : int {
-    kDialogTemplate = 109,
-    kMenuBarResource = 109,
-    kIdText = 1019,
     kTagTitle = 42228,    // "タグ"
     kSearchTitle = 42241, // "検索"
 };
@@ -27,27 +25,27 @@ struct TagSession {
 
 void Initialise(TagSession& session, HWND dialog) {
     TodayItem& item = session.item;
-    session.menuBar = OpenFullScreenDialog(dialog, item.instance, kMenuBarResource);
+    session.menuBar = OpenFullScreenDialog(dialog, item.instance, IDR_DIALOG_MENU_BAR);
     SetWindowTextW(
         dialog,
         ToWide(LoadText(*item.texts, session.mode == 0 ? kTagTitle : kSearchTitle)).c_str());
 
     if (session.mode != 0) {
-        SetDlgItemTextW(dialog, kIdText, ToWide(item.state.view.searchText).c_str());
+        SetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, ToWide(item.state.view.searchText).c_str());
         return;
     }
     const ItemStore& store = item.store;
     for (const std::u16string& tag :
          TagVocabulary(store.ownTags, store.appointmentTags, store.taskTags)) {
-        SendDlgItemMessageW(dialog, kIdText, CB_ADDSTRING, 0,
+        SendDlgItemMessageW(dialog, IDC_TAG_SEARCH_TEXT, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(ToWide(tag).c_str()));
     }
-    SetDlgItemTextW(dialog, kIdText, ToWide(item.settings.FilterTag).c_str());
+    SetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, ToWide(item.settings.FilterTag).c_str());
 }
 
 void Confirm(TagSession& session, HWND dialog) {
     wchar_t text[kTextCapacity + 1] = {};
-    GetDlgItemTextW(dialog, kIdText, text, kTextCapacity + 1);
+    GetDlgItemTextW(dialog, IDC_TAG_SEARCH_TEXT, text, kTextCapacity + 1);
     CloseFullScreenDialog(dialog, session.menuBar, IDOK);
     TodayItem& item = session.item;
     ViewContext view = ItemView(item);
@@ -66,11 +64,11 @@ INT_PTR CALLBACK TagDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             return FALSE;
         }
         switch (LOWORD(wParam)) {
-        case kMenuOk:
+        case IDM_BAR_OK:
         case IDOK:
             Confirm(*session, dialog);
             return TRUE;
-        case kMenuCancel:
+        case IDM_BAR_CANCEL:
         case IDCANCEL:
             CloseFullScreenDialog(dialog, session->menuBar, IDCANCEL);
             return TRUE;
@@ -87,7 +85,7 @@ INT_PTR CALLBACK TagDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 void RunTagDialog(TodayItem& item, HWND window) {
     ModalScope open(&item.state.modalDepth);
     TagSession session{item, item.state.dialogMode};
-    RunDialogResource(item.instance, kDialogTemplate, window, TagDialogProc,
+    RunDialogResource(item.instance, IDD_TAG_SEARCH, window, TagDialogProc,
                       reinterpret_cast<LPARAM>(&session));
 }
 

@@ -2,6 +2,7 @@
 // lines, and the two maintenance actions.
 
 #include "options/option_rules.h"
+#include "resource_ids.h"
 #include "settings/settings_store.h"
 #include "text/text_ids.h"
 #include "win32/bindings/wide_text.h"
@@ -12,26 +13,13 @@
 namespace vantrel {
 namespace {
 
-enum : int {
-    kPath = 1101,
-    kBrowse = 1102,
-    kOwn = 1103,
-    kAppointments = 1104,
-    kTasks = 1105,
-    kFilterBox = 1106,
-    kFilterList = 1107,
-    kLines = 1108,
-    kLinesFollowData = 1110,
-    kDeleteSettings = 1111,
-    kCleanData = 1112,
-};
-
 constexpr std::array<int, 12> kFilterNames{42144, 42145, 42146, 42147, 42148, 42149,
                                            42150, 42151, 42219, 42220, 42228, 42258};
 
-constexpr BitBinding kSources[] = {{kOwn, &Settings::StartView, kSourceOwnBit},
-                                   {kAppointments, &Settings::StartView, kSourceAppointmentsBit},
-                                   {kTasks, &Settings::StartView, kSourceTasksBit}};
+constexpr BitBinding kSources[] = {
+    {IDC_BASIC_OWN, &Settings::StartView, kSourceOwnBit},
+    {IDC_BASIC_APPOINTMENTS, &Settings::StartView, kSourceAppointmentsBit},
+    {IDC_BASIC_TASKS, &Settings::StartView, kSourceTasksBit}};
 
 // Label/pattern pairs; the literal's own terminator ends the list.
 constexpr char16_t kBrowseFilterText[] = u"Vantrelファイル (*.vrl)\0*.vrl\0"
@@ -40,30 +28,30 @@ constexpr std::u16string_view kBrowseFilter{kBrowseFilterText, std::size(kBrowse
 
 // `currentFilter`: the view's filter, shown when the filter is remembered.
 void Show(HWND page, const Settings& s, const TextTable& texts, int currentFilter) {
-    SetDlgItemTextW(page, kPath, ToWide(s.OpenFile.view()).c_str());
+    SetDlgItemTextW(page, IDC_BASIC_PATH, ToWide(s.OpenFile.view()).c_str());
     ShowBits(page, s, kSources);
     const bool remembered = s.SaveFilter != 0;
-    SetChecked(page, kFilterBox, !remembered);
-    FillList(page, kFilterList, texts, kFilterNames,
+    SetChecked(page, IDC_BASIC_FILTER_BOX, !remembered);
+    FillList(page, IDC_BASIC_FILTER_LIST, texts, kFilterNames,
              StartFilterIndex(remembered ? currentFilter : s.StartFilter));
-    Enable(page, kFilterList, !remembered);
-    SetNumber(page, kLines, 0, 9999, s.ViewLine);
-    SetChecked(page, kLinesFollowData, s.DataLine != 0);
+    Enable(page, IDC_BASIC_FILTER_LIST, !remembered);
+    SetNumber(page, IDC_BASIC_LINES, 0, 9999, s.ViewLine);
+    SetChecked(page, IDC_BASIC_LINES_FOLLOW_DATA, s.DataLine != 0);
 }
 
 void Apply(HWND page, Settings& s) {
-    s.OpenFile = TextOf(page, kPath);
+    s.OpenFile = TextOf(page, IDC_BASIC_PATH);
     StoreBits(page, s, kSources);
-    s.StartFilter = StartFilterCode(ListIndex(page, kFilterList));
-    s.SaveFilter = Checked(page, kFilterBox) ? 0 : 1;
-    s.ViewLine = NumberOf(page, kLines);
-    s.DataLine = Checked(page, kLinesFollowData) ? 1 : 0;
+    s.StartFilter = StartFilterCode(ListIndex(page, IDC_BASIC_FILTER_LIST));
+    s.SaveFilter = Checked(page, IDC_BASIC_FILTER_BOX) ? 0 : 1;
+    s.ViewLine = NumberOf(page, IDC_BASIC_LINES);
+    s.DataLine = Checked(page, IDC_BASIC_LINES_FOLLOW_DATA) ? 1 : 0;
 }
 
 void Browse(HWND page, Prompt& prompt) {
-    std::u16string path = TextOf(page, kPath);
+    std::u16string path = TextOf(page, IDC_BASIC_PATH);
     if (prompt.askOpenFileName(path, kBrowseFilter) > 0) {
-        SetDlgItemTextW(page, kPath, ToWide(path).c_str());
+        SetDlgItemTextW(page, IDC_BASIC_PATH, ToWide(path).c_str());
     }
 }
 
@@ -107,16 +95,16 @@ INT_PTR CALLBACK BasicPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
     OptionsSheet& sheet = TheSheet();
     Prompt& prompt = SheetPrompt(sheet, item.state.modalDepth);
     switch (LOWORD(wParam)) {
-    case kFilterBox:
-        Enable(page, kFilterList, Checked(page, kFilterBox));
+    case IDC_BASIC_FILTER_BOX:
+        Enable(page, IDC_BASIC_FILTER_LIST, Checked(page, IDC_BASIC_FILTER_BOX));
         return TRUE;
-    case kBrowse:
+    case IDC_BASIC_BROWSE:
         Browse(page, prompt);
         return TRUE;
-    case kDeleteSettings:
+    case IDC_BASIC_DELETE_SETTINGS:
         DeleteAllSettings(prompt, *item.texts, item.registry, sheet.result);
         return TRUE;
-    case kCleanData:
+    case IDC_BASIC_CLEAN_DATA:
         CleanData(item, prompt);
         return TRUE;
     default:

@@ -3,6 +3,7 @@
 
 #include "options/colour_chooser.h"
 #include "platform/shell.h"
+#include "resource_ids.h"
 #include "win32/options/option_pages.h"
 #include "win32/scoped.h"
 
@@ -11,23 +12,14 @@
 namespace vantrel {
 namespace {
 
-enum : int {
-    kFirstPalette = 2001, // 48 swatches
-    kOpening = 2050,
-    kCurrent = 2051,
-    kFirstVariant = 2052, // hue + 60 .. + 300
-    kFirstKept = 2057,    // 4 swatches
-    kPreview = 2061,
-    kRed = 2070, // edit boxes two apart, each with its up-down one above
-    kGreen = 2072,
-    kBlue = 2074,
-    kHueBox = 2076,
-    kSaturationBox = 2078,
-    kLightnessBox = 2080,
-    kRedCaption = 2082,
-    kBlueCaption = 2084,
-    kMenuBarResource = 109,
-};
+// The code steps through the six number boxes two at a time.
+static_assert(IDC_CHOOSER_GREEN == IDC_CHOOSER_RED + 2 && IDC_CHOOSER_BLUE == IDC_CHOOSER_RED + 4 &&
+              IDC_CHOOSER_HUE == IDC_CHOOSER_RED + 6 &&
+              IDC_CHOOSER_SATURATION == IDC_CHOOSER_RED + 8 &&
+              IDC_CHOOSER_LIGHTNESS == IDC_CHOOSER_RED + 10);
+// The R, G and B captions are painted as one range.
+static_assert(IDC_CHOOSER_GREEN_CAPTION == IDC_CHOOSER_RED_CAPTION + 1 &&
+              IDC_CHOOSER_BLUE_CAPTION == IDC_CHOOSER_RED_CAPTION + 2);
 
 struct ChooserRun {
     Colour* handOver = nullptr;
@@ -40,20 +32,20 @@ Brush swatchBrush;
 
 // The colour a swatch stands for, or nothing for other controls.
 std::optional<Colour> SwatchColour(int id) {
-    if (id >= kFirstPalette && id < kFirstPalette + 48) {
-        return kPalette[static_cast<std::size_t>(id - kFirstPalette)];
+    if (id >= IDC_CHOOSER_PALETTE && id < IDC_CHOOSER_PALETTE + 48) {
+        return kPalette[static_cast<std::size_t>(id - IDC_CHOOSER_PALETTE)];
     }
-    if (id >= kFirstVariant && id < kFirstVariant + 5) {
-        return HueVariant(chooser.current, 60 * (id - kFirstVariant + 1));
+    if (id >= IDC_CHOOSER_VARIANT && id < IDC_CHOOSER_VARIANT + 5) {
+        return HueVariant(chooser.current, 60 * (id - IDC_CHOOSER_VARIANT + 1));
     }
-    if (id >= kFirstKept && id < kFirstKept + 4) {
-        return chooser.kept[static_cast<std::size_t>(id - kFirstKept)];
+    if (id >= IDC_CHOOSER_KEPT && id < IDC_CHOOSER_KEPT + 4) {
+        return chooser.kept[static_cast<std::size_t>(id - IDC_CHOOSER_KEPT)];
     }
     switch (id) {
-    case kOpening:
+    case IDC_CHOOSER_OPENING:
         return chooser.opening;
-    case kCurrent:
-    case kPreview:
+    case IDC_CHOOSER_CURRENT:
+    case IDC_CHOOSER_PREVIEW:
         return chooser.current;
     default:
         return std::nullopt;
@@ -66,8 +58,8 @@ void Repaint(HWND dialog, int id) {
 
 void CurrentChanged(HWND dialog) {
     for (int id :
-         {static_cast<int>(kCurrent), static_cast<int>(kPreview), static_cast<int>(kFirstVariant),
-          kFirstVariant + 1, kFirstVariant + 2, kFirstVariant + 3, kFirstVariant + 4}) {
+         {IDC_CHOOSER_CURRENT, IDC_CHOOSER_PREVIEW, IDC_CHOOSER_VARIANT, IDC_CHOOSER_VARIANT + 1,
+          IDC_CHOOSER_VARIANT + 2, IDC_CHOOSER_VARIANT + 3, IDC_CHOOSER_VARIANT + 4}) {
         Repaint(dialog, id);
     }
 }
@@ -84,7 +76,7 @@ void FillBoxes(HWND dialog, bool fromHsl, int a, int b, int c) {
     const int values[6] = {RedOf(colour), GreenOf(colour), BlueOf(colour),
                            hue,           saturation,      lightness};
     for (int i = 0; i < 6; ++i) {
-        SetDlgItemInt(dialog, kRed + 2 * i, static_cast<UINT>(values[i]), FALSE);
+        SetDlgItemInt(dialog, IDC_CHOOSER_RED + 2 * i, static_cast<UINT>(values[i]), FALSE);
     }
 }
 
@@ -96,14 +88,15 @@ void BoxChanged(HWND dialog, int id) {
     if (!BoxEdited(chooser)) {
         return;
     }
-    if (id <= kBlue) {
-        const int r = NumberOf(dialog, kRed), g = NumberOf(dialog, kGreen),
-                  b = NumberOf(dialog, kBlue);
+    if (id <= IDC_CHOOSER_BLUE) {
+        const int r = NumberOf(dialog, IDC_CHOOSER_RED), g = NumberOf(dialog, IDC_CHOOSER_GREEN),
+                  b = NumberOf(dialog, IDC_CHOOSER_BLUE);
         FillBoxes(dialog, false, r, g, b);
         chooser.current = Rgb(r, g, b);
     } else {
-        const int h = NumberOf(dialog, kHueBox), s = NumberOf(dialog, kSaturationBox),
-                  l = NumberOf(dialog, kLightnessBox);
+        const int h = NumberOf(dialog, IDC_CHOOSER_HUE),
+                  s = NumberOf(dialog, IDC_CHOOSER_SATURATION),
+                  l = NumberOf(dialog, IDC_CHOOSER_LIGHTNESS);
         FillBoxes(dialog, true, h, s, l);
         chooser.current = HslToRgb(h, s, l);
     }
@@ -111,10 +104,10 @@ void BoxChanged(HWND dialog, int id) {
 }
 
 void SwatchTapped(HWND dialog, int id) {
-    if (id == kPreview) {
+    if (id == IDC_CHOOSER_PREVIEW) {
         KeepCurrent(chooser);
         for (int i = 0; i < 4; ++i) {
-            Repaint(dialog, kFirstKept + i);
+            Repaint(dialog, IDC_CHOOSER_KEPT + i);
         }
         return;
     }
@@ -122,7 +115,7 @@ void SwatchTapped(HWND dialog, int id) {
     if (!colour) {
         return;
     }
-    const bool variant = id >= kFirstVariant && id < kFirstVariant + 5;
+    const bool variant = id >= IDC_CHOOSER_VARIANT && id < IDC_CHOOSER_VARIANT + 5;
     TapSwatch(chooser, *colour);
     if (variant) {
         FillBoxes(dialog, true, RgbToHslComponent(*colour, kHue),
@@ -134,10 +127,10 @@ void SwatchTapped(HWND dialog, int id) {
 }
 
 void Initialise(ChooserRun& run, HWND dialog) {
-    run.menuBar = OpenFullScreenDialog(dialog, run.module, kMenuBarResource);
+    run.menuBar = OpenFullScreenDialog(dialog, run.module, IDR_DIALOG_MENU_BAR);
     const int ranges[6] = {255, 255, 255, 359, 255, 511};
     for (int i = 0; i < 6; ++i) {
-        SendDlgItemMessageW(dialog, kRed + 2 * i + 1, UDM_SETRANGE32, 0, ranges[i]);
+        SendDlgItemMessageW(dialog, IDC_CHOOSER_RED + 2 * i + 1, UDM_SETRANGE32, 0, ranges[i]);
     }
     OpenChooser(chooser, *run.handOver);
     FillFromColour(dialog, chooser.current);
@@ -153,7 +146,7 @@ void Close(ChooserRun& run, HWND dialog, int result, bool keep) {
 
 INT_PTR PaintSwatch(HWND control) {
     const int id = GetDlgCtrlID(control);
-    if (id >= kRedCaption && id <= kBlueCaption) {
+    if (id >= IDC_CHOOSER_RED_CAPTION && id <= IDC_CHOOSER_BLUE_CAPTION) {
         return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
     }
     const std::optional<Colour> colour = SwatchColour(id);
@@ -178,11 +171,12 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             return FALSE;
         }
         const int id = LOWORD(wParam);
-        if (id == IDOK || id == kMenuOk) {
+        if (id == IDOK || id == IDM_BAR_OK) {
             Close(*run, dialog, id, true);
-        } else if (id == kMenuCancel || id == IDCANCEL) {
+        } else if (id == IDM_BAR_CANCEL || id == IDCANCEL) {
             Close(*run, dialog, id, false);
-        } else if (HIWORD(wParam) == EN_CHANGE && id >= kRed && id <= kLightnessBox) {
+        } else if (HIWORD(wParam) == EN_CHANGE && id >= IDC_CHOOSER_RED &&
+                   id <= IDC_CHOOSER_LIGHTNESS) {
             BoxChanged(dialog, id);
         } else if (HIWORD(wParam) == STN_CLICKED) {
             SwatchTapped(dialog, id);
@@ -201,7 +195,8 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour, int& modalDepth) {
     ModalScope open(&modalDepth);
     ChooserRun run{&colour, module};
-    RunDialogResource(module, 132, owner, ChooserProc, reinterpret_cast<LPARAM>(&run));
+    RunDialogResource(module, IDD_COLOUR_CHOOSER, owner, ChooserProc,
+                      reinterpret_cast<LPARAM>(&run));
 }
 
 } // namespace vantrel

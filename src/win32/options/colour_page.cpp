@@ -1,6 +1,7 @@
 // 色: fifteen colours edited on a shadow copy, their labels painted in
 // them, and the switches that go with some of them.
 
+#include "resource_ids.h"
 #include "win32/options/option_pages.h"
 #include "win32/scoped.h"
 
@@ -9,11 +10,6 @@
 namespace vantrel {
 namespace {
 
-enum : int {
-    kFirstLabel = 1601,
-    kFirstButton = 1620,
-    kRevert = 1650,
-};
 constexpr int kColourCount = 15;
 constexpr int kLabelCount = 13;
 constexpr int kPosLabel = 11, kFocusLabel = 12;
@@ -28,9 +24,13 @@ constexpr std::array<std::int32_t Settings::*, kColourCount> kColours{
 };
 
 constexpr CheckBinding kSwitches[] = {
-    {1641, &Settings::DrawToday},  {1642, &Settings::DrawAnniv},    {1643, &Settings::DrawToDo},
-    {1644, &Settings::DrawPosBar}, {1645, &Settings::DrawPosBarBk}, {1646, &Settings::FocusTx},
-    {1647, &Settings::FocusBk},
+    {IDC_COLOUR_DRAW_TODAY, &Settings::DrawToday},
+    {IDC_COLOUR_DRAW_ANNIV, &Settings::DrawAnniv},
+    {IDC_COLOUR_DRAW_TODO, &Settings::DrawToDo},
+    {IDC_COLOUR_DRAW_POS_BAR, &Settings::DrawPosBar},
+    {IDC_COLOUR_DRAW_POS_BAR_BK, &Settings::DrawPosBarBk},
+    {IDC_COLOUR_FOCUS_TX, &Settings::FocusTx},
+    {IDC_COLOUR_FOCUS_BK, &Settings::FocusBk},
 };
 
 // The shadow copy and the label brush live for the process.
@@ -49,7 +49,7 @@ int ColourOfLabel(int label) {
 
 void RepaintLabels(HWND page) {
     for (int i = 0; i < kLabelCount; ++i) {
-        InvalidateRect(GetDlgItem(page, kFirstLabel + i), nullptr, TRUE);
+        InvalidateRect(GetDlgItem(page, IDC_COLOUR_LABEL + i), nullptr, TRUE);
     }
 }
 
@@ -62,7 +62,7 @@ void ChooseColour(HWND page, int index, HINSTANCE module, int& modalDepth) {
 
 // `todayColour`: the Today screen's last background answer.
 INT_PTR PaintLabel(HWND label, HDC dc, Colour todayColour) {
-    const int index = GetDlgCtrlID(label) - kFirstLabel;
+    const int index = GetDlgCtrlID(label) - IDC_COLOUR_LABEL;
     if (index < 0 || index >= kLabelCount) {
         return FALSE;
     }
@@ -104,17 +104,19 @@ INT_PTR CALLBACK ColourPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
         return FALSE;
     }
     const int id = LOWORD(wParam);
-    if (id == kRevert) {
+    if (id == IDC_COLOUR_REVERT) {
         LoadShadow(item.settings);
         RepaintLabels(page);
         return TRUE;
     }
-    if (id >= kFirstButton && id < kFirstButton + kColourCount) {
-        ChooseColour(page, id - kFirstButton, item.instance, item.state.modalDepth);
+    if (id >= IDC_COLOUR_BUTTON && id < IDC_COLOUR_BUTTON + kColourCount) {
+        ChooseColour(page, id - IDC_COLOUR_BUTTON, item.instance, item.state.modalDepth);
         return TRUE;
     }
-    if (id >= kFirstLabel && id < kFirstLabel + kLabelCount && HIWORD(wParam) == STN_CLICKED) {
-        ChooseColour(page, ColourOfLabel(id - kFirstLabel), item.instance, item.state.modalDepth);
+    if (id >= IDC_COLOUR_LABEL && id < IDC_COLOUR_LABEL + kLabelCount &&
+        HIWORD(wParam) == STN_CLICKED) {
+        ChooseColour(page, ColourOfLabel(id - IDC_COLOUR_LABEL), item.instance,
+                     item.state.modalDepth);
         return TRUE;
     }
     return FALSE;

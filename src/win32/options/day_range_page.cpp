@@ -2,6 +2,7 @@
 // ranges kept in order while typed, the ToDo span and 〆過日.
 
 #include "options/option_rules.h"
+#include "resource_ids.h"
 #include "settings/over_minutes.h"
 #include "win32/options/option_pages.h"
 
@@ -10,20 +11,20 @@
 namespace vantrel {
 namespace {
 
-enum : int {
-    kFuture = 1501,
-    kStartWeek = 1502,
-    kFirstRange = 1510, // box i at 1510 + 2 i, its up-down one above
-    kToDoBox = 1530,
-    kToDoSpan = 1531,
-    kOverDays = 1533,
-};
+// The eight range boxes are addressed as the first one + 2 * box.
+static_assert(IDC_DAY_RANGE_MINUS1 == IDC_DAY_RANGE_MINUS2 + 2 &&
+              IDC_DAY_RANGE_ZERO_START == IDC_DAY_RANGE_MINUS2 + 4 &&
+              IDC_DAY_RANGE_ZERO_END == IDC_DAY_RANGE_MINUS2 + 6 &&
+              IDC_DAY_RANGE_PLUS1 == IDC_DAY_RANGE_MINUS2 + 8 &&
+              IDC_DAY_RANGE_PLUS2 == IDC_DAY_RANGE_MINUS2 + 10 &&
+              IDC_DAY_RANGE_FILTER_START == IDC_DAY_RANGE_MINUS2 + 12 &&
+              IDC_DAY_RANGE_FILTER_END == IDC_DAY_RANGE_MINUS2 + 14);
 
 constexpr std::array<int, 3> kFutureNames{42255, 42256, 42257};
 constexpr std::array<int, 7> kWeekdayNames{42164, 42165, 42166, 42167, 42168, 42169, 42170};
 
 constexpr int RangeBox(int i) {
-    return kFirstRange + 2 * i;
+    return IDC_DAY_RANGE_MINUS2 + 2 * i;
 }
 
 // Set once the boxes are filled; cleared while the ordering writes a box.
@@ -38,8 +39,8 @@ DayRanges TypedRanges(HWND page) {
 }
 
 void Show(HWND page, Settings& s, const TextTable& texts) {
-    FillList(page, kFuture, texts, kFutureNames, s.Future);
-    FillList(page, kStartWeek, texts, kWeekdayNames, s.StartWeek);
+    FillList(page, IDC_DAY_RANGE_FUTURE, texts, kFutureNames, s.Future);
+    FillList(page, IDC_DAY_RANGE_START_WEEK, texts, kWeekdayNames, s.StartWeek);
     DayRanges ranges = DayRangesOf(s);
     if (ValidateDayRanges(ranges)) {
         StoreDayRanges(s, ranges);
@@ -49,18 +50,20 @@ void Show(HWND page, Settings& s, const TextTable& texts) {
     }
     const ToDoSpanView todo = ShowToDoSpan(s.DSpanTs);
     s.DSpanTs = todo.on ? s.DSpanTs : 1;
-    SetChecked(page, kToDoBox, todo.on);
-    SetNumber(page, kToDoSpan, -99999, 0, todo.value);
-    SetDlgItemInt(page, kToDoSpan, static_cast<UINT>(todo.value), TRUE); // "off" shows 1
-    SetNumber(page, kOverDays, -99999, 99999, DaysFromOverMinutes(s.OverMinutes));
+    SetChecked(page, IDC_DAY_RANGE_TODO_BOX, todo.on);
+    SetNumber(page, IDC_DAY_RANGE_TODO_SPAN, -99999, 0, todo.value);
+    // "off" shows 1
+    SetDlgItemInt(page, IDC_DAY_RANGE_TODO_SPAN, static_cast<UINT>(todo.value), TRUE);
+    SetNumber(page, IDC_DAY_RANGE_OVER_DAYS, -99999, 99999, DaysFromOverMinutes(s.OverMinutes));
 }
 
 void Apply(HWND page, Settings& s) {
-    s.Future = ListIndex(page, kFuture);
-    s.StartWeek = ListIndex(page, kStartWeek);
+    s.Future = ListIndex(page, IDC_DAY_RANGE_FUTURE);
+    s.StartWeek = ListIndex(page, IDC_DAY_RANGE_START_WEEK);
     StoreDayRanges(s, TypedRanges(page));
-    s.DSpanTs = StoreToDoSpan(Checked(page, kToDoBox), TypedNumber(page, kToDoSpan));
-    s.OverMinutes = OverMinutesFromDays(TypedNumber(page, kOverDays));
+    s.DSpanTs = StoreToDoSpan(Checked(page, IDC_DAY_RANGE_TODO_BOX),
+                              TypedNumber(page, IDC_DAY_RANGE_TODO_SPAN));
+    s.OverMinutes = OverMinutesFromDays(TypedNumber(page, IDC_DAY_RANGE_OVER_DAYS));
 }
 
 void ShowFilled(HWND page, Settings& s, const TextTable& texts) {
@@ -70,8 +73,8 @@ void ShowFilled(HWND page, Settings& s, const TextTable& texts) {
 }
 
 void RangeEdited(HWND page, int id) {
-    const int box = (id - kFirstRange) / 2;
-    if (!filled || (id - kFirstRange) % 2 != 0 || box < 0 || box >= 8) {
+    const int box = (id - IDC_DAY_RANGE_MINUS2) / 2;
+    if (!filled || (id - IDC_DAY_RANGE_MINUS2) % 2 != 0 || box < 0 || box >= 8) {
         return;
     }
     const DayRanges ranges = TypedRanges(page);

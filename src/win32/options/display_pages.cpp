@@ -2,6 +2,7 @@
 // order.
 
 #include "options/option_rules.h"
+#include "resource_ids.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/options/option_pages.h"
 #include "win32/scoped.h"
@@ -16,33 +17,41 @@ namespace {
 
 // 表示1
 constexpr CheckBinding kDisplay1Checks[] = {
-    {1201, &Settings::DrawCheck},      {1202, &Settings::DrawIcon},
-    {1203, &Settings::DrawWDay},       {1204, &Settings::DrawSpan},
-    {1205, &Settings::DrawTomorrow},   {1206, &Settings::CheckDate},
-    {1207, &Settings::CheckStrikeOut},
+    {IDC_DISPLAY1_DRAW_CHECK, &Settings::DrawCheck},
+    {IDC_DISPLAY1_DRAW_ICON, &Settings::DrawIcon},
+    {IDC_DISPLAY1_DRAW_WDAY, &Settings::DrawWDay},
+    {IDC_DISPLAY1_DRAW_SPAN, &Settings::DrawSpan},
+    {IDC_DISPLAY1_DRAW_TOMORROW, &Settings::DrawTomorrow},
+    {IDC_DISPLAY1_CHECK_DATE, &Settings::CheckDate},
+    {IDC_DISPLAY1_CHECK_STRIKE_OUT, &Settings::CheckStrikeOut},
 };
-constexpr NumberBinding kDisplay1Numbers[] = {{1209, &Settings::ResetTime, 0, 99},
-                                              {1211, &Settings::MaxMinutes, 60, 999}};
-constexpr int kAutoUpdate = 1208;
+constexpr NumberBinding kDisplay1Numbers[] = {
+    {IDC_DISPLAY1_RESET_TIME, &Settings::ResetTime, 0, 99},
+    {IDC_DISPLAY1_MAX_MINUTES, &Settings::MaxMinutes, 60, 999},
+};
 constexpr std::array<int, 4> kAutoUpdateNames{42230, 42231, 42232, 42260};
 
 // 表示2
-enum : int { kFont = 1301, kShortView = 1314, kPosDayCount = 1315, kPosDate, kPosMemo };
 constexpr NumberBinding kDisplay2Numbers[] = {
-    {1302, &Settings::FontSize, 0, 99},
-    {1304, &Settings::LineSpace, 0, 99},
-    {1306, &Settings::WidthSep, 0, 99},
+    {IDC_DISPLAY2_FONT_SIZE, &Settings::FontSize, 0, 99},
+    {IDC_DISPLAY2_LINE_SPACE, &Settings::LineSpace, 0, 99},
+    {IDC_DISPLAY2_WIDTH_SEP, &Settings::WidthSep, 0, 99},
 };
-constexpr std::array<int, 3> kWidthBoxes{1308, 1310, 1312}; // day count, date, title
+constexpr std::array<int, 3> kWidthBoxes{IDC_DISPLAY2_WIDTH_DAY_COUNT, IDC_DISPLAY2_WIDTH_DATE,
+                                         IDC_DISPLAY2_WIDTH_MEMO};
+// The column lists are addressed as the first one + column.
+static_assert(IDC_DISPLAY2_POS_DATE == IDC_DISPLAY2_POS_DAY_COUNT + 1 &&
+              IDC_DISPLAY2_POS_MEMO == IDC_DISPLAY2_POS_DAY_COUNT + 2);
 constexpr std::array<std::int32_t Settings::*, 3> kWidths{
     &Settings::WidthDayCount, &Settings::WidthDate, &Settings::WidthMemo};
 constexpr std::array<std::int32_t Settings::*, 3> kPositions{
     &Settings::PosDayCount, &Settings::PosDate, &Settings::PosMemo};
 
 // 表示3
-enum : int { kExFocus = 1401, kExFont = 1402 };
-constexpr NumberBinding kDisplay3Numbers[] = {{1403, &Settings::ExFontSize, 0, 99},
-                                              {1405, &Settings::ExFocusTime, 0, 9999}};
+constexpr NumberBinding kDisplay3Numbers[] = {
+    {IDC_DISPLAY3_EX_FONT_SIZE, &Settings::ExFontSize, 0, 99},
+    {IDC_DISPLAY3_EX_FOCUS_TIME, &Settings::ExFocusTime, 0, 9999},
+};
 
 HWND TodayDesktop() {
     return FindWindowW(L"DesktopExplorerWindow", nullptr);
@@ -102,44 +111,44 @@ void StoreFont(HWND page, int id, FaceNameText& faceName, std::int32_t& charSet)
 }
 
 std::array<int, 3> ShownPositions(HWND page) {
-    return {ListIndex(page, kPosDayCount) + 1, ListIndex(page, kPosDate) + 1,
-            ListIndex(page, kPosMemo) + 1};
+    return {ListIndex(page, IDC_DISPLAY2_POS_DAY_COUNT) + 1,
+            ListIndex(page, IDC_DISPLAY2_POS_DATE) + 1, ListIndex(page, IDC_DISPLAY2_POS_MEMO) + 1};
 }
 
 void ShowPositions(HWND page, const std::array<int, 3>& positions) {
     for (int i = 0; i < 3; ++i) {
-        SendDlgItemMessageW(page, kPosDayCount + i, CB_SETCURSEL,
+        SendDlgItemMessageW(page, IDC_DISPLAY2_POS_DAY_COUNT + i, CB_SETCURSEL,
                             static_cast<WPARAM>(positions[static_cast<std::size_t>(i)] - 1), 0);
     }
 }
 
 void ShowDisplay2(HWND page, Settings& s) {
-    FillFonts(page, kFont, s.FontName.view());
+    FillFonts(page, IDC_DISPLAY2_FONT, s.FontName.view());
     ShowNumbers(page, s, kDisplay2Numbers);
     const int screen = GetSystemMetrics(SM_CXSCREEN);
     for (std::size_t i = 0; i < 3; ++i) {
         SetNumber(page, kWidthBoxes[i], 0, screen, s.*kWidths[i]);
     }
-    SetChecked(page, kShortView, s.ShortView != 0);
+    SetChecked(page, IDC_DISPLAY2_SHORT_VIEW, s.ShortView != 0);
     std::array<int, 3> positions{s.PosDayCount, s.PosDate, s.PosMemo};
     RepairPositions(positions);
     for (std::size_t i = 0; i < 3; ++i) {
         s.*kPositions[i] = positions[i];
         for (const wchar_t* n : {L"1", L"2", L"3"}) {
-            SendDlgItemMessageW(page, kPosDayCount + static_cast<int>(i), CB_ADDSTRING, 0,
-                                reinterpret_cast<LPARAM>(n));
+            SendDlgItemMessageW(page, IDC_DISPLAY2_POS_DAY_COUNT + static_cast<int>(i),
+                                CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n));
         }
     }
     ShowPositions(page, positions);
 }
 
 void ApplyDisplay2(HWND page, Settings& s) {
-    StoreFont(page, kFont, s.FontName, s.CharSet);
+    StoreFont(page, IDC_DISPLAY2_FONT, s.FontName, s.CharSet);
     StoreNumbers(page, s, kDisplay2Numbers);
     for (std::size_t i = 0; i < 3; ++i) {
         s.*kWidths[i] = NumberOf(page, kWidthBoxes[i]);
     }
-    s.ShortView = Checked(page, kShortView) ? 1 : 0;
+    s.ShortView = Checked(page, IDC_DISPLAY2_SHORT_VIEW) ? 1 : 0;
     const std::array<int, 3> positions = ShownPositions(page);
     for (std::size_t i = 0; i < 3; ++i) {
         s.*kPositions[i] = positions[i];
@@ -151,13 +160,13 @@ std::array<int, 3> positionsShown{1, 2, 3};
 
 void ShowDisplay1(HWND page, const Settings& s, const TextTable& texts) {
     ShowChecks(page, s, kDisplay1Checks);
-    FillList(page, kAutoUpdate, texts, kAutoUpdateNames, s.AutoUpdate);
+    FillList(page, IDC_DISPLAY1_AUTO_UPDATE, texts, kAutoUpdateNames, s.AutoUpdate);
     ShowNumbers(page, s, kDisplay1Numbers);
 }
 
 void ApplyDisplay1(HWND page, Settings& s) {
     StoreChecks(page, s, kDisplay1Checks);
-    s.AutoUpdate = ListIndex(page, kAutoUpdate);
+    s.AutoUpdate = ListIndex(page, IDC_DISPLAY1_AUTO_UPDATE);
     StoreNumbers(page, s, kDisplay1Numbers);
 }
 
@@ -167,14 +176,14 @@ void ShowDisplay2AndPositions(HWND page, Settings& s) {
 }
 
 void ShowDisplay3(HWND page, const Settings& s) {
-    SetChecked(page, kExFocus, s.ExFocus != 0);
-    FillFonts(page, kExFont, s.ExFontName.view());
+    SetChecked(page, IDC_DISPLAY3_EX_FOCUS, s.ExFocus != 0);
+    FillFonts(page, IDC_DISPLAY3_EX_FONT, s.ExFontName.view());
     ShowNumbers(page, s, kDisplay3Numbers);
 }
 
 void ApplyDisplay3(HWND page, Settings& s) {
-    s.ExFocus = Checked(page, kExFocus) ? 1 : 0;
-    StoreFont(page, kExFont, s.ExFontName, s.ExCharSet);
+    s.ExFocus = Checked(page, IDC_DISPLAY3_EX_FOCUS) ? 1 : 0;
+    StoreFont(page, IDC_DISPLAY3_EX_FONT, s.ExFontName, s.ExCharSet);
     StoreNumbers(page, s, kDisplay3Numbers);
 }
 
@@ -196,12 +205,12 @@ INT_PTR CALLBACK DisplayPage2Proc(HWND page, UINT message, WPARAM wParam, LPARAM
         return *handled;
     }
     const int id = LOWORD(wParam);
-    if (message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE || id < kPosDayCount ||
-        id > kPosMemo) {
+    if (message != WM_COMMAND || HIWORD(wParam) != CBN_SELCHANGE ||
+        id < IDC_DISPLAY2_POS_DAY_COUNT || id > IDC_DISPLAY2_POS_MEMO) {
         return FALSE;
     }
     std::array<int, 3> positions = positionsShown;
-    PickPosition(positions, id - kPosDayCount, ListIndex(page, id) + 1);
+    PickPosition(positions, id - IDC_DISPLAY2_POS_DAY_COUNT, ListIndex(page, id) + 1);
     ShowPositions(page, positions);
     positionsShown = positions;
     return TRUE;

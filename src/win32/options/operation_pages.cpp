@@ -2,6 +2,7 @@
 // and the Outlook filters.
 
 #include "options/option_rules.h"
+#include "resource_ids.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/options/option_pages.h"
 
@@ -12,35 +13,43 @@ namespace {
 
 // 操作: list index = command code + 1.
 constexpr std::array<std::pair<int, std::int32_t Settings::*>, 7> kBindings{{
-    {1701, &Settings::ExTapHold},
-    {1702, &Settings::ExTap},
-    {1703, &Settings::ExAction},
-    {1704, &Settings::ExUp},
-    {1705, &Settings::ExDown},
-    {1706, &Settings::ExLeft},
-    {1707, &Settings::ExRight},
+    {IDC_OPERATION_TAP_HOLD, &Settings::ExTapHold},
+    {IDC_OPERATION_TAP, &Settings::ExTap},
+    {IDC_OPERATION_ACTION, &Settings::ExAction},
+    {IDC_OPERATION_UP, &Settings::ExUp},
+    {IDC_OPERATION_DOWN, &Settings::ExDown},
+    {IDC_OPERATION_LEFT, &Settings::ExLeft},
+    {IDC_OPERATION_RIGHT, &Settings::ExRight},
 }};
-constexpr CheckBinding kConfirmations[] = {{1711, &Settings::DelWarn},
-                                           {1712, &Settings::CheckWarn},
-                                           {1713, &Settings::CheckSort},
-                                           {1714, &Settings::CheckTime}};
+constexpr CheckBinding kConfirmations[] = {{IDC_OPERATION_DEL_WARN, &Settings::DelWarn},
+                                           {IDC_OPERATION_CHECK_WARN, &Settings::CheckWarn},
+                                           {IDC_OPERATION_CHECK_SORT, &Settings::CheckSort},
+                                           {IDC_OPERATION_CHECK_TIME, &Settings::CheckTime}};
 
 // 予定表
-constexpr CheckBinding kAppointmentChecks[] = {{1803, &Settings::ApptVRL}};
+constexpr CheckBinding kAppointmentChecks[] = {{IDC_APPT_SHOW_CATEGORIES, &Settings::ApptVRL}};
 constexpr BitBinding kAppointmentBits[] = {
-    {1805, &Settings::BusyStatus, 1}, {1806, &Settings::BusyStatus, 2},
-    {1807, &Settings::BusyStatus, 4}, {1808, &Settings::BusyStatus, 8},
-    {1809, &Settings::ApptSens, 1},   {1810, &Settings::ApptSens, 2},
-    {1811, &Settings::ApptSens, 4},   {1812, &Settings::ApptSens, 8},
+    {IDC_APPT_BUSY_FREE, &Settings::BusyStatus, 1},
+    {IDC_APPT_BUSY_TENTATIVE, &Settings::BusyStatus, 2},
+    {IDC_APPT_BUSY_BUSY, &Settings::BusyStatus, 4},
+    {IDC_APPT_BUSY_OUT_OF_OFFICE, &Settings::BusyStatus, 8},
+    {IDC_APPT_SENS_NORMAL, &Settings::ApptSens, 1},
+    {IDC_APPT_SENS_PERSONAL, &Settings::ApptSens, 2},
+    {IDC_APPT_SENS_PRIVATE, &Settings::ApptSens, 4},
+    {IDC_APPT_SENS_CONFIDENTIAL, &Settings::ApptSens, 8},
 };
 
 // 仕事
-constexpr CheckBinding kTaskChecks[] = {{1901, &Settings::TaskNoVRL}, {1903, &Settings::TaskVRL}};
+constexpr CheckBinding kTaskChecks[] = {{IDC_TASK_HIDE_CATEGORIES, &Settings::TaskNoVRL},
+                                        {IDC_TASK_SHOW_CATEGORIES, &Settings::TaskVRL}};
 constexpr BitBinding kTaskBits[] = {
-    {1905, &Settings::Importance, 1}, {1906, &Settings::Importance, 2},
-    {1907, &Settings::Importance, 4}, {1908, &Settings::TaskSens, 1},
-    {1909, &Settings::TaskSens, 2},   {1910, &Settings::TaskSens, 4},
-    {1911, &Settings::TaskSens, 8},
+    {IDC_TASK_IMPORTANCE_LOW, &Settings::Importance, 1},
+    {IDC_TASK_IMPORTANCE_NORMAL, &Settings::Importance, 2},
+    {IDC_TASK_IMPORTANCE_HIGH, &Settings::Importance, 4},
+    {IDC_TASK_SENS_NORMAL, &Settings::TaskSens, 1},
+    {IDC_TASK_SENS_PERSONAL, &Settings::TaskSens, 2},
+    {IDC_TASK_SENS_PRIVATE, &Settings::TaskSens, 4},
+    {IDC_TASK_SENS_CONFIDENTIAL, &Settings::TaskSens, 8},
 };
 
 void ShowText(HWND page, int id, const PathText& text) {
@@ -62,32 +71,33 @@ void ApplyOperation(HWND page, Settings& s) {
 }
 
 void ShowAppointments(HWND page, const Settings& s) {
-    SetChecked(page, 1801, s.ViewHoliday == 0); // checked: the categories are hidden
-    ShowText(page, 1802, s.ApptHoliday);
+    // checked: the categories are hidden
+    SetChecked(page, IDC_APPT_HIDE_CATEGORIES, s.ViewHoliday == 0);
+    ShowText(page, IDC_APPT_HIDDEN_CATEGORIES, s.ApptHoliday);
     ShowChecks(page, s, kAppointmentChecks);
-    ShowText(page, 1804, s.ApptVRLCat);
+    ShowText(page, IDC_APPT_SHOWN_CATEGORIES, s.ApptVRLCat);
     ShowBits(page, s, kAppointmentBits);
 }
 
 void ApplyAppointments(HWND page, Settings& s) {
-    s.ViewHoliday = Checked(page, 1801) ? 0 : 1;
-    s.ApptHoliday = TextOf(page, 1802);
+    s.ViewHoliday = Checked(page, IDC_APPT_HIDE_CATEGORIES) ? 0 : 1;
+    s.ApptHoliday = TextOf(page, IDC_APPT_HIDDEN_CATEGORIES);
     StoreChecks(page, s, kAppointmentChecks);
-    s.ApptVRLCat = TextOf(page, 1804);
+    s.ApptVRLCat = TextOf(page, IDC_APPT_SHOWN_CATEGORIES);
     StoreBits(page, s, kAppointmentBits);
 }
 
 void ShowTasks(HWND page, const Settings& s) {
     ShowChecks(page, s, kTaskChecks);
-    ShowText(page, 1902, s.TaskNoVRLCat);
-    ShowText(page, 1904, s.TaskVRLCat);
+    ShowText(page, IDC_TASK_HIDDEN_CATEGORIES, s.TaskNoVRLCat);
+    ShowText(page, IDC_TASK_SHOWN_CATEGORIES, s.TaskVRLCat);
     ShowBits(page, s, kTaskBits);
 }
 
 void ApplyTasks(HWND page, Settings& s) {
     StoreChecks(page, s, kTaskChecks);
-    s.TaskNoVRLCat = TextOf(page, 1902);
-    s.TaskVRLCat = TextOf(page, 1904);
+    s.TaskNoVRLCat = TextOf(page, IDC_TASK_HIDDEN_CATEGORIES);
+    s.TaskVRLCat = TextOf(page, IDC_TASK_SHOWN_CATEGORIES);
     StoreBits(page, s, kTaskBits);
 }
 

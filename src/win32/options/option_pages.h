@@ -101,7 +101,7 @@ INT_PTR CALLBACK OperationPageProc(HWND, UINT, WPARAM, LPARAM);
 INT_PTR CALLBACK AppointmentPageProc(HWND, UINT, WPARAM, LPARAM);
 INT_PTR CALLBACK TaskPageProc(HWND, UINT, WPARAM, LPARAM);
 
-// The colour chooser (template 132) on `colour`; it is changed only by OK.
+// The colour chooser (IDD_COLOUR_CHOOSER) on `colour`; it is changed only by OK.
 // It counts in `modalDepth` while it shows.
 void RunColourChooser(HINSTANCE module, HWND owner, Colour& colour, int& modalDepth);
 

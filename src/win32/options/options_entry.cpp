@@ -1,9 +1,10 @@
-// The options host dialog (500) at ordinal 241: its initialisation runs
-// the nine-page sheet, stores the settings and makes sure the data file
-// named in them exists, then closes the host at once.
+// The options host dialog (IDD_OPTIONS_HOST) at ordinal 241: its
+// initialisation runs the nine-page sheet, stores the settings and makes
+// sure the data file named in them exists, then closes the host at once.
 
 #include "platform/shell.h"
 #include "platform/today.h"
+#include "resource_ids.h"
 #include "settings/settings_store.h"
 #include "text/text_ids.h"
 #include "win32/bindings/wide_text.h"
@@ -33,15 +34,15 @@ struct PageSpec {
 };
 
 constexpr std::array<PageSpec, 9> kPages{{
-    {42140, 104, BasicPageProc},
-    {42233, 119, DisplayPage1Proc},
-    {42141, 105, DisplayPage2Proc},
-    {42259, 501, DisplayPage3Proc},
-    {42142, 106, DayRangePageProc},
-    {42143, 107, ColourPageProc},
-    {42162, 110, OperationPageProc},
-    {42223, 116, AppointmentPageProc},
-    {42234, 118, TaskPageProc},
+    {42140, IDD_PAGE_BASIC, BasicPageProc},
+    {42233, IDD_PAGE_DISPLAY1, DisplayPage1Proc},
+    {42141, IDD_PAGE_DISPLAY2, DisplayPage2Proc},
+    {42259, IDD_PAGE_DISPLAY3, DisplayPage3Proc},
+    {42142, IDD_PAGE_DAY_RANGE, DayRangePageProc},
+    {42143, IDD_PAGE_COLOUR, ColourPageProc},
+    {42162, IDD_PAGE_OPERATION, OperationPageProc},
+    {42223, IDD_PAGE_APPOINTMENTS, AppointmentPageProc},
+    {42234, IDD_PAGE_TASKS, TaskPageProc},
 }};
 
 int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
@@ -146,8 +147,8 @@ extern "C" BOOL APIENTRY CustomItemOptionsDlgProc(HWND dialog, UINT message, WPA
         switch (LOWORD(wParam)) {
         case IDOK:
         case IDCANCEL:
-        case vantrel::kMenuCancel:
-        case vantrel::kMenuOk:
+        case IDM_BAR_CANCEL:
+        case IDM_BAR_OK:
             EndDialog(dialog, LOWORD(wParam));
             return TRUE;
         default:
