@@ -33,7 +33,7 @@ void BM_Refresh(benchmark::State& state) {
         item.tags = i % 4 == 0 ? u"work\thome" : u"";
         store.own.push_back(item);
     }
-    ViewContext ctx{store, view, settings, texts, clock, {}, {}, 14};
+    ViewContext ctx{store, view, settings, texts, clock, {}, {}};
     // Start from the list as the start-up leaves it: read from a file that
     // the writer saved in the standard order, so the strings of neighbouring
     // entries were allocated one after another.

@@ -107,7 +107,7 @@ TEST(AppointmentWindow, HoldsEveryAppointmentTheViewAdmits) {
                         EvaluateItem(a, at, CounterSettingsFrom(s), texts);
                     }
                 };
-                ViewContext view{store, state, s, texts, clock, loaders, {}, 14};
+                ViewContext view{store, state, s, texts, clock, loaders, {}};
                 refresh(view, code);
                 const DayWindow w = AppointmentWindow(code, shift, WeekdayOf(base), s);
                 for (const Item& a : store.view) {

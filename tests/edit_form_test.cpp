@@ -116,6 +116,19 @@ TEST(EditForm, ToDoEntryOpensWithTheStartDisabled) {
     EXPECT_EQ(form.title, u"t");
 }
 
+// Tags of TABs alone are no tag: no list line, and OK stores none.
+TEST(EditForm, TagsOfTabsAloneOpenAsNoLineAndStoreNothing) {
+    for (const std::u16string tabs : {u"\t", u"\t\t"}) {
+        Item entry = Entry(D(2013, 11, 2));
+        entry.tags = tabs;
+        const EditForm form = OpenEditForm(1, &entry, kNow);
+        EXPECT_TRUE(form.tags.empty());
+        ItemList own{entry};
+        ASSERT_TRUE(StoreEditForm(form, 1, 0, own));
+        EXPECT_EQ(own[0].tags, u"");
+    }
+}
+
 TEST(EditForm, TagsAndViewMode) {
     std::vector<std::u16string> tags{u"a"};
     EXPECT_FALSE(RegisterTag(tags, u"a"));

@@ -119,5 +119,18 @@ TEST(ItemList, KeepOnlyShownRefillsInViewOrder) {
     EXPECT_EQ(view[2].index, 1);
 }
 
+// A view that lists one entry twice never makes クリーンデータ write it twice.
+TEST(ItemList, KeepOnlyShownKeepsAnEntryTheViewListsTwiceOnce) {
+    ItemList own{Own(u"a", 0), Own(u"b", 1)};
+    ItemList view{own[1], own[1], own[0]};
+    KeepOnlyShown(own, view);
+    ASSERT_EQ(own.size(), 2u);
+    EXPECT_EQ(own[0].title, u"b");
+    EXPECT_EQ(own[1].title, u"a");
+    EXPECT_EQ(view[0].index, 0);
+    EXPECT_EQ(view[1].index, 0);
+    EXPECT_EQ(view[2].index, 1);
+}
+
 } // namespace
 } // namespace vantrel

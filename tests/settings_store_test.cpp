@@ -136,6 +136,22 @@ TEST(SettingsStore, AutoUpdateIsRewrittenOnEveryLoad) {
     EXPECT_EQ(Dword(registry.Values(kSettingsKey)[u"AutoUpdate"]), 3);
 }
 
+// A damaged registry's filter code is no filter: the view starts at これから.
+TEST(SettingsStore, AStartFilterOutsideTheCodesLoadsAsFromNow) {
+    const struct {
+        std::int32_t stored, loaded;
+    } cases[] = {{-1, 4}, {-2147483647 - 1, 4}, {13, 4}, {0, 0}, {12, 12}, {7, 7}};
+    for (const auto& c : cases) {
+        MemoryRegistry registry;
+        Settings settings;
+        settings.StartFilter = c.stored;
+        SaveSettings(settings, registry, 0);
+        Settings loaded;
+        LoadSettings(loaded, registry);
+        EXPECT_EQ(loaded.StartFilter, c.loaded) << c.stored;
+    }
+}
+
 TEST(SettingsStore, FilterOnlySaveOnAMissingKeyWritesStartFilterAlone) {
     MemoryRegistry registry;
     Settings settings;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace vantrel {
 namespace {
 
@@ -27,6 +29,19 @@ TEST(TagIndex, RebuildKeepsEmptyPiecesReadersSkipThem) {
     EXPECT_EQ(CountOfTag(read, u""), 0u);
     EXPECT_EQ(CountOfTag(read, u"work"), 1u);
     EXPECT_EQ(CountOfTag(read, u"home"), 1u);
+}
+
+// A file may repeat a word in one entry's tags: the entry is listed once
+// under it, by the rebuild and by the reader alike.
+TEST(TagIndex, AWordRepeatedInOneEntryListsItOnce) {
+    TagIndex rebuilt;
+    RebuildTagIndex(rebuilt, WithTags({u"a\ta", u"b\ta\tb", u"a"}));
+    const std::span<const int> a = EntriesOfTag(rebuilt, u"a");
+    EXPECT_EQ(std::vector<int>(a.begin(), a.end()), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(CountOfTag(rebuilt, u"b"), 1u);
+    TagIndex read;
+    AddTagsSkippingEmpty(read, u"x\t\tx", 5);
+    EXPECT_EQ(CountOfTag(read, u"x"), 1u);
 }
 
 TEST(TagIndex, ReaderAddsATextOfOnlyTabsWhole) {
@@ -80,6 +95,8 @@ TEST(TagIndex, SplitHelpers) {
     EXPECT_EQ(SplitTagsSkippingEmpty(u"a\t\tb\t"), (std::vector<std::u16string>{u"a", u"b"}));
     EXPECT_EQ(SplitTagsSkippingEmpty(u"one"), (std::vector<std::u16string>{u"one"}));
     EXPECT_TRUE(SplitTagsSkippingEmpty(u"").empty());
+    EXPECT_TRUE(SplitTagsSkippingEmpty(u"\t").empty());
+    EXPECT_TRUE(SplitTagsSkippingEmpty(u"\t\t\t").empty());
 }
 
 } // namespace

@@ -38,7 +38,7 @@ struct CommandFixture : ::testing::Test {
     Settings settings;
     BuiltinTextTable texts;
     FixedClock clock{At(2013, 11, 2, 9, 30)};
-    ViewContext view{store, state.view, settings, texts, clock, {}, [] {}, 14};
+    ViewContext view{store, state.view, settings, texts, clock, {}, [] {}};
     ScriptedPrompt prompt;
     std::vector<OutlookCall> outlook;
     std::vector<int> popups;

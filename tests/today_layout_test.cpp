@@ -51,6 +51,13 @@ TEST(TodayLayout, ColumnsAndHeights) {
     s.WidthSep = 9;
     ComputeLayout(state, s, Screen(240));
     EXPECT_EQ(s.WidthSep, 2);
+    EXPECT_EQ(state.lineTextHeight, 14);
+    EXPECT_EQ(state.geometry.lineLeft, 9); // the separator before the fall-back
+    EXPECT_EQ((std::pair{state.geometry.countLeft, state.geometry.countRight}),
+              (std::pair{27, 82}));
+    EXPECT_EQ((std::pair{state.geometry.memoLeft, state.geometry.memoRight}),
+              (std::pair{145, 245})); // 240 - 16 - 14 - 55 - 55 wide
+    EXPECT_EQ(state.geometry.columnWidth, 249);
 
     s = Settings{};
     s.ViewLine = 0; // as many lines as the screen holds
@@ -180,7 +187,7 @@ TEST(TodayRefreshQuery, StampsMenuHeightAndReset) {
     std::vector<int> refreshed;
     int invalidated = 0;
     RefreshQueryActions actions{nullptr, [&](int code) { refreshed.push_back(code); },
-                                [&] { ++invalidated; }};
+                                [&] { ++invalidated; }, nullptr};
     int cyp = 20;
     state.menuPending = 1;
     EXPECT_FALSE(QueryRefresh(state, s, At(2026, 12, 31, 10, 0), cyp, actions));
@@ -216,6 +223,27 @@ TEST(TodayRefreshQuery, StampsMenuHeightAndReset) {
     EXPECT_EQ(refreshed.back(), kFilterFromNow);
     EXPECT_EQ(state.viewChanged, 0);
     EXPECT_EQ(state.view.sourceMask, 11);
+}
+
+// DataLine sizes the item to its view: the query whose refresh changed the
+// view hands over the new height at once, not one poll later.
+TEST(TodayRefreshQuery, HandsOverTheHeightOfTheViewItRefreshed) {
+    TodayViewState state;
+    Settings s;
+    s.ViewLine = 5;
+    std::size_t entries = 1;
+    ComputeLayout(state, s, Screen(240, entries));
+    int cyp = state.itemHeight;
+    EXPECT_EQ(cyp, 2 + 1 * 16);
+    RefreshQueryActions actions;
+    actions.refresh = [&](int) { entries = 3; };
+    actions.layout = [&] { ComputeLayout(state, s, Screen(240, entries)); };
+    state.lastInputTime = At(2026, 12, 31, 10, 0);
+    EXPECT_TRUE(QueryRefresh(state, s, At(2026, 12, 31, 10, 0), cyp, actions));
+    EXPECT_EQ(cyp, 2 + 3 * 16);
+    actions.refresh = [&](int) { entries = 0; }; // the empty view keeps one line
+    EXPECT_TRUE(QueryRefresh(state, s, At(2027, 1, 1, 10, 0), cyp, actions));
+    EXPECT_EQ(cyp, 2 + 1 * 16);
 }
 
 } // namespace

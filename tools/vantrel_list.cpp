@@ -180,7 +180,7 @@ int Run(int argc, char** argv) {
 
     ViewState view;
     view.sourceMask = kSourceOwnBit;
-    ViewContext ctx{store, view, settings, texts, clock, {}, {}, 0};
+    ViewContext ctx{store, view, settings, texts, clock, {}, {}};
     refresh(ctx, filter ? *filter : settings.StartFilter);
     for (const Item& item : store.view) {
         std::printf("%s\t%s\t%s\n", ToUtf8(item.countText).c_str(), ToUtf8(item.dateText).c_str(),

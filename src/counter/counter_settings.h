@@ -4,17 +4,23 @@
 
 namespace vantrel {
 
+// The one record of the defaults, made once.
+inline const Settings& DefaultSettings() {
+    static const Settings defaults;
+    return defaults;
+}
+
 // The eight setting values every evaluation reads, in the order callers
-// pass them.
+// pass them. A default CounterSettings holds the Settings record's defaults.
 struct CounterSettings {
-    int DrawWDay = 1;
-    int CheckDate = 1;
-    int ShortView = 0;
-    int DrawTomorrow = 1;
-    int DrawSpan = 0;
-    int MaxMinutes = 180;
-    int Future = 0;
-    int DSpanTs = 1;
+    int DrawWDay = DefaultSettings().DrawWDay;
+    int CheckDate = DefaultSettings().CheckDate;
+    int ShortView = DefaultSettings().ShortView;
+    int DrawTomorrow = DefaultSettings().DrawTomorrow;
+    int DrawSpan = DefaultSettings().DrawSpan;
+    int MaxMinutes = DefaultSettings().MaxMinutes;
+    int Future = DefaultSettings().Future;
+    int DSpanTs = DefaultSettings().DSpanTs;
 };
 
 inline CounterSettings CounterSettingsFrom(const Settings& s) {

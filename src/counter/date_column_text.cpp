@@ -57,13 +57,16 @@ std::u16string SpanEndPart(const TextTable& texts, const CounterSettings& s, con
 
 } // namespace
 
-std::u16string DateColumnText(const TextTable& texts, const CounterSettings& s, Item& item, int d,
-                              const SystemTime& now) {
+int AnniversaryYears(const DateTime& start, int d, const SystemTime& now) {
+    return IsFar(d) && start.month == now.month && start.day == now.day ? now.year - start.year : 0;
+}
+
+std::u16string DateColumnText(const TextTable& texts, const CounterSettings& s, const Item& item,
+                              int d, const SystemTime& now) {
     const DateTime& start = item.startDate;
     if (IsFar(d)) {
-        if (start.month == now.month && start.day == now.day) {
-            item.anniversaryYears = now.year - start.year;
-            return AnniversaryText(texts, item.anniversaryYears);
+        if (const int years = AnniversaryYears(start, d, now); years != 0) {
+            return AnniversaryText(texts, years);
         }
         return ComposeYear(texts, 42035, start.year, 42036);
     }

@@ -9,10 +9,13 @@
 
 namespace vantrel {
 
-// Date column of the Date form for day offset d and today's date; sets
-// `anniversaryYears` on the anniversary of a date a year or more away.
-std::u16string DateColumnText(const TextTable& texts, const CounterSettings& s, Item& item, int d,
-                              const SystemTime& now);
+// The years since a date a year or more away (day offset d) on its
+// anniversary, else 0.
+int AnniversaryYears(const DateTime& start, int d, const SystemTime& now);
+
+// Date column of the Date form for day offset d and today's date.
+std::u16string DateColumnText(const TextTable& texts, const CounterSettings& s, const Item& item,
+                              int d, const SystemTime& now);
 
 // The column of a running or ended period (end date), a deadline and a
 // checked entry (check date, a >= 0).

@@ -61,6 +61,7 @@ struct Evaluation {
         } else {
             item.minuteCount = start.HasTime() ? -(start.hour * 60 + start.minute) : -1440;
         }
+        item.anniversaryYears = AnniversaryYears(start, d, now);
         item.dateText = DateColumnText(texts, s, item, d, now);
         item.countText = DateCountText(texts, s, d);
     }

@@ -2,6 +2,8 @@
 
 #include "model/entry_text.h"
 
+#include <map>
+
 namespace vantrel {
 namespace {
 
@@ -49,12 +51,18 @@ int DuplicateEntry(ItemList& own, ItemList& view, int selected) {
 
 void KeepOnlyShown(ItemList& own, ItemList& view) {
     own.clear();
+    // An entry the view lists twice (under a tag repeated in it) is kept once;
+    // both lines get its new position.
+    std::map<int, int> kept;
     for (Item& item : view) {
         if (item.source != kOwnEntry) {
             continue;
         }
-        item.index = static_cast<int>(own.size());
-        own.push_back(item);
+        const auto [at, isNew] = kept.try_emplace(item.index, static_cast<int>(own.size()));
+        item.index = at->second;
+        if (isNew) {
+            own.push_back(item);
+        }
     }
 }
 

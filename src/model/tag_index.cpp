@@ -33,10 +33,7 @@ std::vector<std::u16string> SplitTagsSkippingEmpty(std::u16string_view tags) {
             pieces.emplace_back(piece);
         }
     });
-    if (pieces.empty() && !tags.empty()) {
-        pieces.emplace_back(tags);
-    }
-    return pieces;
+    return pieces; // tags of TABs only give no piece
 }
 
 void ClearTagIndex(TagIndex& index) {
@@ -48,7 +45,10 @@ void AddTag(TagIndex& index, std::u16string_view tag, int position) {
     if (it == index.positions.end()) {
         it = index.positions.emplace(std::u16string(tag), std::vector<int>()).first;
     }
-    it->second.push_back(position);
+    // A word repeated in one Item's tags ("a\ta") lists the Item once.
+    if (it->second.empty() || it->second.back() != position) {
+        it->second.push_back(position);
+    }
 }
 
 void BeginTagRebuild(TagIndex& index) {

@@ -23,7 +23,7 @@ struct TagIndex {
 // Every piece between TABs, empty pieces included ("a\t\tb" -> a, "", b).
 std::vector<std::u16string> SplitAtEveryTab(std::u16string_view tags);
 
-// Non-empty pieces only; a text that has none yields the whole text.
+// Non-empty pieces only: a text of TABs alone has none.
 std::vector<std::u16string> SplitTagsSkippingEmpty(std::u16string_view tags);
 
 void ClearTagIndex(TagIndex& index);

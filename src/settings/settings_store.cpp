@@ -74,6 +74,9 @@ bool ReadValue(Settings& settings, RegistryKey& key, const SettingValue& value) 
     return true;
 }
 
+constexpr std::int32_t kLastFilterCode = 12;   // 過去
+constexpr std::int32_t kFromNowFilterCode = 4; // これから
+
 // Written right after StartFilter in a full save, before AutoUpdate and the rest.
 constexpr std::u16string_view kLeadingValues[] = {u"FilterTag", u"StartView", u"OpenFile",
                                                   u"DataLine",  u"ViewLine",  u"DrawCheck",
@@ -95,6 +98,10 @@ int LoadSettings(Settings& settings, Registry& registry) {
         if (value.name == u"AutoUpdate") {
             key->SetDword(value.name, settings.AutoUpdate);
         }
+    }
+    // A filter code no filter has (a damaged registry) starts at これから.
+    if (settings.StartFilter < 0 || settings.StartFilter > kLastFilterCode) {
+        settings.StartFilter = kFromNowFilterCode;
     }
     return result;
 }

@@ -46,7 +46,7 @@ void ComputeLayout(TodayViewState& state, Settings& s, const LayoutInputs& in) {
         s.WidthDayCount = 55;
         s.WidthSep = 2;
         memo = in.screenWidth - 8 * s.WidthSep - check * h - s.WidthDayCount - s.WidthDate;
-        g.lineLeft = in.clientRect.left + s.WidthSep;
+        // lineLeft keeps the separator the layout started with.
     }
     int x = g.lineLeft + check * (s.WidthSep + h) + s.WidthSep;
     // Three slots: the title at PosMemo, the date at PosDate, the count in

@@ -45,6 +45,9 @@ bool QueryRefresh(TodayViewState& state, Settings& s, const SystemTime& now, int
         if (a.refresh) {
             a.refresh(state.homeFilter);
         }
+        if (a.layout) {
+            a.layout();
+        }
         if (a.invalidate) {
             a.invalidate();
         }
@@ -55,6 +58,9 @@ bool QueryRefresh(TodayViewState& state, Settings& s, const SystemTime& now, int
         state.refreshStamp = stamp;
         if (a.refresh) {
             a.refresh(state.view.currentFilter);
+        }
+        if (a.layout) {
+            a.layout();
         }
         if (a.invalidate) {
             a.invalidate();

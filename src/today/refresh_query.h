@@ -16,6 +16,9 @@ struct RefreshQueryActions {
     std::function<bool()> desktopVisible; // absent: never visible
     std::function<void(int code)> refresh;
     std::function<void()> invalidate;
+    // Lays the item out again for the view a refresh just built, so that
+    // the same query hands over its height (DataLine sizes to the view).
+    std::function<void()> layout;
 };
 
 // The Today screen's periodic poll: auto refresh, return to the start view

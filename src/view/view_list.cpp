@@ -231,14 +231,6 @@ void buildView(ViewContext& ctx, int code, const SystemTime& now) {
     if (!store.view.empty()) {
         SortStandard(store.view);
     }
-    if (ctx.settings.DataLine != 0) {
-        const Settings& s = ctx.settings;
-        const int shown = static_cast<int>(std::min<std::size_t>(
-            store.view.size(), static_cast<std::size_t>(std::max(s.ViewLine, 0))));
-        state.requestedHeight = store.view.empty()
-                                    ? 2 * s.LineSpace + ctx.lineHeight
-                                    : (s.LineSpace + ctx.lineHeight) * shown + s.LineSpace;
-    }
 }
 
 void refresh(ViewContext& ctx, int code) {

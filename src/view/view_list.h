@@ -36,7 +36,6 @@ struct ViewState {
     int pageTop = 0;
     int cursor = 0;
     int sourceMask = kSourceOwnBit | kSourceAppointmentsBit | kSourceTasksBit;
-    int requestedHeight = 0; // set when DataLine is on
 };
 
 // Where a refresh gets its Outlook lists from; an empty loader leaves the
@@ -55,7 +54,6 @@ struct ViewContext {
     const Clock& clock;
     SourceLoaders loaders;
     std::function<void()> saveStartFilter; // the filter-only settings save
-    int lineHeight = 14;                   // text line height of the painting
 };
 
 // Puts the appointment and task lists in the standard order and indexes

@@ -230,7 +230,7 @@ TEST_F(OutlookTest, RefreshReimportsThroughTheLoaders) {
     ViewState state;
     state.sourceMask = kSourceOwnBit | kSourceAppointmentsBit | kSourceTasksBit;
     const testing::FixedClock clock{kNow};
-    ViewContext view{store, state, settings, texts, clock, OutlookLoaders(ctx), {}, 14};
+    ViewContext view{store, state, settings, texts, clock, OutlookLoaders(ctx), {}};
     refresh(view, kFilterToday); // the task's deadline runs until tomorrow
     EXPECT_EQ(Titles(store.view), (std::vector<std::u16string>{u"task", u"meeting"}));
     refresh(view, kFilterTomorrow);
@@ -285,7 +285,7 @@ TEST_F(OutlookTest, WindowedImportsShowWhatTheWholeCalendarShows) {
         state.viewShift = shift;
         const testing::FixedClock clock{now};
         OutlookContext source{session, into, settings, texts};
-        ViewContext view{into, state, settings, texts, clock, {}, {}, 14};
+        ViewContext view{into, state, settings, texts, clock, {}, {}};
         view.loaders.appointments = [&](ItemStore&, int c, int v, const SystemTime& at) {
             if (windowed) {
                 ImportAppointmentsInWindow(source, c, v, at);

@@ -139,6 +139,7 @@ LRESULT QueryRefreshCache(TodayItem& item, HWND window, TODAYLISTITEM* listItem)
         refresh(view, code);
     };
     actions.invalidate = [window] { Invalidate(window); };
+    actions.layout = [&item] { ComputeItemLayout(item); };
     int cyp = listItem != nullptr ? static_cast<int>(listItem->cyp) : item.state.itemHeight;
     const bool changed = QueryRefresh(item.state, item.settings, item.clock.Now(), cyp, actions);
     if (listItem != nullptr) {
@@ -247,8 +248,7 @@ ViewContext ItemView(TodayItem& item) {
                        *item.texts,
                        item.clock,
                        OutlookLoaders(ItemOutlook(item)),
-                       [&item] { SaveSettings(item.settings, item.registry, 1); },
-                       item.state.lineTextHeight};
+                       [&item] { SaveSettings(item.settings, item.registry, 1); }};
 }
 
 DataFileContext ItemDataFile(TodayItem& item) {
