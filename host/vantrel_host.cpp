@@ -31,7 +31,6 @@ using vantrel::WindowDc;
 
 namespace {
 
-using namespace vantrel; // the scope guards of win32/scoped.h
 
 struct Options {
     std::wstring data, store, now, screenshot, optionShots, script;

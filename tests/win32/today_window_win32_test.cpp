@@ -103,13 +103,9 @@ class TodayWindowTest : public ::testing::Test {
         std::ofstream(storePath.c_str(), std::ios::binary) << text;
     }
 
-    // The clock moves on; the poll there may refresh, the print after it lays
-    // the view out, so the next poll reports the new height.
-    static void AdvanceTo(const wchar_t* now) {
-        SetEnvironmentVariableW(L"VANTREL_NOW", now);
-        Query();
-        Print();
-    }
+    // The clock moves on; the next poll may refresh, and then reports the
+    // height of the view it built.
+    static void AdvanceTo(const wchar_t* now) { SetEnvironmentVariableW(L"VANTREL_NOW", now); }
 
     static inline HWND parent = nullptr;
     static inline HWND item = nullptr;
