@@ -50,7 +50,7 @@ gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
 
 # Seed corpora of the fuzz targets replay as ordinary tests. With clang,
 # -DVANTREL_LIBFUZZER=ON builds the real libFuzzer targets instead.
-foreach(target date_parse vrl_reader morvik_import)
+foreach(target date_parse vrl_reader morvik_import outlook_store)
   if(VANTREL_LIBFUZZER)
     add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp)
     target_compile_options(${target}_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
@@ -60,7 +60,7 @@ foreach(target date_parse vrl_reader morvik_import)
     file(GLOB seeds ${CMAKE_SOURCE_DIR}/fuzz/corpus/${target}/*)
     add_test(NAME ${target}_fuzz_seeds COMMAND ${target}_fuzz ${seeds})
   endif()
-  target_link_libraries(${target}_fuzz PRIVATE vantrel_native vantrel_warnings)
+  target_link_libraries(${target}_fuzz PRIVATE vantrel_native vantrel_store_model vantrel_warnings)
   target_include_directories(${target}_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
 endforeach()
 

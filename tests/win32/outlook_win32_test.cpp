@@ -335,13 +335,140 @@ TEST_F(OutlookTest, FutureListsAnAppointmentThatJustEndedOnce) {
     EXPECT_EQ(titles, (std::vector<std::u16string>{u"daily", u"daily", u"ended"}));
 }
 
-TEST_F(OutlookTest, NoOrBrokenStoreMeansNoSession) {
-    std::ofstream(path.c_str(), std::ios::binary) << "[appointment]\ncolour: red\n";
+TEST_F(OutlookTest, NoStoreMeansNoSession) {
+    DeleteFileW(path.c_str());
     EXPECT_TRUE(FAILED(OpenOutlookSession(session)));
     EXPECT_EQ(ImportAllAppointments(ctx, kNow), -1);
     EXPECT_EQ(ImportTasks(ctx, kNow), -1);
-    DeleteFileW(path.c_str());
-    EXPECT_TRUE(FAILED(OpenOutlookSession(session)));
+}
+
+TEST_F(OutlookTest, RecordsTheStoreCannotReadAreLeftAsTheyAre) {
+    const std::string broken = "# a weekly series without days\r\n[appointment]\r\nsubject: "
+                               "broken\r\nstart: 2026-12-01 10:00\r\nrepeat: weekly every 1\r\n"
+                               "x-colour: red\r\n\r\n";
+    const std::string good =
+        "[appointment]\r\noid: 70\r\nsubject: good\r\nstart: 2026-12-11 10:00\r\n";
+    Open(broken + good);
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 1);
+    EXPECT_EQ(store.appointments[0].title, u"good");
+    OutlookItemAction(session, kAppointment, 70, kOutlookDelete, kNow);
+    EXPECT_EQ(StoreText(), broken); // only the deleted record's lines went
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 0);
+}
+
+TEST_F(OutlookTest, WritesApplyToTheFileAsItIsNow) {
+    Open("[appointment]\noid: 80\nsubject: weekly\nstart: 2026-12-03 09:00\nend: 2026-12-03 "
+         "10:00\nrepeat: weekly every 1 on thu\n\n[task]\noid: 81\nsubject: t\ndue: 2026-12-12\n");
+    ImportAllAppointments(ctx, kNow);
+    // Another program rewrites the file after the import read it.
+    const std::string other = "# added elsewhere\n[appointment]\nsubject: other\nstart: "
+                              "2026-12-11 08:00\n\n[appointment]\noid: 80\nsubject: weekly "
+                              "(renamed)\nstart: 2026-12-03 09:00\nend: 2026-12-03 10:00\n"
+                              "repeat: weekly every 1 on thu\n\n[task]\noid: 81\nsubject: t\n"
+                              "due: 2026-12-12\n";
+    std::ofstream(path.c_str(), std::ios::binary) << other;
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2026-12-10 15:00");
+    OutlookItemAction(session, kAppointment, 80, kOutlookDeleteOccurrence, kNow);
+    OutlookItemAction(session, kTask, 81, kOutlookToggleComplete, kNow);
+    SetEnvironmentVariableW(L"VANTREL_NOW", nullptr);
+    std::string expected = other;
+    expected.insert(expected.find("\n\n[task]") + 1, "skip: 2026-12-10\n");
+    expected += "complete: yes 2026-12-10\n"; // the completion day is the item's today
+    EXPECT_EQ(StoreText(), expected);
+}
+
+TEST_F(OutlookTest, OccurrenceDaysTakeTheTimeAsItIs) {
+    Open("[appointment]\noid: 90\nsubject: daily\nstart: 2026-12-01 09:00\nend: 2026-12-01 "
+         "10:00\nrepeat: daily every 1\n");
+    SystemTime late = At(2026, 12, 10, 23, 59);
+    late.second = 30; // rounded to the minute, this would be 12/11
+    OutlookItemAction(session, kAppointment, 90, kOutlookDeleteOccurrence, late);
+    EXPECT_NE(StoreText().find("skip: 2026-12-10\n"), std::string::npos) << StoreText();
+}
+
+TEST_F(OutlookTest, NewItemDefaultsFollowTheItemsClock) {
+    Open("[task]\noid: 95\nsubject: t\ncomplete: yes\n");
+    std::vector<std::u16string> starts;
+    SetPoomDisplayHandler([&](PoomDisplayRequest& r) {
+        starts.push_back(r.isTask ? r.end : r.start);
+        return false; // cancelled
+    });
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2031-05-06 07:00");
+    OutlookItemAction(session, kAppointment, 0, kOutlookCreate, kNow);
+    OutlookItemAction(session, kTask, 0, kOutlookCreate, kNow);
+    ImportTasks(ctx, kNow);
+    SetEnvironmentVariableW(L"VANTREL_NOW", nullptr);
+    EXPECT_EQ(starts, (std::vector<std::u16string>{u"2031-05-06 09:00", u"2031-05-13"}));
+    ASSERT_EQ(store.tasks.size(), 1u);
+    EXPECT_EQ(store.tasks[0].checkDate, (DateTime{2031, 5, 6, -1, -1})); // not 4501
+}
+
+// Pocket Outlook answers a Restrict that matches nothing with S_OK and no
+// collection; the store does the same.
+TEST_F(OutlookTest, RestrictWithNoMatchAnswersNoCollection) {
+    Open("[appointment]\nsubject: a\nstart: 2026-12-01 10:00\nend: 2026-12-01 11:00\n");
+    IFolder* folder = nullptr;
+    ASSERT_EQ(session.app->GetDefaultFolder(olFolderCalendar, &folder), S_OK);
+    IPOutlookItemCollection* items = nullptr;
+    ASSERT_EQ(folder->get_Items(&items), S_OK);
+    items->put_IncludeRecurrences(VARIANT_TRUE);
+    const struct {
+        const wchar_t* query;
+        bool found;
+    } rows[] = {{L"[Start] >= \"<46366.000000\" AND [Start] < \"<46367.000000\"", false},
+                {L"[Start] >= \"<46357.000000\" AND [Start] < \"<46358.000000\"", true}};
+    for (const auto& row : rows) {
+        BSTR text = SysAllocString(row.query);
+        IPOutlookItemCollection* result = reinterpret_cast<IPOutlookItemCollection*>(1);
+        EXPECT_EQ(items->Restrict(text, &result), S_OK);
+        EXPECT_EQ(result != nullptr, row.found) << row.query;
+        if (result != nullptr) {
+            result->Release();
+        }
+        SysFreeString(text);
+    }
+    items->Release();
+    folder->Release();
+}
+
+// Windowed filters on days without appointments: the store answers "nothing"
+// and the view shows the own entries only.
+TEST_F(OutlookTest, WindowedFiltersOnAnEmptyDayShowOnlyTheOwnEntries) {
+    Open("[appointment]\nsubject: before\nstart: 2026-11-02 10:00\nend: 2026-11-02 11:00\n"
+         "[appointment]\nsubject: after\nstart: 2027-03-01\nend: 2027-03-01\n"
+         "[appointment]\nsubject: february\nstart: 2026-02-21 10:00\nend: 2026-02-21 11:00\n"
+         "repeat: yearly-nth month 2 instance 3 on sat\nskip: 2027-02-20\n"
+         "[appointment]\nsubject: ended\nstart: 2026-11-01 10:00\nend: 2026-11-01 11:00\n"
+         "repeat: daily every 1\nuntil: 2026-11-20\n"
+         "[appointment]\nsubject: june\nstart: 2026-06-01 10:00\nend: 2026-06-01 11:00\n"
+         "repeat: yearly month 6 day 1\nskip: 2027-06-01\n");
+    for (const int day : {9, 10, 11, 15}) {
+        Item own = NewOwnEntry();
+        own.title = u"own " + std::u16string(1, static_cast<char16_t>(u'0' + day % 10));
+        own.startDate = {2026, 12, day};
+        own.endDate = own.checkDate = kNoDate;
+        store.own.push_back(own);
+    }
+    ViewState state;
+    const testing::FixedClock clock{kNow};
+    ViewContext view{store, state, settings, texts, clock, OutlookLoaders(ctx), {}, 14};
+    std::size_t ownShown = 0;
+    for (const int code : {kFilterToday, kFilterYesterday, kFilterTomorrow, kFilterWeekAhead,
+                           kFilterThisWeek, kFilterNextWeek, kFilterRange}) {
+        for (const int shift : {-1, 0, 1}) {
+            state.viewShift = shift;
+            state.sourceMask = kSourceOwnBit;
+            refresh(view, code);
+            const std::vector<std::u16string> ownOnly = Titles(store.view);
+            ownShown += ownOnly.size();
+            state.sourceMask = kSourceOwnBit | kSourceAppointmentsBit;
+            refresh(view, code);
+            EXPECT_EQ(ImportAppointmentsInWindow(ctx, code, shift, kNow), 0) << code;
+            EXPECT_TRUE(store.appointments.empty()) << code << " " << shift;
+            EXPECT_EQ(Titles(store.view), ownOnly) << code << " " << shift;
+        }
+    }
+    EXPECT_GT(ownShown, 0u); // the windows did show the own entries
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 
 #include "platform/poom.h"
 #include "platform/poom_store/poom_display.h"
+#include "platform/poom_store/store_index.h"
 #include "platform/poom_store/store_model.h"
 #include "text/utf8.h"
+#include "win32/bindings/local_now.h"
 #include "win32/bindings/wide_text.h"
 
 #include <algorithm>
@@ -14,6 +16,9 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace vantrel {
@@ -21,15 +26,16 @@ namespace {
 
 using namespace store;
 
-ParsedStore ReadStoreFile(const std::wstring& path) {
+std::optional<std::string> ReadBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     if (!in) {
-        ParsedStore missing;
-        missing.error = "cannot be read";
-        return missing;
+        return std::nullopt;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
-    return ParseStore(text);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return text;
 }
 
 FILETIME WriteTimeOf(const std::wstring& path) {
@@ -44,62 +50,93 @@ void Report(const std::wstring& path, const std::string& error) {
     std::fputws(message.c_str(), stderr);
 }
 
+// The bytes go to a temporary beside the file, are flushed to the disk and
+// only then moved over the file.
+bool ReplaceFile(const std::wstring& path, const std::string& text) {
+    const std::wstring temp = path + L".tmp";
+    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&
+        written == text.size() && FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    if (!ok || MoveFileExW(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
 struct StoreFile {
     std::wstring path;
-    Store data;
+    std::string text; // as last read or written
+    Store data;       // the records of `text`
+    StoreIndex index;
     FILETIME written{};
 
-    // Another program may have changed the file since: read it again (a
-    // malformed new version is reported and the last good one kept).
+    // Takes a new version of the file; its unreadable records are reported.
+    void Take(std::string newText) {
+        text = std::move(newText);
+        ParsedStore parsed = ParseStore(text);
+        for (const std::string& problem : parsed.problems) {
+            Report(path, problem + " (the record is left as it is)");
+        }
+        data = std::move(parsed.store);
+        index.Rebuild(data);
+    }
+
+    // Another program may have changed the file since: read it again.
     void Reload() {
         const FILETIME now = WriteTimeOf(path);
         if (CompareFileTime(&now, &written) == 0) {
             return;
         }
         written = now;
-        ParsedStore parsed = ReadStoreFile(path);
-        if (parsed.ok) {
-            data = std::move(parsed.store);
-        } else {
-            Report(path, parsed.error);
+        std::optional<std::string> fresh = ReadBytes(path);
+        if (!fresh) {
+            Report(path, "cannot be read; the last version read is kept");
+        } else if (*fresh != text) {
+            Take(std::move(*fresh));
         }
     }
 
-    bool Write() {
-        const bool ok = WriteText();
+    // Applies one change to the file as it is now, which may be newer than
+    // what was read: only that change is written, the rest stays.
+    bool Apply(const StoreChange& change, int* oid = nullptr) {
+        std::optional<std::string> fresh = ReadBytes(path);
+        if (!fresh) {
+            Report(path, "cannot be read; nothing is written");
+            return false;
+        }
+        std::optional<ChangedText> changed = ApplyChange(*fresh, change);
+        if (!changed) {
+            Report(path, "the record changed is no longer in the file; nothing is written");
+            written = WriteTimeOf(path);
+            Take(std::move(*fresh));
+            return false;
+        }
+        if (!ReplaceFile(path, changed->text)) {
+            Report(path, "cannot be written");
+            return false;
+        }
         written = WriteTimeOf(path);
-        return ok;
+        Take(std::move(changed->text));
+        if (oid != nullptr) {
+            *oid = changed->oid;
+        }
+        return true;
     }
 
-    bool WriteText() const {
-        const std::string text = FormatStore(data);
-        const std::wstring temp = path + L".tmp";
-        {
-            std::ofstream out(temp.c_str(), std::ios::binary | std::ios::trunc);
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            if (!out) {
-                return false;
-            }
-        }
-        return MoveFileExW(temp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    template <class Record> StoreChange ChangeTo(StoreChange::Kind kind, const Record& r) const {
+        return ChangeOf(kind, text, r);
     }
-    Appointment* FindAppointment(int oid) {
-        for (Appointment& a : data.appointments) {
-            if (a.oid == oid) {
-                return &a;
-            }
-        }
-        return nullptr;
-    }
-    Task* FindTask(int oid) {
-        for (Task& t : data.tasks) {
-            if (t.oid == oid) {
-                return &t;
-            }
-        }
-        return nullptr;
-    }
+    const Appointment* FindAppointment(int oid) const { return index.FindAppointment(oid); }
+    const Task* FindTask(int oid) const { return index.FindTask(oid); }
 };
 using StorePtr = std::shared_ptr<StoreFile>;
 
@@ -153,7 +190,7 @@ double DayVariant(int day) {
     return VariantOf(MomentOf(day, 0, 0));
 }
 int VariantDay(DATE v) {
-    return DayOf(MinutesOfVariant(v));
+    return DayOfVariant(v);
 }
 
 std::u16string Text16(const std::string& utf8) {
@@ -173,10 +210,9 @@ std::u16string MomentText(Minutes m, bool withTime) {
     return Text16(text);
 }
 
+// The item's today (the host's --now reaches it through VANTREL_NOW).
 int Today() {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return DayNumberOf(now.wYear, now.wMonth, now.wDay);
+    return DayNumberOf(LocalNow());
 }
 
 class AppointmentObject;
@@ -197,7 +233,7 @@ class ExceptionObject : public ComObject<IException> {
     }
     HRESULT STDMETHODCALLTYPE get_AppointmentItem(IAppointment** item) override {
         const Exception* e = Find();
-        Appointment* a = store_->FindAppointment(oid_);
+        const Appointment* a = store_->FindAppointment(oid_);
         if (!e || !a || e->deleted) {
             return E_FAIL;
         }
@@ -210,7 +246,7 @@ class ExceptionObject : public ComObject<IException> {
 
   private:
     const Exception* Find() const {
-        Appointment* a = store_->FindAppointment(oid_);
+        const Appointment* a = store_->FindAppointment(oid_);
         return a && at_ < a->exceptions.size() ? &a->exceptions[at_] : nullptr;
     }
     StorePtr store_;
@@ -222,11 +258,11 @@ class ExceptionsObject : public ComObject<IExceptions> {
   public:
     ExceptionsObject(StorePtr s, int oid) : store_(std::move(s)), oid_(oid) {}
     HRESULT STDMETHODCALLTYPE get_Count(int* count) override {
-        Appointment* a = store_->FindAppointment(oid_);
+        const Appointment* a = store_->FindAppointment(oid_);
         return a ? (*count = static_cast<int>(a->exceptions.size()), S_OK) : E_FAIL;
     }
     HRESULT STDMETHODCALLTYPE Item(int index, IException** item) override {
-        Appointment* a = store_->FindAppointment(oid_);
+        const Appointment* a = store_->FindAppointment(oid_);
         if (!a || index < 1 || static_cast<std::size_t>(index) > a->exceptions.size()) {
             return E_INVALIDARG;
         }
@@ -293,7 +329,7 @@ class PatternObject : public ComObject<IRecurrencePattern> {
     }
     HRESULT STDMETHODCALLTYPE GetOccurrence(DATE when, IAppointment** occurrence) override {
         *occurrence = nullptr;
-        Appointment* a = task_ ? nullptr : store_->FindAppointment(oid_);
+        const Appointment* a = task_ ? nullptr : store_->FindAppointment(oid_);
         if (!a) {
             return E_FAIL;
         }
@@ -414,31 +450,15 @@ class AppointmentObject : public ComObject<IAppointment> {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Delete() override {
-        Appointment* a = Record();
+        const Appointment* a = Record();
         if (!a) {
             return E_FAIL;
         }
-        if (occurrence_ && a->recurrence) {
-            // One occurrence: it becomes (or its moved exception becomes) deleted.
-            auto ex =
-                std::find_if(a->exceptions.begin(), a->exceptions.end(), [&](const Exception& e) {
-                    return e.originalDay == occurrence_->originalDay;
-                });
-            if (ex == a->exceptions.end()) {
-                Exception skipped;
-                skipped.originalDay = occurrence_->originalDay;
-                skipped.deleted = true;
-                a->exceptions.push_back(skipped);
-            } else {
-                ex->deleted = true;
-            }
-        } else {
-            auto& list = store_->data.appointments;
-            list.erase(std::remove_if(list.begin(), list.end(),
-                                      [&](const Appointment& x) { return x.oid == oid_; }),
-                       list.end());
-        }
-        return store_->Write() ? S_OK : E_FAIL;
+        // An occurrence of a series: that day is skipped (a moved one too).
+        StoreChange change = store_->ChangeTo(
+            occurrence_ && a->recurrence ? StoreChange::kSkipOccurrence : StoreChange::kDelete, *a);
+        change.day = occurrence_ ? occurrence_->originalDay : 0;
+        return store_->Apply(change) ? S_OK : E_FAIL;
     }
 
     void MarkNew() { isNew_ = true; }
@@ -449,22 +469,24 @@ class AppointmentObject : public ComObject<IAppointment> {
     }
 
   private:
-    Appointment* Record() { return isNew_ ? nullptr : store_->FindAppointment(oid_); }
+    const Appointment* Record() { return isNew_ ? nullptr : store_->FindAppointment(oid_); }
 
     HRESULT AddFromForm(const PoomDisplayRequest& r) {
-        const ParsedStore parsed =
-            ParseStore("[appointment]\nsubject: " + ToUtf8(r.subject) +
-                       "\nstart: " + ToUtf8(r.start) + "\nend: " + ToUtf8(r.end) + "\n");
-        if (!parsed.ok || parsed.store.appointments.empty()) {
+        StoreChange change;
+        change.kind = StoreChange::kAdd;
+        change.record = AppointmentRecord(r.subject, r.start, r.end);
+        const ParsedStore parsed = ParseStore(change.record);
+        if (!parsed.ok || parsed.store.appointments.size() != 1) {
             MessageBoxW(nullptr, L"日付は YYYY-MM-DD HH:MM の形で入力してください", L"予定", MB_OK);
             return E_INVALIDARG;
         }
-        Appointment a = parsed.store.appointments.front();
-        a.oid = store_->data.nextOid++;
-        store_->data.appointments.push_back(a);
-        oid_ = a.oid;
+        int oid = 0;
+        if (!store_->Apply(change, &oid)) {
+            return E_FAIL;
+        }
+        oid_ = oid;
         isNew_ = false;
-        return store_->Write() ? S_OK : E_FAIL;
+        return S_OK;
     }
 
     StorePtr store_;
@@ -505,8 +527,12 @@ class TaskObject : public ComObject<ITask> {
     }
     HRESULT STDMETHODCALLTYPE get_DateCompleted(DATE* v) override {
         const Task* t = Record();
-        return t ? (*v = t->completedDay ? DayVariant(*t->completedDay) : kPoomNoDate, S_OK)
-                 : E_FAIL;
+        if (!t) {
+            return E_FAIL;
+        }
+        const std::optional<int> day = CompletionDay(*t, Today());
+        *v = day ? DayVariant(*day) : kPoomNoDate;
+        return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_StartDate(DATE* v) override {
         const Task* t = Record();
@@ -537,20 +563,21 @@ class TaskObject : public ComObject<ITask> {
             if (!ShowPoomDisplay(request)) {
                 return S_FALSE;
             }
-            const ParsedStore parsed = ParseStore(
-                "[task]\nsubject: " + ToUtf8(request.subject) + "\nstart: " +
-                (request.start.empty() ? std::string("none") : ToUtf8(request.start)) + "\ndue: " +
-                (request.end.empty() ? std::string("none") : ToUtf8(request.end)) + "\n");
-            if (!parsed.ok || parsed.store.tasks.empty()) {
+            StoreChange change;
+            change.kind = StoreChange::kAdd;
+            change.record = TaskRecord(request.subject, request.start, request.end);
+            const ParsedStore parsed = ParseStore(change.record);
+            if (!parsed.ok || parsed.store.tasks.size() != 1) {
                 MessageBoxW(nullptr, L"日付は YYYY-MM-DD の形で入力してください", L"タスク", MB_OK);
                 return E_INVALIDARG;
             }
-            Task t = parsed.store.tasks.front();
-            t.oid = store_->data.nextOid++;
-            store_->data.tasks.push_back(t);
-            oid_ = t.oid;
+            int oid = 0;
+            if (!store_->Apply(change, &oid)) {
+                return E_FAIL;
+            }
+            oid_ = oid;
             isNew_ = false;
-            return store_->Write() ? S_OK : E_FAIL;
+            return S_OK;
         }
         const Task* t = Record();
         if (!t) {
@@ -565,41 +592,29 @@ class TaskObject : public ComObject<ITask> {
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Delete() override {
-        if (!Record()) {
-            return E_FAIL;
-        }
-        auto& list = store_->data.tasks;
-        list.erase(
-            std::remove_if(list.begin(), list.end(), [&](const Task& x) { return x.oid == oid_; }),
-            list.end());
-        return store_->Write() ? S_OK : E_FAIL;
+        const Task* t = Record();
+        return t && store_->Apply(store_->ChangeTo(StoreChange::kDelete, *t)) ? S_OK : E_FAIL;
     }
     HRESULT STDMETHODCALLTYPE Save() override {
-        Task* t = Record();
+        const Task* t = Record();
         if (!t) {
             return E_FAIL;
         }
-        if (pendingComplete_) {
-            t->complete = *pendingComplete_;
-            t->completedDay = t->complete ? std::optional<int>(Today()) : std::nullopt;
-            pendingComplete_.reset();
+        if (!pendingComplete_) {
+            return S_OK;
         }
-        return store_->Write() ? S_OK : E_FAIL;
+        StoreChange change = store_->ChangeTo(StoreChange::kSetComplete, *t);
+        change.complete = *pendingComplete_;
+        change.day = Today();
+        pendingComplete_.reset();
+        return store_->Apply(change) ? S_OK : E_FAIL;
     }
     HRESULT STDMETHODCALLTYPE SkipRecurrence() override {
-        Task* t = Record();
-        if (!t) {
+        const Task* t = Record();
+        if (!t || !NextTaskDay(*t)) {
             return E_FAIL;
         }
-        const std::optional<int> next = NextTaskDay(*t);
-        if (!next) {
-            return E_FAIL;
-        }
-        if (t->startDay && t->dueDay) {
-            *t->startDay += *next - *t->dueDay;
-        }
-        t->dueDay = next;
-        return store_->Write() ? S_OK : E_FAIL;
+        return store_->Apply(store_->ChangeTo(StoreChange::kSkipTask, *t)) ? S_OK : E_FAIL;
     }
 
     void MarkNew() { isNew_ = true; }
@@ -610,7 +625,7 @@ class TaskObject : public ComObject<ITask> {
     }
 
   private:
-    Task* Record() { return isNew_ ? nullptr : store_->FindTask(oid_); }
+    const Task* Record() { return isNew_ ? nullptr : store_->FindTask(oid_); }
     StorePtr store_;
     int oid_;
     bool isNew_ = false;
@@ -624,8 +639,9 @@ struct Entry {
 
 class CollectionObject : public ComObject<IPOutlookItemCollection> {
   public:
-    CollectionObject(StorePtr s, bool tasks, std::vector<Entry> entries)
-        : store_(std::move(s)), tasks_(tasks), entries_(std::move(entries)) {}
+    // `all`: the folder's items, every record of the store when made.
+    CollectionObject(StorePtr s, bool tasks, std::vector<Entry> entries, bool all)
+        : store_(std::move(s)), tasks_(tasks), entries_(std::move(entries)), all_(all) {}
 
     HRESULT STDMETHODCALLTYPE get_Count(int* count) override {
         *count = static_cast<int>(entries_.size());
@@ -661,46 +677,31 @@ class CollectionObject : public ComObject<IPOutlookItemCollection> {
         if (!query || tasks_) {
             return E_INVALIDARG;
         }
-        // Occurrences are looked for on the days the query's dates name,
-        // widened by the longest appointment so [End] bounds find them too.
-        int lo = INT_MAX, hi = INT_MIN;
-        for (const Condition& c : *query) {
-            if (c.field != Condition::kOid) {
-                lo = std::min(lo, VariantDay(c.value));
-                hi = std::max(hi, VariantDay(c.value));
+        // The index answers over the whole calendar; a collection that is
+        // itself a result keeps its own entries only.
+        std::vector<Occurrence> found = store_->index.Restrict(*query, includeRecurrences_);
+        if (!all_) {
+            std::unordered_set<int> mine;
+            for (const Entry& e : entries_) {
+                mine.insert(e.oid);
             }
+            found.erase(
+                std::remove_if(found.begin(), found.end(),
+                               [&](const Occurrence& o) { return mine.count(o.series->oid) == 0; }),
+                found.end());
         }
-        std::vector<Occurrence> found;
-        for (const Entry& e : entries_) {
-            const Appointment* a = store_->FindAppointment(e.oid);
-            if (!a) {
-                continue;
-            }
-            if (!a->recurrence || !includeRecurrences_) {
-                if (Matches(*query, a->start, a->end, a->oid)) {
-                    found.push_back({a, a->start, a->end, a->subject, DayOf(a->start)});
-                }
-                continue;
-            }
-            if (lo > hi) {
-                continue;
-            }
-            const int span = static_cast<int>((a->end - a->start) / 1440) + 1;
-            for (const Occurrence& o : OccurrencesStarting(*a, lo - span, hi + 1)) {
-                if (Matches(*query, o.start, o.end, a->oid)) {
-                    found.push_back(o);
-                }
-            }
+        if (found.empty()) {
+            return S_OK; // no match: S_OK with no collection, as the platform answers
         }
-        std::stable_sort(found.begin(), found.end(), [](const Occurrence& x, const Occurrence& y) {
-            return x.start < y.start;
-        });
         std::vector<Entry> entries;
-        for (const Occurrence& o : found) {
-            entries.push_back({o.series->oid,
-                               o.series->recurrence ? std::optional<Occurrence>(o) : std::nullopt});
+        entries.reserve(found.size());
+        for (Occurrence& o : found) {
+            const int oid = o.series->oid;
+            const bool recurring = o.series->recurrence.has_value();
+            entries.push_back(
+                {oid, recurring ? std::optional<Occurrence>(std::move(o)) : std::nullopt});
         }
-        *result = new CollectionObject(store_, false, std::move(entries));
+        *result = new CollectionObject(store_, false, std::move(entries), false);
         return S_OK;
     }
 
@@ -708,6 +709,7 @@ class CollectionObject : public ComObject<IPOutlookItemCollection> {
     StorePtr store_;
     bool tasks_;
     std::vector<Entry> entries_;
+    bool all_;
     bool includeRecurrences_ = false;
 };
 
@@ -725,7 +727,7 @@ class FolderObject : public ComObject<IFolder> {
                 entries.push_back({a.oid, std::nullopt});
             }
         }
-        *items = new CollectionObject(store_, tasks_, std::move(entries));
+        *items = new CollectionObject(store_, tasks_, std::move(entries), true);
         return S_OK;
     }
 
@@ -793,15 +795,15 @@ HRESULT OpenReplacementStore(IPOutlookApp** app) {
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         return REGDB_E_CLASSNOTREG;
     }
-    ParsedStore parsed = ReadStoreFile(path);
-    if (!parsed.ok) {
-        Report(path, parsed.error);
+    std::optional<std::string> text = ReadBytes(path);
+    if (!text) {
+        Report(path, "cannot be read");
         return E_FAIL;
     }
     auto file = std::make_shared<StoreFile>();
     file->path = path;
-    file->data = std::move(parsed.store);
     file->written = WriteTimeOf(file->path);
+    file->Take(std::move(*text));
     *app = new AppObject(std::move(file));
     return S_OK;
 }

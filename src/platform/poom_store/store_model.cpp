@@ -8,8 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <sstream>
+#include <unordered_set>
 
 namespace vantrel::store {
 namespace {
@@ -243,6 +245,61 @@ void SetPatternStart(std::optional<RecurrenceValues>& r, int day) {
     }
 }
 
+// Why the store cannot represent a series, or nullptr.
+const char* RecurrenceProblem(const RecurrenceValues& r) {
+    const bool masked =
+        r.type == kRecursWeekly || r.type == kRecursMonthNth || r.type == kRecursYearNth;
+    if (masked && (r.dayOfWeekMask & kMaskEveryDay) == 0) {
+        return "the series names no days of the week";
+    }
+    if ((r.type == kRecursMonthly || r.type == kRecursYearly) &&
+        (r.dayOfMonth < 1 || r.dayOfMonth > 31)) {
+        return "the series names no day of the month";
+    }
+    if ((r.type == kRecursYearly || r.type == kRecursYearNth) &&
+        (r.monthOfYear < 1 || r.monthOfYear > 12)) {
+        return "the series names no month";
+    }
+    if ((r.type == kRecursMonthNth || r.type == kRecursYearNth) &&
+        (r.instance < 1 || r.instance > 5)) {
+        return "the series names no instance (1-5)";
+    }
+    return nullptr;
+}
+
+// "ORIGINAL" (skip) or "ORIGINAL -> START - END [| SUBJECT]" (move).
+std::optional<Exception> ExceptionText(bool skip, std::string_view value) {
+    const std::size_t arrow = value.find("->");
+    const std::optional<Moment> day = MomentText(Trim(value.substr(0, arrow)));
+    if (!day || skip != (arrow == std::string_view::npos)) {
+        return std::nullopt;
+    }
+    Exception ex;
+    ex.originalDay = day->day;
+    ex.deleted = skip;
+    if (skip) {
+        return ex;
+    }
+    std::string_view rest = Trim(value.substr(arrow + 2));
+    const std::size_t bar = rest.find('|');
+    if (bar != std::string_view::npos) {
+        ex.subject = FromUtf8(Trim(rest.substr(bar + 1)));
+        rest = Trim(rest.substr(0, bar));
+    }
+    const std::size_t dash = rest.find(" - ");
+    if (dash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::optional<Moment> s = MomentText(rest.substr(0, dash));
+    const std::optional<Moment> e = MomentText(rest.substr(dash + 3));
+    if (!s || !e) {
+        return std::nullopt;
+    }
+    ex.start = MomentOf(s->day, s->hour, s->minute);
+    ex.end = std::max(ex.start, MomentOf(e->day, e->hour, e->minute));
+    return ex;
+}
+
 } // namespace
 
 double VariantOf(Minutes m) {
@@ -250,22 +307,50 @@ double VariantOf(Minutes m) {
 }
 
 Minutes MinutesOfVariant(double v) {
-    return static_cast<Minutes>(std::llround(v * 1440.0)) +
+    return static_cast<Minutes>(std::llround(std::clamp(v, -1e9, 1e9) * 1440.0)) +
            static_cast<Minutes>(kVariantEpoch) * 1440;
+}
+
+int DayOfVariant(double v) {
+    const double day = std::floor(std::clamp(v, -1e8, 1e8));
+    return kVariantEpoch + static_cast<int>(day);
 }
 
 ParsedStore ParseStore(std::string_view text) {
     ParsedStore result;
     Store& store = result.store;
     enum { kNone, kAppointment, kTask } section = kNone;
-    bool startTimed = true;
-    int lineNumber = 0;
-    const auto fail = [&](const std::string& why) {
-        result.ok = false;
-        result.error = "line " + std::to_string(lineNumber) + ": " + why;
-        return result;
+    bool startTimed = true, hasStart = false, setAside = false;
+    int lineNumber = 0, headerLine = 0, repeatLine = 0;
+    std::size_t recordBegin = 0, recordEnd = 0;
+    std::vector<int> named; // Oids the file gives, set-aside records' too
+    const auto problem = [&](int line, const std::string& why) {
+        result.problems.push_back("line " + std::to_string(line) + ": " + why);
+        setAside = true;
     };
-    const auto finishAppointment = [&] {
+    const auto finishRecord = [&] {
+        if (section == kNone) {
+            return;
+        }
+        std::optional<RecurrenceValues>& r =
+            section == kTask ? store.tasks.back().recurrence : store.appointments.back().recurrence;
+        if (!setAside && section == kAppointment && !hasStart) {
+            problem(headerLine, "an appointment needs a start");
+        }
+        if (!setAside && r) {
+            if (const char* why = RecurrenceProblem(*r)) {
+                problem(repeatLine, why);
+            }
+        }
+        if (setAside) {
+            section == kTask ? store.tasks.pop_back() : store.appointments.pop_back();
+            return;
+        }
+        RecordSpan& span =
+            section == kTask ? store.tasks.back().span : store.appointments.back().span;
+        span.begin = recordBegin;
+        span.end = recordEnd;
+        span.line = headerLine;
         if (section == kAppointment) {
             Appointment& a = store.appointments.back();
             SetPatternStart(a.recurrence, DayOf(a.start));
@@ -273,36 +358,53 @@ ParsedStore ParseStore(std::string_view text) {
             if (a.end < a.start) {
                 a.end = a.start;
             }
-        }
-        if (section == kTask) {
+        } else {
             Task& t = store.tasks.back();
             SetPatternStart(t.recurrence, t.startDay.value_or(t.dueDay.value_or(0)));
         }
     };
     std::size_t at = 0;
     while (at < text.size()) {
+        const std::size_t lineBegin = at;
         std::size_t end = text.find('\n', at);
         end = end == std::string_view::npos ? text.size() : end;
         const std::string_view line = Trim(text.substr(at, end - at));
-        at = end + 1;
+        at = std::min(end + 1, text.size());
         ++lineNumber;
         if (line.empty() || line.front() == '#') {
             continue;
         }
         if (line == "[appointment]" || line == "[task]") {
-            finishAppointment();
+            finishRecord();
             section = line == "[task]" ? kTask : kAppointment;
             if (section == kTask) {
                 store.tasks.emplace_back();
             } else {
                 store.appointments.emplace_back();
-                startTimed = true;
             }
+            startTimed = true;
+            hasStart = false;
+            setAside = false;
+            headerLine = lineNumber;
+            repeatLine = 0;
+            recordBegin = lineBegin;
+            recordEnd = at;
             continue;
         }
         const std::size_t colon = line.find(':');
-        if (colon == std::string_view::npos || section == kNone) {
-            return fail("expected [appointment], [task] or \"key: value\"");
+        if (section == kNone) {
+            // Not in any record: reported, and kept in the file as it is.
+            result.problems.push_back("line " + std::to_string(lineNumber) +
+                                      ": expected [appointment], [task] or a comment");
+            continue;
+        }
+        recordEnd = at;
+        if (setAside) {
+            continue;
+        }
+        if (colon == std::string_view::npos) {
+            problem(lineNumber, "expected \"key: value\"");
+            continue;
         }
         const std::string_view key = Trim(line.substr(0, colon));
         const std::string_view value = Trim(line.substr(colon + 1));
@@ -312,7 +414,11 @@ ParsedStore ParseStore(std::string_view text) {
             const std::optional<int> n = Number(value);
             ok = n && *n > 0;
             if (ok) {
+                RecordSpan& span =
+                    section == kTask ? store.tasks.back().span : store.appointments.back().span;
                 (section == kTask ? store.tasks.back().oid : store.appointments.back().oid) = *n;
+                span.oidInFile = true;
+                named.push_back(*n);
             }
         } else if (key == "subject") {
             (section == kTask ? store.tasks.back().subject : store.appointments.back().subject) =
@@ -328,10 +434,12 @@ ParsedStore ParseStore(std::string_view text) {
                                   : store.appointments.back().sensitivity) = *n;
             }
         } else if (key == "repeat") {
-            std::optional<RecurrenceValues> r = RepeatText(value);
+            std::optional<RecurrenceValues>& r = section == kTask
+                                                     ? store.tasks.back().recurrence
+                                                     : store.appointments.back().recurrence;
+            r = RepeatText(value);
             ok = r.has_value();
-            (section == kTask ? store.tasks.back().recurrence
-                              : store.appointments.back().recurrence) = r;
+            repeatLine = lineNumber;
         } else if (key == "until") {
             const std::optional<Moment> m = MomentText(value);
             std::optional<RecurrenceValues>& r = section == kTask
@@ -353,6 +461,7 @@ ParsedStore ParseStore(std::string_view text) {
                     (key == "start" ? a.start : a.end) = MomentOf(m->day, m->hour, m->minute);
                     if (key == "start") {
                         startTimed = m->timed;
+                        hasStart = true;
                     } else if (!m->timed) {
                         a.end = MomentOf(m->day + 1, 0, 0); // an all-day end is exclusive
                     }
@@ -365,41 +474,13 @@ ParsedStore ParseStore(std::string_view text) {
                 ok = n.has_value();
                 a.busyStatus = n.value_or(2);
             } else if (key == "skip" || key == "move") {
-                const std::size_t arrow = value.find("->");
-                const std::optional<Moment> day = MomentText(Trim(value.substr(0, arrow)));
-                Exception ex;
-                ok = day.has_value() && (key == "skip") == (arrow == std::string_view::npos);
+                const std::optional<Exception> ex = ExceptionText(key == "skip", value);
+                ok = ex.has_value();
                 if (ok) {
-                    ex.originalDay = day->day;
-                    ex.deleted = key == "skip";
+                    a.exceptions.push_back(*ex);
                 }
-                if (ok && !ex.deleted) {
-                    // "ORIGINAL -> START - END [| SUBJECT]"
-                    std::string_view rest = Trim(value.substr(arrow + 2));
-                    const std::size_t bar = rest.find('|');
-                    if (bar != std::string_view::npos) {
-                        ex.subject = FromUtf8(Trim(rest.substr(bar + 1)));
-                        rest = Trim(rest.substr(0, bar));
-                    }
-                    const std::size_t dash = rest.find(" - ");
-                    const std::optional<Moment> s = dash == std::string_view::npos
-                                                        ? std::nullopt
-                                                        : MomentText(rest.substr(0, dash));
-                    const std::optional<Moment> e = dash == std::string_view::npos
-                                                        ? std::nullopt
-                                                        : MomentText(rest.substr(dash + 3));
-                    ok = s && e;
-                    if (ok) {
-                        ex.start = MomentOf(s->day, s->hour, s->minute);
-                        ex.end = std::max(ex.start, MomentOf(e->day, e->hour, e->minute));
-                    }
-                }
-                if (ok) {
-                    a.exceptions.push_back(ex);
-                }
-            } else {
-                return fail("unknown appointment key '" + std::string(key) + "'");
             }
+            // Other keys are kept in the file and not read.
         } else {
             Task& t = store.tasks.back();
             if (key == "start" || key == "due") {
@@ -411,6 +492,7 @@ ParsedStore ParseStore(std::string_view text) {
                 const std::vector<std::string_view> w = Words(value);
                 ok = !w.empty() && (w[0] == "yes" || w[0] == "no") && w.size() <= 2;
                 t.complete = ok && w[0] == "yes";
+                t.completedDay.reset();
                 if (ok && w.size() == 2) {
                     const std::optional<Moment> m = MomentText(w[1]);
                     ok = m.has_value();
@@ -420,41 +502,37 @@ ParsedStore ParseStore(std::string_view text) {
                 const std::optional<int> n = Named(value, kImportanceNames);
                 ok = n.has_value();
                 t.importance = n.value_or(1);
-            } else {
-                return fail("unknown task key '" + std::string(key) + "'");
             }
         }
         if (!ok) {
-            return fail("bad value for '" + std::string(key) + "': " + std::string(value));
+            problem(lineNumber, "bad value for '" + std::string(key) + "': " + std::string(value));
         }
     }
-    finishAppointment();
-    // Oids: kept when given and unique, else assigned.
-    std::vector<int> used;
-    for (const Appointment& a : store.appointments) {
-        used.push_back(a.oid);
-    }
-    for (const Task& t : store.tasks) {
-        used.push_back(t.oid);
-    }
+    finishRecord();
+    // Oids: kept when given and unique, else assigned past every Oid the
+    // file names.
     store.nextOid = 1000;
-    for (const int oid : used) {
-        store.nextOid = std::max(store.nextOid, oid + 1);
-    }
-    std::vector<int> seen;
-    const auto assign = [&](int& oid) {
-        if (oid <= 0 || std::find(seen.begin(), seen.end(), oid) != seen.end()) {
-            oid = store.nextOid++;
+    for (const int oid : named) {
+        if (oid < std::numeric_limits<int>::max()) {
+            store.nextOid = std::max(store.nextOid, oid + 1);
         }
-        seen.push_back(oid);
+    }
+    std::unordered_set<int> seen;
+    const auto assign = [&](int& oid, RecordSpan& span) {
+        if (oid <= 0 || !seen.insert(oid).second) {
+            oid = store.nextOid++;
+            span.oidInFile = false;
+            seen.insert(oid);
+        }
     };
     for (Appointment& a : store.appointments) {
-        assign(a.oid);
+        assign(a.oid, a.span);
     }
     for (Task& t : store.tasks) {
-        assign(t.oid);
+        assign(t.oid, t.span);
     }
-    result.ok = true;
+    result.ok = result.problems.empty();
+    result.error = result.ok ? std::string() : result.problems.front();
     return result;
 }
 
@@ -534,10 +612,22 @@ std::vector<Occurrence> OccurrencesStarting(const Appointment& a, int fromDay, i
     }
     const Minutes timeOfDay = a.start - static_cast<Minutes>(DayOf(a.start)) * 1440;
     const Minutes duration = a.end - a.start;
-    for (int day = fromDay; day <= toDay; ++day) {
-        const bool excepted = std::any_of(a.exceptions.begin(), a.exceptions.end(),
-                                          [&](const Exception& e) { return e.originalDay == day; });
-        if (!excepted && OccursOn(*a.recurrence, day)) {
+    // Regular days only within the pattern's own run.
+    const RecurrenceValues& r = *a.recurrence;
+    int first = std::max(fromDay, DayOf(a.start));
+    int last = toDay;
+    if (!r.noEndDate) {
+        last = std::min(last, DayNumberOf(r.patternEnd.year, r.patternEnd.month, r.patternEnd.day));
+    }
+    std::vector<int> excepted;
+    for (const Exception& e : a.exceptions) {
+        if (e.originalDay >= first && e.originalDay <= last) {
+            excepted.push_back(e.originalDay);
+        }
+    }
+    std::sort(excepted.begin(), excepted.end());
+    for (int day = first; day <= last; ++day) {
+        if (OccursOn(r, day) && !std::binary_search(excepted.begin(), excepted.end(), day)) {
             const Minutes start = static_cast<Minutes>(day) * 1440 + timeOfDay;
             found.push_back({&a, start, start + duration, a.subject, day});
         }
@@ -551,6 +641,16 @@ std::vector<Occurrence> OccurrencesStarting(const Appointment& a, int fromDay, i
     std::stable_sort(found.begin(), found.end(),
                      [](const Occurrence& x, const Occurrence& y) { return x.start < y.start; });
     return found;
+}
+
+Minutes LongestOccurrence(const Appointment& a) {
+    Minutes longest = a.end - a.start;
+    for (const Exception& e : a.exceptions) {
+        if (!e.deleted) {
+            longest = std::max(longest, e.end - e.start);
+        }
+    }
+    return longest;
 }
 
 std::optional<Occurrence> OccurrenceOn(const Appointment& a, int day) {
@@ -638,28 +738,32 @@ std::optional<std::vector<Condition>> ParseQuery(std::u16string_view text) {
 
 bool Matches(const std::vector<Condition>& query, Minutes start, Minutes end, int oid) {
     for (const Condition& c : query) {
-        const Minutes value = c.field == Condition::kOid
-                                  ? static_cast<Minutes>(std::llround(c.value))
-                                  : MinutesOfVariant(c.value);
-        const Minutes have = c.field == Condition::kStart ? start
-                             : c.field == Condition::kEnd ? end
-                                                          : static_cast<Minutes>(oid);
+        // Minutes with their fraction: a query at 23:59:30 is not midnight.
+        // Within a hundredth of a minute counts as equal, for the six
+        // decimals the texts carry.
+        const double value = c.field == Condition::kOid ? std::round(c.value)
+                                                        : c.value * 1440.0 + kVariantEpoch * 1440.0;
+        const double have = static_cast<double>(c.field == Condition::kStart ? start
+                                                : c.field == Condition::kEnd ? end
+                                                                             : oid);
+        const double difference = have - value;
+        const int order = std::fabs(difference) < 0.01 ? 0 : difference < 0 ? -1 : 1;
         bool ok = false;
         switch (c.op) {
         case Condition::kLess:
-            ok = have < value;
+            ok = order < 0;
             break;
         case Condition::kLessEqual:
-            ok = have <= value;
+            ok = order <= 0;
             break;
         case Condition::kEqual:
-            ok = have == value;
+            ok = order == 0;
             break;
         case Condition::kGreaterEqual:
-            ok = have >= value;
+            ok = order >= 0;
             break;
         case Condition::kGreater:
-            ok = have > value;
+            ok = order > 0;
             break;
         }
         if (!ok) {
@@ -680,6 +784,250 @@ std::optional<int> NextTaskDay(const Task& task) {
         return std::nullopt;
     }
     return DayNumberOf(date);
+}
+
+std::optional<int> CompletionDay(const Task& task, int today) {
+    if (!task.complete) {
+        return std::nullopt;
+    }
+    return task.completedDay.value_or(today);
+}
+
+namespace {
+
+// The lines of a record, each with its own line break.
+std::vector<std::string> LinesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        lines.emplace_back(text.substr(at, end - at));
+        at = end;
+    }
+    return lines;
+}
+
+std::string_view KeyOf(std::string_view line) {
+    line = Trim(line);
+    const std::size_t colon = line.find(':');
+    if (line.empty() || line.front() == '#' || colon == std::string_view::npos) {
+        return {};
+    }
+    return Trim(line.substr(0, colon));
+}
+
+std::string_view ValueOf(std::string_view line) {
+    line = Trim(line);
+    return Trim(line.substr(line.find(':') + 1));
+}
+
+// The line break of a line (none for a last line without one).
+std::string BreakOf(const std::string& line) {
+    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) {
+        return "\r\n";
+    }
+    return !line.empty() && line.back() == '\n' ? "\n" : "";
+}
+
+void AddLine(std::vector<std::string>& lines, const std::string& text, const std::string& eol) {
+    if (!lines.empty() && BreakOf(lines.back()).empty()) {
+        lines.back() += eol;
+    }
+    lines.push_back(text + eol);
+}
+
+// Replaces the last line of `key`, or adds one at the end of the record.
+void SetKey(std::vector<std::string>& lines, std::string_view key, const std::string& value,
+            const std::string& eol) {
+    const std::string text = std::string(key) + ": " + value;
+    for (std::size_t i = lines.size(); i-- > 0;) {
+        if (KeyOf(lines[i]) == key) {
+            lines[i] = text + BreakOf(lines[i]);
+            return;
+        }
+    }
+    AddLine(lines, text, eol);
+}
+
+std::string WithBreaks(std::string_view text, const std::string& eol) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out += eol;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string OneLine(std::u16string_view text) {
+    std::string s = ToUtf8(text);
+    std::replace(s.begin(), s.end(), '\r', ' ');
+    std::replace(s.begin(), s.end(), '\n', ' ');
+    return std::string(Trim(s));
+}
+
+// The record the change names in this version of the file.
+template <class Record>
+const Record* Find(const std::vector<Record>& records, std::string_view text,
+                   const StoreChange& change) {
+    const Record* byText = nullptr;
+    for (const Record& r : records) {
+        if (change.oidInFile) {
+            if (r.span.oidInFile && r.oid == change.oid) {
+                return &r;
+            }
+            continue;
+        }
+        if (!r.span.oidInFile &&
+            text.substr(r.span.begin, r.span.end - r.span.begin) == change.recordText) {
+            if (r.oid == change.oid) {
+                return &r;
+            }
+            byText = byText != nullptr ? byText : &r;
+        }
+    }
+    return byText;
+}
+
+} // namespace
+
+std::optional<ChangedText> ApplyChange(std::string_view text, const StoreChange& change) {
+    const std::string eol = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    const ParsedStore fresh = ParseStore(text);
+    if (change.kind == StoreChange::kAdd) {
+        ChangedText out;
+        out.oid = fresh.store.nextOid;
+        out.text = std::string(text);
+        if (!out.text.empty() && out.text.back() != '\n') {
+            out.text += eol;
+        }
+        const std::size_t header = change.record.find('\n');
+        out.text += (out.text.empty() ? "" : eol) +
+                    WithBreaks(change.record.substr(0, header + 1), eol) +
+                    "oid: " + std::to_string(out.oid) + eol +
+                    WithBreaks(change.record.substr(header + 1), eol);
+        return out;
+    }
+    RecordSpan span;
+    const Task* task = nullptr;
+    if (change.task) {
+        task = Find(fresh.store.tasks, text, change);
+        if (task == nullptr) {
+            return std::nullopt;
+        }
+        span = task->span;
+    } else {
+        const Appointment* a = Find(fresh.store.appointments, text, change);
+        if (a == nullptr) {
+            return std::nullopt;
+        }
+        span = a->span;
+    }
+    std::vector<std::string> lines = LinesOf(text.substr(span.begin, span.end - span.begin));
+    switch (change.kind) {
+    case StoreChange::kDelete: {
+        lines.clear();
+        // One blank line between records goes with the record.
+        bool blankBefore = span.begin == 0;
+        if (!blankBefore) {
+            const std::size_t lineEnd = span.begin - 1; // a record starts a line
+            const std::size_t previous =
+                lineEnd == 0 ? std::string_view::npos : text.rfind('\n', lineEnd - 1);
+            const std::size_t lineStart = previous == std::string_view::npos ? 0 : previous + 1;
+            blankBefore = Trim(text.substr(lineStart, lineEnd - lineStart)).empty();
+        }
+        const std::size_t next = text.find('\n', span.end);
+        if (blankBefore && next != std::string_view::npos &&
+            Trim(text.substr(span.end, next - span.end)).empty()) {
+            span.end = next + 1;
+        }
+        break;
+    }
+    case StoreChange::kSkipOccurrence: {
+        bool done = false;
+        for (std::string& line : lines) {
+            const std::string_view key = KeyOf(line);
+            if (key != "skip" && key != "move") {
+                continue;
+            }
+            const std::optional<Exception> ex = ExceptionText(key == "skip", ValueOf(line));
+            if (ex && ex->originalDay == change.day) {
+                line = "skip: " + DayText(change.day) + BreakOf(line);
+                done = true;
+            }
+        }
+        if (!done) {
+            AddLine(lines, "skip: " + DayText(change.day), eol);
+        }
+        break;
+    }
+    case StoreChange::kSetComplete:
+        SetKey(lines, "complete", change.complete ? "yes " + DayText(change.day) : "no", eol);
+        break;
+    case StoreChange::kSkipTask: {
+        const std::optional<int> next = task != nullptr ? NextTaskDay(*task) : std::nullopt;
+        if (!next) {
+            return std::nullopt;
+        }
+        if (task->startDay && task->dueDay) {
+            SetKey(lines, "start", DayText(*task->startDay + (*next - *task->dueDay)), eol);
+        }
+        SetKey(lines, "due", DayText(*next), eol);
+        break;
+    }
+    case StoreChange::kAdd:
+        break;
+    }
+    ChangedText out;
+    out.oid = change.oid;
+    out.text = std::string(text.substr(0, span.begin));
+    for (const std::string& line : lines) {
+        out.text += line;
+    }
+    out.text += text.substr(span.end);
+    return out;
+}
+
+namespace {
+
+template <class Record>
+StoreChange ChangeOfRecord(StoreChange::Kind kind, std::string_view text, const Record& r,
+                           bool task) {
+    StoreChange change;
+    change.kind = kind;
+    change.task = task;
+    change.oid = r.oid;
+    change.oidInFile = r.span.oidInFile;
+    if (r.span.end <= text.size() && r.span.begin <= r.span.end) {
+        change.recordText = std::string(text.substr(r.span.begin, r.span.end - r.span.begin));
+    }
+    return change;
+}
+
+} // namespace
+
+StoreChange ChangeOf(StoreChange::Kind kind, std::string_view text, const Appointment& a) {
+    return ChangeOfRecord(kind, text, a, false);
+}
+
+StoreChange ChangeOf(StoreChange::Kind kind, std::string_view text, const Task& t) {
+    return ChangeOfRecord(kind, text, t, true);
+}
+
+std::string AppointmentRecord(std::u16string_view subject, std::u16string_view start,
+                              std::u16string_view end) {
+    return "[appointment]\nsubject: " + OneLine(subject) + "\nstart: " + OneLine(start) +
+           "\nend: " + OneLine(end) + "\n";
+}
+
+std::string TaskRecord(std::u16string_view subject, std::u16string_view start,
+                       std::u16string_view due) {
+    const std::string s = OneLine(start), d = OneLine(due);
+    return "[task]\nsubject: " + OneLine(subject) + "\nstart: " + (s.empty() ? "none" : s) +
+           "\ndue: " + (d.empty() ? "none" : d) + "\n";
 }
 
 } // namespace vantrel::store

@@ -24,7 +24,10 @@ inline int DayOf(Minutes m) {
 
 // Variant time: days since 1899-12-30 as a double.
 double VariantOf(Minutes m);
-Minutes MinutesOfVariant(double v);
+Minutes MinutesOfVariant(double v); // to the nearest minute
+// The day a variant time falls on, from the time as it is: 23:59:30 is
+// still that day.
+int DayOfVariant(double v);
 inline constexpr double kVariantNoDate = 949998.0;
 
 struct Exception {
@@ -35,8 +38,18 @@ struct Exception {
     std::u16string subject; // empty: the series' subject
 };
 
+// Where a record sits in the text it was read from: the bytes from its
+// header line to its last key line, and whether the file names its Oid (a
+// record without one is found again by its text).
+struct RecordSpan {
+    std::size_t begin = 0, end = 0;
+    int line = 0; // of the header
+    bool oidInFile = false;
+};
+
 struct Appointment {
     int oid = 0;
+    RecordSpan span;
     std::u16string subject, location, categories;
     Minutes start = 0; // of the first occurrence for a series
     Minutes end = 0;
@@ -49,6 +62,7 @@ struct Appointment {
 
 struct Task {
     int oid = 0;
+    RecordSpan span;
     std::u16string subject, categories;
     std::optional<int> startDay, dueDay;
     bool complete = false;
@@ -64,13 +78,58 @@ struct Store {
     int nextOid = 1000;
 };
 
+// A record the store cannot represent is set aside: it is reported as
+// "line N: ..." and stays in the file as it is, but is not in `store`.
+// Unknown keys are kept in the file and otherwise ignored.
 struct ParsedStore {
-    bool ok = false;
-    Store store;
-    std::string error; // "line N: ..." when not ok
+    bool ok = false;   // every record was read
+    Store store;       // the records that were
+    std::string error; // the first of `problems`
+    std::vector<std::string> problems;
 };
 ParsedStore ParseStore(std::string_view utf8);
 std::string FormatStore(const Store& store);
+
+// One change to the file. It names its record by Oid and by the record's
+// text in the version it was read from, so it applies to a newer version
+// of the file too; everything but the lines it changes is kept byte for
+// byte.
+struct StoreChange {
+    enum Kind {
+        kDelete,         // the whole record
+        kSkipOccurrence, // of a series, by its original day
+        kSetComplete,    // a task: complete (on `day`) or not
+        kSkipTask,       // a recurring task moves on to its next due day
+        kAdd,            // a new record: `record` is its text without an Oid
+    } kind = kDelete;
+    bool task = false;
+    int oid = 0;
+    std::string recordText; // the record's bytes where the change was asked for
+    bool oidInFile = false;
+    int day = 0;
+    bool complete = false;
+    std::string record;
+};
+// The change made to `text`: the new text (and for kAdd the new Oid), or
+// nullopt when the record is no longer there.
+struct ChangedText {
+    std::string text;
+    int oid = 0;
+};
+std::optional<ChangedText> ApplyChange(std::string_view text, const StoreChange& change);
+// A change to a record as it was read from `text`.
+StoreChange ChangeOf(StoreChange::Kind kind, std::string_view text, const Appointment& a);
+StoreChange ChangeOf(StoreChange::Kind kind, std::string_view text, const Task& t);
+
+// A record's text for kAdd; line breaks in the values become blanks.
+std::string AppointmentRecord(std::u16string_view subject, std::u16string_view start,
+                              std::u16string_view end);
+std::string TaskRecord(std::u16string_view subject, std::u16string_view start,
+                       std::u16string_view due);
+
+// The completion day a task shows: its own, or `today` for "complete: yes"
+// without one. Nullopt while not complete.
+std::optional<int> CompletionDay(const Task& task, int today);
 
 // One occurrence of an appointment: the appointment itself when it does not
 // recur, else a regular day of the series or a moved exception.
@@ -84,6 +143,8 @@ struct Occurrence {
 
 // Occurrences that start on the days [fromDay, toDay], in start order.
 std::vector<Occurrence> OccurrencesStarting(const Appointment& a, int fromDay, int toDay);
+// The longest of a series' occurrences (moved ones included), in minutes.
+Minutes LongestOccurrence(const Appointment& a);
 // The occurrence on that day: a regular one, or an exception moved there.
 std::optional<Occurrence> OccurrenceOn(const Appointment& a, int day);
 
@@ -96,6 +157,7 @@ struct Condition {
     double value = 0;
 };
 std::optional<std::vector<Condition>> ParseQuery(std::u16string_view text);
+// Compares with the query's times as they are, seconds included.
 bool Matches(const std::vector<Condition>& query, Minutes start, Minutes end, int oid);
 
 // The next due day of a recurring task after its current one.

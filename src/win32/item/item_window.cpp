@@ -1,7 +1,6 @@
 #include "win32/item/item_window.h"
 #include "win32/scoped.h"
 
-#include "model/date_parse.h"
 #include "platform/shell.h"
 #include "platform/today.h"
 #include "settings/device_defaults.h"
@@ -11,6 +10,7 @@
 #include "today/navigation.h"
 #include "today/refresh_query.h"
 #include "view/standard_order.h"
+#include "win32/bindings/local_now.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/bindings/win32_system_time.h"
 
@@ -219,21 +219,7 @@ LRESULT Navigate(TodayItem& item, HWND window, WPARAM key, LPARAM lParam) {
 } // namespace
 
 SystemTime LocalClock::Now() const {
-    wchar_t fixed[64];
-    const DWORD length = GetEnvironmentVariableW(L"VANTREL_NOW", fixed, 64);
-    if (length > 0 && length < 64) {
-        const std::u16string text = FromWide(fixed);
-        const ParsedDateTime parsed =
-            ParseDateTime(std::string(text.begin(), text.end())); // ASCII digits only
-        if (parsed.ok) {
-            const DateTime& d = parsed.value;
-            return SystemTimeAt(d.year, d.month, d.day, d.HasTime() ? d.hour : 0,
-                                d.HasTime() ? d.minute : 0);
-        }
-    }
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return FromSystem(now);
+    return LocalNow();
 }
 
 TodayItem& TheItem() {

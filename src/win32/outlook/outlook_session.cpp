@@ -10,9 +10,11 @@
 #include "win32/bindings/wide_text.h"
 #include "win32/bindings/win32_system_time.h"
 
+#include <climits>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace vantrel {
@@ -20,7 +22,28 @@ namespace {
 
 template <class T> bool QueryAs(IUnknown* unknown, const IID& iid, Held<T>& into) {
     return unknown != nullptr &&
-           SUCCEEDED(unknown->QueryInterface(iid, reinterpret_cast<void**>(into.out())));
+           SUCCEEDED(unknown->QueryInterface(iid, reinterpret_cast<void**>(into.out()))) && into;
+}
+
+// A call that hands over an interface: it succeeded and there is one. The
+// platform may answer S_OK with NULL (Restrict with no match), which means
+// "nothing".
+template <class T> bool Got(HRESULT hr, const Held<T>& out) {
+    return SUCCEEDED(hr) && out;
+}
+
+// An action's failure has nothing to show: it is traced.
+void Check(HRESULT hr, std::wstring_view what) {
+    if (FAILED(hr)) {
+        TraceFailure(what, static_cast<std::uint32_t>(hr));
+    }
+}
+
+// How many items a collection's walk may visit: its count, or until Item
+// fails when the count cannot be read.
+int WalkLimit(IPOutlookItemCollection* items) {
+    int count = 0;
+    return SUCCEEDED(items->get_Count(&count)) ? count : INT_MAX;
 }
 
 double VariantNow(const SystemTime& now, bool dayOnly) {
@@ -67,7 +90,9 @@ CounterSettings Counter(const Settings& s) {
 // occurrence into the Item, as the import lists them.
 void ReadTimesAndTitle(OutlookContext& ctx, IAppointment* a, Item& item, const SystemTime& now) {
     VARIANT_BOOL allDay = VARIANT_FALSE;
-    a->get_AllDayEvent(&allDay);
+    if (FAILED(a->get_AllDayEvent(&allDay))) {
+        allDay = VARIANT_FALSE;
+    }
     DATE start = 0, end = 0;
     DateTime s = NowAsDate(now), e = NowAsDate(now);
     if (SUCCEEDED(a->get_Start(&start))) {
@@ -156,7 +181,7 @@ constexpr int kOccurrenceSearchDays = 5 * 366;
 bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* withRecurrences,
                     const SystemTime& now, Held<IAppointment>& occurrence) {
     Held<IRecurrencePattern> pattern;
-    if (FAILED(series->GetRecurrencePattern(pattern.out()))) {
+    if (!Got(series->GetRecurrencePattern(pattern.out()), pattern)) {
         return false;
     }
     const double n = VariantNow(now, false);
@@ -166,8 +191,9 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
     const Bstr text(query);
     Held<IPOutlookItemCollection> inProgress;
     const HRESULT restricted = withRecurrences->Restrict(text.get(), inProgress.out());
-    if (SUCCEEDED(restricted)) {
-        for (int i = 1;; ++i) {
+    if (Got(restricted, inProgress)) {
+        const int limit = WalkLimit(inProgress.get());
+        for (int i = 1; i <= limit; ++i) {
             Held<IUnknown> unknown;
             if (FAILED(inProgress->Item(i, unknown.out()))) {
                 break;
@@ -176,7 +202,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
             DATE start = 0;
             if (QueryAs(unknown.get(), kIidAppointment, candidate) &&
                 SUCCEEDED(candidate->get_Start(&start)) &&
-                SUCCEEDED(pattern->GetOccurrence(start, occurrence.out()))) {
+                Got(pattern->GetOccurrence(start, occurrence.out()), occurrence)) {
                 return true;
             }
         }
@@ -184,7 +210,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
 
     Held<IExceptions> exceptions;
     int exceptionCount = 0;
-    if (FAILED(pattern->get_Exceptions(exceptions.out())) ||
+    if (!Got(pattern->get_Exceptions(exceptions.out()), exceptions) ||
         FAILED(exceptions->get_Count(&exceptionCount))) {
         exceptionCount = 0;
     }
@@ -210,7 +236,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
         }
         const double day = VariantNow(d, true);
         Held<IAppointment> candidate;
-        if (SUCCEEDED(pattern->GetOccurrence(day, candidate.out()))) {
+        if (Got(pattern->GetOccurrence(day, candidate.out()), candidate)) {
             found = takes(candidate.get());
         } else {
             bool replaced = false;
@@ -219,9 +245,9 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
                 VARIANT_BOOL deleted = VARIANT_TRUE;
                 DATE original = 0;
                 Held<IAppointment> moved;
-                if (SUCCEEDED(exceptions->Item(i, ex.out())) &&
+                if (Got(exceptions->Item(i, ex.out()), ex) &&
                     SUCCEEDED(ex->get_Deleted(&deleted)) && deleted == VARIANT_FALSE &&
-                    SUCCEEDED(ex->get_AppointmentItem(moved.out())) &&
+                    Got(ex->get_AppointmentItem(moved.out()), moved) &&
                     SUCCEEDED(ex->get_OriginalDate(&original)) &&
                     static_cast<long>(original) == static_cast<long>(day)) {
                     replaced = true;
@@ -246,8 +272,8 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
         VARIANT_BOOL deleted = VARIANT_TRUE;
         Held<IAppointment> moved;
         DATE start = 0;
-        if (SUCCEEDED(exceptions->Item(i, ex.out())) && SUCCEEDED(ex->get_Deleted(&deleted)) &&
-            deleted == VARIANT_FALSE && SUCCEEDED(ex->get_AppointmentItem(moved.out())) &&
+        if (Got(exceptions->Item(i, ex.out()), ex) && SUCCEEDED(ex->get_Deleted(&deleted)) &&
+            deleted == VARIANT_FALSE && Got(ex->get_AppointmentItem(moved.out()), moved) &&
             SUCCEEDED(moved->get_Start(&start)) && start > n &&
             (!found || start < VariantNow(d, true))) {
             SYSTEMTIME s{};
@@ -262,7 +288,7 @@ bool FindOccurrence(IAppointment* series, LONG oid, IPOutlookItemCollection* wit
     if (!found) {
         return false;
     }
-    if (SUCCEEDED(pattern->GetOccurrence(VariantNow(d, true), occurrence.out()))) {
+    if (Got(pattern->GetOccurrence(VariantNow(d, true), occurrence.out()), occurrence)) {
         return true;
     }
     if (earlier) {
@@ -315,7 +341,11 @@ bool FinishAppointmentItem(OutlookContext& ctx, IAppointment* source, IAppointme
 int WalkRestricted(OutlookContext& ctx, IPOutlookItemCollection* restricted, const SystemTime& now,
                    bool occurrencesOnly) {
     int count = 0;
-    for (int i = 1;; ++i) {
+    if (restricted == nullptr) {
+        return 0; // nothing matched
+    }
+    const int limit = WalkLimit(restricted);
+    for (int i = 1; i <= limit; ++i) {
         Held<IUnknown> unknown;
         if (FAILED(restricted->Item(i, unknown.out()))) {
             break;
@@ -352,10 +382,10 @@ std::int32_t OpenOutlookSession(OutlookSession& session) {
     }
     if (session.app == nullptr) {
         const HRESULT created = CreatePoomApplication(&session.app);
-        if (FAILED(created)) {
+        if (FAILED(created) || session.app == nullptr) {
             TraceFailure(L"creating the Outlook application", static_cast<std::uint32_t>(created));
             session.app = nullptr;
-            return created;
+            return FAILED(created) ? created : E_POINTER;
         }
     }
     const HRESULT logon = session.app->Logon(0);
@@ -374,8 +404,8 @@ int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift,
     }
     Held<IFolder> folder;
     Held<IPOutlookItemCollection> items;
-    if (FAILED(ctx.session.app->GetDefaultFolder(olFolderCalendar, folder.out())) ||
-        FAILED(folder->get_Items(items.out()))) {
+    if (!Got(ctx.session.app->GetDefaultFolder(olFolderCalendar, folder.out()), folder) ||
+        !Got(folder->get_Items(items.out()), items)) {
         if (mode != kRecentlyEndedMode) {
             ctx.store.appointments.clear();
             ClearTagIndex(ctx.store.appointmentTags);
@@ -397,12 +427,13 @@ int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift,
         std::swprintf(query, 160, L"[Start] < \"<%f\" AND [End] >= \"<%f\"", today + w.end,
                       today + w.first);
     }
-    items->put_IncludeRecurrences(VARIANT_TRUE);
+    Check(items->put_IncludeRecurrences(VARIANT_TRUE), L"Outlook IncludeRecurrences");
     const Bstr text(query);
     Held<IPOutlookItemCollection> restricted;
     const HRESULT hr = items->Restrict(text.get(), restricted.out());
-    const int count =
-        SUCCEEDED(hr) ? WalkRestricted(ctx, restricted.get(), now, mode == kRecentlyEndedMode) : 0;
+    const int count = Got(hr, restricted)
+                          ? WalkRestricted(ctx, restricted.get(), now, mode == kRecentlyEndedMode)
+                          : 0;
     if (mode != kRecentlyEndedMode) {
         RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
     }
@@ -417,13 +448,13 @@ int ImportAllAppointments(OutlookContext& ctx, const SystemTime& now) {
     Held<IFolder> folder;
     Held<IPOutlookItemCollection> all, withRecurrences;
     int total = 0;
-    if (FAILED(ctx.session.app->GetDefaultFolder(olFolderCalendar, folder.out())) ||
-        FAILED(folder->get_Items(all.out())) || FAILED(all->get_Count(&total)) || total < 1 ||
-        FAILED(folder->get_Items(withRecurrences.out()))) {
+    if (!Got(ctx.session.app->GetDefaultFolder(olFolderCalendar, folder.out()), folder) ||
+        !Got(folder->get_Items(all.out()), all) || FAILED(all->get_Count(&total)) || total < 1 ||
+        !Got(folder->get_Items(withRecurrences.out()), withRecurrences)) {
         RebuildTagIndex(ctx.store.appointmentTags, ctx.store.appointments);
         return 0;
     }
-    withRecurrences->put_IncludeRecurrences(VARIANT_TRUE);
+    Check(withRecurrences->put_IncludeRecurrences(VARIANT_TRUE), L"Outlook IncludeRecurrences");
     int count = 0;
     for (int i = 1; i <= total; ++i) {
         Held<IUnknown> unknown;
@@ -436,7 +467,9 @@ int ImportAllAppointments(OutlookContext& ctx, const SystemTime& now) {
             continue;
         }
         VARIANT_BOOL recurring = VARIANT_FALSE;
-        a->get_IsRecurring(&recurring);
+        if (FAILED(a->get_IsRecurring(&recurring))) {
+            recurring = VARIANT_FALSE;
+        }
         Held<IAppointment> occurrence;
         IAppointment* source = a.get();
         if (recurring != VARIANT_FALSE) {
@@ -463,8 +496,9 @@ int ImportTasks(OutlookContext& ctx, const SystemTime& now) {
     Held<IFolder> folder;
     Held<IPOutlookItemCollection> items;
     int total = 0;
-    if (FAILED(ctx.session.app->GetDefaultFolder(olFolderTasks, folder.out())) ||
-        FAILED(folder->get_Items(items.out())) || FAILED(items->get_Count(&total)) || total < 1) {
+    if (!Got(ctx.session.app->GetDefaultFolder(olFolderTasks, folder.out()), folder) ||
+        !Got(folder->get_Items(items.out()), items) || FAILED(items->get_Count(&total)) ||
+        total < 1) {
         RebuildTagIndex(ctx.store.taskTags, ctx.store.tasks);
         return 0;
     }
@@ -546,9 +580,9 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         Held<IAppointment> a;
         Held<ITask> t;
         if (kind == kAppointment && QueryAs(created.get(), kIidAppointment, a)) {
-            a->Display();
+            Check(a->Display(), L"Outlook new appointment");
         } else if (kind == kTask && QueryAs(created.get(), kIidTask, t)) {
-            t->Display();
+            Check(t->Display(), L"Outlook new task");
         }
         return;
     }
@@ -567,20 +601,20 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         case kOutlookEdit:
         case kOutlookViewOccurrence:
         case kOutlookEditOccurrence:
-            t->Display();
+            Check(t->Display(), L"Outlook task Display");
             break;
         case kOutlookToggleComplete:
             if (SUCCEEDED(t->get_Complete(&complete)) &&
                 SUCCEEDED(
                     t->put_Complete(complete != VARIANT_FALSE ? VARIANT_FALSE : VARIANT_TRUE))) {
-                t->Save();
+                Check(t->Save(), L"Outlook task Save");
             }
             break;
         case kOutlookDelete:
-            t->Delete();
+            Check(t->Delete(), L"Outlook task Delete");
             break;
         case kOutlookDeleteOccurrence:
-            t->SkipRecurrence();
+            Check(t->SkipRecurrence(), L"Outlook task SkipRecurrence");
             break;
         default:
             break;
@@ -594,10 +628,10 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
     switch (action) {
     case kOutlookView:
     case kOutlookEdit:
-        a->Display();
+        Check(a->Display(), L"Outlook appointment Display");
         break;
     case kOutlookDelete:
-        a->Delete();
+        Check(a->Delete(), L"Outlook appointment Delete");
         break;
     case kOutlookViewOccurrence:
     case kOutlookEditOccurrence:
@@ -606,14 +640,15 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         double day = 0;
         Held<IRecurrencePattern> pattern;
         Held<IAppointment> occurrence;
-        if (!SystemTimeToVariantTime(&s, &day) || FAILED(a->GetRecurrencePattern(pattern.out())) ||
-            FAILED(pattern->GetOccurrence(day, occurrence.out()))) {
+        if (!SystemTimeToVariantTime(&s, &day) ||
+            !Got(a->GetRecurrencePattern(pattern.out()), pattern) ||
+            !Got(pattern->GetOccurrence(day, occurrence.out()), occurrence)) {
             return;
         }
         if (action == kOutlookDeleteOccurrence) {
-            occurrence->Delete();
+            Check(occurrence->Delete(), L"Outlook occurrence Delete");
         } else {
-            occurrence->Display();
+            Check(occurrence->Display(), L"Outlook occurrence Display");
         }
         break;
     }
