@@ -451,7 +451,7 @@ TEST_F(OutlookTest, WindowedFiltersOnAnEmptyDayShowOnlyTheOwnEntries) {
     }
     ViewState state;
     const testing::FixedClock clock{kNow};
-    ViewContext view{store, state, settings, texts, clock, OutlookLoaders(ctx), {}, 14};
+    ViewContext view{store, state, settings, texts, clock, OutlookLoaders(ctx), {}};
     std::size_t ownShown = 0;
     for (const int code : {kFilterToday, kFilterYesterday, kFilterTomorrow, kFilterWeekAhead,
                            kFilterThisWeek, kFilterNextWeek, kFilterRange}) {
