@@ -59,6 +59,22 @@ TEST(ColourSpace, HueVariantsOfPureRed) {
     }
 }
 
+// The boxes show a variant's own H, S, L: the current colour's with the
+// hue turned. Typed back unchanged they give the variant itself.
+TEST(ColourSpace, HueVariantsKeepTheirOwnHsl) {
+    int differ = 0;
+    for (const Colour c : kPalette) {
+        for (int degrees = 60; degrees <= 300; degrees += 60) {
+            const Hsl hsl = HueVariantHsl(c, degrees);
+            EXPECT_EQ(hsl, (Hsl{(H(c) + degrees) % 360, S(c), L(c)})) << std::hex << c;
+            EXPECT_EQ(HslToRgb(hsl.hue, hsl.saturation, hsl.lightness), HueVariant(c, degrees));
+            const Colour v = HueVariant(c, degrees);
+            differ += (Hsl{H(v), S(v), L(v)} != hsl) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(differ, 0); // why the boxes must not be read back from the RGB
+}
+
 TEST(ColourSpace, RoundTrips) {
     auto back = [](Colour c) { return HslToRgb(H(c), S(c), L(c)); };
     // Hues on a multiple of 60 degrees come back within one per channel ...

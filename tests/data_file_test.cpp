@@ -117,6 +117,39 @@ TEST_F(DataFileFixture, AFileHeldAtStartUpIsKeptBeforeTheFirstChange) {
     EXPECT_EQ(files.files.at(copy), original);
 }
 
+// Choosing another data file in the options: an existing one is read and
+// written from then on, and the file before it keeps its bytes; a missing
+// one is created with the list.
+TEST_F(DataFileFixture, AChosenDataFileIsReadAndTheOldOneKept) {
+    const std::string old = "2013/11/02,,a,,,\r\n";
+    const std::string chosen = "2013/11/04,,x,,,\r\n2013/11/06,,y,,,\r\n";
+    files.files[u"\\d\\old.vrl"] = old;
+    files.files[u"\\d\\chosen.vrl"] = chosen;
+    state.currentPath = u"\\d\\old.vrl";
+    OpenAtStartUp(ctx);
+    ASSERT_EQ(store.own.size(), 1u);
+
+    ChangeDataFile(ctx, u"\\d\\chosen.vrl");
+    ASSERT_EQ(store.own.size(), 2u);
+    EXPECT_EQ(store.own[0].title, u"x");
+    EXPECT_EQ(CountOfTag(store.ownTags, u""), 0u);
+    EXPECT_EQ(state.currentPath, u"\\d\\chosen.vrl");
+    EXPECT_EQ(files.writes, 0);
+
+    AddOwn(u"new");
+    save(ctx);
+    EXPECT_EQ(files.files.at(u"\\d\\old.vrl"), old);
+    EXPECT_EQ(files.files.at(u"\\d\\chosen.vrl"), chosen + "2013/11/05,,new,,,\r\n");
+    EXPECT_TRUE(prompt.messages.empty()); // read exactly: replaced without a copy
+
+    ChangeDataFile(ctx, u"\\d\\chosen.vrl"); // the current file: nothing happens
+    EXPECT_EQ(store.own.size(), 3u);
+
+    ChangeDataFile(ctx, u"\\d\\new.vrl");
+    EXPECT_EQ(files.files.at(u"\\d\\new.vrl"), chosen + "2013/11/05,,new,,,\r\n");
+    EXPECT_EQ(state.currentPath, u"\\d\\new.vrl");
+}
+
 TEST_F(DataFileFixture, StartUpLeavesAnExistingFileAsItIs) {
     const std::string original = ",,b,,\n,,a,,,1,2013/11/01 -1:-1";
     files.files[std::u16string(kDefaultDataFile)] = original;

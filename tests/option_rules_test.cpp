@@ -33,6 +33,14 @@ TEST(OptionRules, DayRangesResetWhenOutOfOrderAndSettleWhenTyped) {
     EXPECT_EQ(SettledRange(ranges, kRangePlus2, 99999), 99999);
     EXPECT_EQ(SettledRange(ranges, kFilterStart, 4), 1);
     EXPECT_EQ(SettledRange(ranges, kFilterEnd, -4), -1);
+
+    // Apply settles boxes left unsettled, lowest first.
+    DayRanges typed{-365, -7, -1, 1, 500, 366, 3, -2};
+    SettleDayRanges(typed);
+    EXPECT_EQ(typed, (DayRanges{-365, -7, -1, 1, 366, 366, -2, -2}));
+    DayRanges negative{-30, -20, -10, -5, 8, 366, -14, -3}; // already in order
+    SettleDayRanges(negative);
+    EXPECT_EQ(negative, (DayRanges{-30, -20, -10, -5, 8, 366, -14, -3}));
 }
 
 TEST(OptionRules, ToDoSpanAndOverdueDays) {
@@ -64,6 +72,11 @@ TEST(OptionRules, ColumnPositionsStayAPermutation) {
     std::array<int, 3> fine{3, 1, 2};
     RepairPositions(fine);
     EXPECT_EQ(fine, (std::array<int, 3>{3, 1, 2}));
+    for (std::array<int, 3> beyond : {std::array<int, 3>{4, 1, 2}, std::array<int, 3>{1, 2, 7},
+                                      std::array<int, 3>{0, 2, 3}, std::array<int, 3>{1, -1, 3}}) {
+        RepairPositions(beyond);
+        EXPECT_EQ(beyond, (std::array<int, 3>{1, 2, 3}));
+    }
 }
 
 TEST(OptionRules, CommandNamesFollowTheCodes) {

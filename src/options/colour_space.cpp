@@ -62,9 +62,14 @@ Colour HslToRgb(int hue, int saturation, int lightness) {
                Round(Channel(m1, m2, hue - 120) * 255));
 }
 
+Hsl HueVariantHsl(Colour colour, int degrees) {
+    return {(RgbToHslComponent(colour, kHue) + degrees) % 360,
+            RgbToHslComponent(colour, kSaturation), RgbToHslComponent(colour, kLightness)};
+}
+
 Colour HueVariant(Colour colour, int degrees) {
-    return HslToRgb(RgbToHslComponent(colour, kHue) + degrees,
-                    RgbToHslComponent(colour, kSaturation), RgbToHslComponent(colour, kLightness));
+    const Hsl hsl = HueVariantHsl(colour, degrees);
+    return HslToRgb(hsl.hue, hsl.saturation, hsl.lightness);
 }
 
 const std::array<Colour, 48> kPalette{

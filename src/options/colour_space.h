@@ -28,6 +28,16 @@ int RgbToHslComponent(Colour colour, int component);
 // A hue above 359 is taken once round the circle.
 Colour HslToRgb(int hue, int saturation, int lightness);
 
+struct Hsl {
+    int hue = 0, saturation = 0, lightness = 0;
+    friend bool operator==(const Hsl&, const Hsl&) = default;
+};
+
+// A hue variant's own H, S and L: the colour's, with the hue turned by
+// `degrees` (0..359) and kept within 0..359. (Read back from the variant's
+// rounded RGB they can differ by one.)
+Hsl HueVariantHsl(Colour colour, int degrees);
+
 // The colour with its hue turned by `degrees` (0..359), saturation and
 // lightness kept.
 Colour HueVariant(Colour colour, int degrees);

@@ -57,6 +57,13 @@ int SettledRange(const DayRanges& r, int box, int value) {
     return value;
 }
 
+void SettleDayRanges(DayRanges& ranges) {
+    for (int box = 0; box < static_cast<int>(ranges.size()); ++box) {
+        ranges[static_cast<std::size_t>(box)] =
+            SettledRange(ranges, box, ranges[static_cast<std::size_t>(box)]);
+    }
+}
+
 ToDoSpanView ShowToDoSpan(int stored) {
     return stored > 0 ? ToDoSpanView{false, 1} : ToDoSpanView{true, stored};
 }
@@ -69,7 +76,10 @@ void RepairPositions(std::array<int, 3>& p) {
     if (p[0] == p[1] || p[0] == p[2] || p[1] == p[2]) {
         p[2] = 0; // the title's position gives way
     }
-    if (p[0] < 1 || p[1] < 1 || p[2] < 1) {
+    // A position no list offers (a damaged registry) would let Apply give
+    // two columns the same one.
+    const auto outside = [](int v) { return v < 1 || v > 3; };
+    if (outside(p[0]) || outside(p[1]) || outside(p[2])) {
         p = {1, 2, 3};
     }
 }

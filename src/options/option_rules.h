@@ -35,6 +35,9 @@ bool ValidateDayRanges(DayRanges& ranges);
 // The value a range box settles on after the user typed `value` into it:
 // not below its lower neighbour, not above its upper one.
 int SettledRange(const DayRanges& ranges, int box, int value);
+// Every box settled in turn, from 範囲－２ to フィルタ終: what Apply stores
+// of boxes the user typed into and did not leave.
+void SettleDayRanges(DayRanges& ranges);
 
 // The ToDo span: shown unchecked (with 1) when off, stored as 1 when off
 // or when a positive value is entered.

@@ -68,7 +68,10 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     }
     if ((info->dwMask & SHIDIM_FLAGS) != 0 && (info->dwFlags & SHIDIF_SIZEDLGFULLSCREEN) != 0) {
         RECT screen{};
-        HWND owner = GetWindow(info->hDlg, GW_OWNER);
+        // The device's screen is the window that owns them all here (a sheet
+        // is owned by its host dialog, which the settings page owns).
+        HWND owner = GetAncestor(info->hDlg, GA_ROOTOWNER);
+        owner = owner == info->hDlg ? nullptr : owner;
         if (owner != nullptr) {
             GetClientRect(owner, &screen);
             MapWindowPoints(owner, nullptr, reinterpret_cast<POINT*>(&screen), 2);

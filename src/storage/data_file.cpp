@@ -256,6 +256,20 @@ int saveAs(DataFileContext& ctx) {
     return 1;
 }
 
+void ChangeDataFile(DataFileContext& ctx, std::u16string_view path) {
+    if (path.empty() || path == ctx.state.currentPath.view()) {
+        return;
+    }
+    ctx.state.currentPath = path; // even when it holds no entry yet
+    if (!ctx.files.Exists(path)) {
+        save(ctx);
+        return;
+    }
+    ctx.store.own.clear();
+    ClearTagIndex(ctx.store.ownTags);
+    readByName(ctx, path);
+}
+
 void OpenAtStartUp(DataFileContext& ctx) {
     if (ctx.state.currentPath.empty()) {
         ctx.state.currentPath = kDefaultDataFile;

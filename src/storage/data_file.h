@@ -60,6 +60,11 @@ int openWithDialog(DataFileContext& ctx);
 void save(DataFileContext& ctx);
 int saveAs(DataFileContext& ctx);
 
+// The data file chosen in the options. One that exists becomes the current
+// file and is read (the file before it is left as it is); a missing one is
+// created with the list. Nothing happens for the current file.
+void ChangeDataFile(DataFileContext& ctx, std::u16string_view path);
+
 // Start-up: the default path when none is set, empty own list and index,
 // then open.
 void OpenAtStartUp(DataFileContext& ctx);

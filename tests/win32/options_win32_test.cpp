@@ -48,6 +48,18 @@ void Type(HWND page, int id, int value) {
     SetDlgItemInt(page, id, static_cast<UINT>(value), TRUE); // sends EN_CHANGE
 }
 
+// The user moves on to another control.
+void Leave(HWND page, int id) {
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+std::wstring TextIn(HWND page, int id) {
+    wchar_t text[32] = {};
+    GetDlgItemTextW(page, id, text, 32);
+    return text;
+}
+
 TEST_F(OptionsTest, CancelStillStoresTheSettings) {
     Start("", "");
     SetDword(L"ViewLine", 3); // changed behind the item's back: the sheet loads it
@@ -105,6 +117,8 @@ TEST_F(OptionsTest, DayRangesToDoSpanAndOverdueDays) {
         EXPECT_TRUE(Options([&](HWND sheet) {
             HWND page = ShowPage(sheet, 4);
             Type(page, IDC_DAY_RANGE_PLUS1, 500); // 範囲＋１ above 範囲＋２ (366)
+            EXPECT_EQ(Shown(page, IDC_DAY_RANGE_PLUS1), 500); // typing goes on
+            Leave(page, IDC_DAY_RANGE_PLUS1);
             EXPECT_EQ(Shown(page, IDC_DAY_RANGE_PLUS1), 366);
             SetChecked(page, IDC_DAY_RANGE_TODO_BOX, true);
             Type(page, IDC_DAY_RANGE_TODO_SPAN, 5);
@@ -121,6 +135,74 @@ TEST_F(OptionsTest, DayRangesToDoSpanAndOverdueDays) {
         }));
         EXPECT_EQ(shown, c.days);
     }
+}
+
+// The sheet fills the device's screen, as the device maximises it.
+TEST_F(OptionsTest, TheSheetFillsTheScreen) {
+    Start("", "");
+    RECT sheetRect{}, screen{};
+    EXPECT_TRUE(Options([&](HWND sheet) {
+        GetWindowRect(sheet, &sheetRect);
+        Press(sheet, PSBTN_CANCEL);
+    }));
+    GetClientRect(GetAncestor(item, GA_ROOT), &screen);
+    EXPECT_EQ(sheetRect.right - sheetRect.left, screen.right);
+    EXPECT_EQ(sheetRect.bottom - sheetRect.top, screen.bottom);
+}
+
+// A negative boundary is typed from its "-" on; a box left out of order is
+// settled when the sheet applies.
+TEST_F(OptionsTest, NegativeRangeBoundariesCanBeTyped) {
+    Start("", "");
+    EXPECT_TRUE(Options([&](HWND sheet) {
+        HWND page = ShowPage(sheet, 4);
+        SetDlgItemTextW(page, IDC_DAY_RANGE_FILTER_START, L"-");
+        EXPECT_EQ(TextIn(page, IDC_DAY_RANGE_FILTER_START), L"-");
+        SetDlgItemTextW(page, IDC_DAY_RANGE_FILTER_START, L"-14");
+        Leave(page, IDC_DAY_RANGE_FILTER_START);
+        EXPECT_EQ(Shown(page, IDC_DAY_RANGE_FILTER_START), -14);
+        Type(page, IDC_DAY_RANGE_PLUS1, 500); // not left: Apply settles it
+        Press(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(static_cast<int>(GetDword(L"DSpanFs")), -14);
+    EXPECT_EQ(GetDword(L"DSpan4"), 366u);
+}
+
+// Choosing an existing file: the item shows and writes it from then on, and
+// the file before it keeps its bytes.
+TEST_F(OptionsTest, AnExistingDataFileChosenIsReadAndTheOldOneKept) {
+    const std::string old = "2013/11/03,,a,,,\r\n";
+    Start(old, "");
+    const std::wstring chosen = DriveRoot() + L"vantrel_chosen.vrl";
+    const std::string chosenBytes = "2013/11/04,,chosen,,,\r\n";
+    PutFile(chosen, chosenBytes);
+    EXPECT_TRUE(Options([&](HWND sheet) {
+        SetDlgItemTextW(ShowPage(sheet, 0), IDC_BASIC_PATH, chosen.c_str());
+        Press(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(FileBytes(chosen), chosenBytes);
+    EXPECT_EQ(FileBytes(kDataFile), old);
+    EXPECT_NE(Selected().find(L"chosen"), std::wstring::npos);
+    Menu(IDM_PIN); // a change is written to the chosen file
+    EXPECT_EQ(FileBytes(chosen), "2013/11/04,,chosen,,1,\r\n");
+    EXPECT_EQ(FileBytes(kDataFile), old);
+    DeleteFileW(chosen.c_str());
+}
+
+// Answering No to クリーンデータ changes nothing and leaves the polls
+// refreshing: the next day's poll drops the entry that has passed.
+TEST_F(OptionsTest, CleanDataAnsweredNoKeepsRefreshing) {
+    Start("2013/11/03,,a,,,\r\n", "");
+    Answer(L"no");
+    EXPECT_TRUE(Options([&](HWND sheet) {
+        HWND page = ShowPage(sheet, 0);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BASIC_CLEAN_DATA, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BASIC_CLEAN_DATA)));
+        Press(sheet, PSBTN_OK);
+    }));
+    EXPECT_EQ(Data(), "2013/11/03,,a,,,\r\n");
+    SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-05 09:30");
+    EXPECT_TRUE(Query()); // refreshed: the empty view's height
 }
 
 TEST_F(OptionsTest, ANewDataFilePathIsCreatedWithTheData) {

@@ -70,13 +70,12 @@ void DeleteAllSettings(Prompt& prompt, const TextTable& texts, Registry& registr
 void CleanData(TodayItem& item, Prompt& prompt) {
     item.state.menuPending = 1; // no refresh may rebuild the view meanwhile
     if (prompt.ShowMessage(LoadText(*item.texts, text_id::kAskKeepOnlyShown), u"Warning",
-                           kAskYesNo) != kIdYes) {
-        return;
+                           kAskYesNo) == kIdYes) {
+        KeepOnlyShown(item.store.own, item.store.view);
+        DataFileContext data = ItemDataFile(item);
+        save(data);
     }
-    KeepOnlyShown(item.store.own, item.store.view);
-    DataFileContext data = ItemDataFile(item);
-    save(data);
-    item.state.menuPending = 0;
+    item.state.menuPending = 0; // "No" too: the polls go on refreshing
 }
 
 } // namespace

@@ -116,10 +116,12 @@ void SwatchTapped(HWND dialog, int id) {
         return;
     }
     const bool variant = id >= IDC_CHOOSER_VARIANT && id < IDC_CHOOSER_VARIANT + 5;
+    // The variant's own H, S, L, taken before the tap changes the current
+    // colour: read back from its RGB they may be one off.
+    const Hsl hsl = HueVariantHsl(chooser.current, 60 * (id - IDC_CHOOSER_VARIANT + 1));
     TapSwatch(chooser, *colour);
     if (variant) {
-        FillBoxes(dialog, true, RgbToHslComponent(*colour, kHue),
-                  RgbToHslComponent(*colour, kSaturation), RgbToHslComponent(*colour, kLightness));
+        FillBoxes(dialog, true, hsl.hue, hsl.saturation, hsl.lightness);
     } else {
         FillFromColour(dialog, *colour);
     }

@@ -60,7 +60,9 @@ void Show(HWND page, Settings& s, const TextTable& texts) {
 void Apply(HWND page, Settings& s) {
     s.Future = ListIndex(page, IDC_DAY_RANGE_FUTURE);
     s.StartWeek = ListIndex(page, IDC_DAY_RANGE_START_WEEK);
-    StoreDayRanges(s, TypedRanges(page));
+    DayRanges ranges = TypedRanges(page);
+    SettleDayRanges(ranges);
+    StoreDayRanges(s, ranges);
     s.DSpanTs = StoreToDoSpan(Checked(page, IDC_DAY_RANGE_TODO_BOX),
                               TypedNumber(page, IDC_DAY_RANGE_TODO_SPAN));
     s.OverMinutes = OverMinutesFromDays(TypedNumber(page, IDC_DAY_RANGE_OVER_DAYS));
@@ -96,7 +98,9 @@ INT_PTR CALLBACK DayRangePageProc(HWND page, UINT message, WPARAM wParam, LPARAM
             [&] { Apply(page, item.settings); })) {
         return *handled;
     }
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE) {
+    // Checked when the box is left (and at Apply), not at every key: a
+    // negative boundary starts with a "-" that is no number yet.
+    if (message == WM_COMMAND && HIWORD(wParam) == EN_KILLFOCUS) {
         RangeEdited(page, LOWORD(wParam));
         return TRUE;
     }

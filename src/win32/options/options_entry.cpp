@@ -48,6 +48,9 @@ constexpr std::array<PageSpec, 9> kPages{{
 int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam) {
     switch (message) {
     case kSheetInitialised: {
+        // The device maximises the sheet (its flag 0x2000, a wizard here).
+        SHINITDLGINFO init{SHIDIM_FLAGS, sheet, SHIDIF_SIZEDLGFULLSCREEN};
+        SHInitDialog(&init);
         SHMENUBARINFO bar{};
         bar.cbSize = sizeof bar;
         bar.hwndParent = sheet;
@@ -99,21 +102,18 @@ void RunSheet(TodayItem& item, OptionsSheet& sheet, HWND host) {
     PropertySheetW(&header);
 }
 
-// A data-file path that names no readable file gets the current data.
+// A data-file path changed on the 基本 page: an existing file is read and
+// shown from now on, a missing one gets the current data; the file before
+// it is left as it is.
 void MakeDataFile(TodayItem& item, const PathText& before, Prompt& prompt) {
     if (item.settings.OpenFile == before.view()) {
         return;
     }
-    const std::wstring path = ToWide(item.settings.OpenFile.view());
-    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.valid()) {
-        return;
-    }
-    item.file.currentPath = item.settings.OpenFile.view();
     DataFileContext data{item.store, item.settings, item.registry, item.files, prompt,
                          item.codec, item.clock,    *item.texts,   item.file};
-    save(data);
+    ChangeDataFile(data, item.settings.OpenFile.view());
+    ViewContext view = ItemView(item);
+    refresh(view, item.state.view.currentFilter);
 }
 
 void InitialiseHost(HWND host, TodayItem& item, OptionsSheet& sheet) {
