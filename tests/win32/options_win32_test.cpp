@@ -192,7 +192,8 @@ TEST_F(OptionsTest, AnExistingDataFileChosenIsReadAndTheOldOneKept) {
 // Answering No to クリーンデータ changes nothing and leaves the polls
 // refreshing: the next day's poll drops the entry that has passed.
 TEST_F(OptionsTest, CleanDataAnsweredNoKeepsRefreshing) {
-    Start("2013/11/03,,a,,,\r\n", "");
+    const std::string two = "2013/11/03,,a,,,\r\n2013/11/08,,b,,,\r\n";
+    Start(two, "");
     Answer(L"no");
     EXPECT_TRUE(Options([&](HWND sheet) {
         HWND page = ShowPage(sheet, 0);
@@ -200,9 +201,9 @@ TEST_F(OptionsTest, CleanDataAnsweredNoKeepsRefreshing) {
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BASIC_CLEAN_DATA)));
         Press(sheet, PSBTN_OK);
     }));
-    EXPECT_EQ(Data(), "2013/11/03,,a,,,\r\n");
+    EXPECT_EQ(Data(), two);
     SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-05 09:30");
-    EXPECT_TRUE(Query()); // refreshed: the empty view's height
+    EXPECT_TRUE(Query()); // refreshed: "a" has passed, one line is left
 }
 
 TEST_F(OptionsTest, ANewDataFilePathIsCreatedWithTheData) {
