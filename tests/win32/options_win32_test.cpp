@@ -203,7 +203,8 @@ TEST_F(OptionsTest, CleanDataAnsweredNoKeepsRefreshing) {
     }));
     EXPECT_EQ(Data(), two);
     SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-05 09:30");
-    EXPECT_TRUE(Query()); // refreshed: "a" has passed, one line is left
+    Query(); // refreshes: "a" has passed
+    EXPECT_EQ(Selected(), L"2013-11-08\tb\t0");
 }
 
 TEST_F(OptionsTest, ANewDataFilePathIsCreatedWithTheData) {
