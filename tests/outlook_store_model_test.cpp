@@ -399,7 +399,7 @@ TEST(StoreModel, IndexAgreesWithAFullScan) {
         index.Rebuild(s);
         for (int q = 0; q < 40; ++q) {
             const double at = VariantOf(MomentOf(Day(2026, 12, 1), 0, 0)) +
-                              static_cast<double>(random() % (30 * 96)) / 96.0;
+                              static_cast<double>(random() % (30U * 96U)) / 96.0;
             const int oid = static_cast<int>(1000 + random() % 60);
             const char* shapes[] = {"[Start] >= \"<%f\" AND [Start] < \"<%f\"",
                                     "[End] >= \"<%f\" AND [End] < \"<%f\"",
