@@ -254,6 +254,9 @@ TEST(EvaluateItem, NearTimeExamples) {
         {.name = "today 06:00, the limit is inclusive",
          .start = DT(2013, 11, 2, 6, 0),
          .count = u"+180分"},
+        {.name = "today 05:59, past the limit",
+         .start = DT(2013, 11, 2, 5, 59),
+         .count = u"+3時間"},
         {.name = "tomorrow 08:00",
          .start = DT(2013, 11, 3, 8, 0),
          .count = u"明日",
@@ -660,6 +663,7 @@ TEST(EvaluateItem, DateFormEveryField) {
          0, 0, 0},
         {"now, short", DT(2013, 11, 2, 9, 0), N, N, SV, u"[0m]", u"09:00", 0, 0, 0, 0, 0},
         {"one minute past", DT(2013, 11, 2, 8, 59), N, N, S, u"+1分", u"08:59", 0, 1, 0, 0, 0},
+        {"two minutes ahead", DT(2013, 11, 2, 9, 2), N, N, S, u"あと2分", u"09:02", 0, -2, 0, 0, 0},
         {"four hours past, short", DT(2013, 11, 2, 5, 0), N, N, SV, u"[+4h]", u"05:00", 0, 240, 0,
          0, 0},
         {"one hour ahead", DT(2013, 11, 2, 10, 30), N, N, L60, u"あと1時間", u"10:30", 0, -90, 0, 0,
@@ -697,6 +701,8 @@ TEST(EvaluateItem, PeriodFormEveryField) {
          0, 8, 1},
         {"ended yesterday, long", D(2013, 10, 25), D(2013, 11, 1), N, L, u"終+1日", u"11/01金終", 1,
          1440, 0, 8, 1},
+        {"ended yesterday, no weekday", D(2013, 10, 25), D(2013, 11, 1), N, NW, u"昨日終",
+         u"11/01終", 1, 1440, 0, 8, 1},
         {"ends tomorrow, long", D(2013, 10, 30), D(2013, 11, 3), N, L, u"残り1日", u"11/03日迄", 0,
          -1441, 0, 3, -1},
         {"ends tomorrow, short", D(2013, 10, 30), D(2013, 11, 3), N, SV, u"[E1]", u"11/03日迄", 0,
@@ -743,6 +749,8 @@ TEST(EvaluateItem, DeadlineFormEveryField) {
          0, K + 3 * 1440 + 315, 0, 3},
         {"yesterday", N, D(2013, 11, 1), N, S, u"〆昨日", u"〆過11/01金", 0, 0, K + 1440 + 1439, 0,
          1},
+        {"yesterday, no weekday", N, D(2013, 11, 1), N, NW, u"〆昨日", u"〆過11/01", 0, 0,
+         K + 1440 + 1439, 0, 1},
         {"tomorrow", N, D(2013, 11, 3), N, S, u"〆明日", u"〆11/03日", 0, 0, K - 1440 - 1439, 0,
          -1},
         {"yesterday 08:00, over a day", N, DT(2013, 11, 1, 8, 0), N, S, u"〆昨日", u"〆過11/01金",
@@ -810,6 +818,8 @@ TEST(EvaluateItem, DoneAndToDoFormsEveryField) {
          0, 0},
         {"checked a minute ago", N, N, DT(2013, 11, 2, 8, 59), L, u"済+1分", u"08:59済", 0, 1, K, 0,
          0},
+        {"checked at the minute limit", N, N, DT(2013, 11, 2, 6, 0), L, u"済+180分", u"06:00済", 0,
+         180, K, 0, 0},
         {"checked 4 hours ago, short", N, N, DT(2013, 11, 2, 5, 0), SV, u"[x4h]", u"x05:00", 0, 240,
          K, 0, 0},
         {"checked an hour ago", N, N, DT(2013, 11, 2, 7, 30), L60, u"済+1時間", u"07:30済", 0, 90,
@@ -831,5 +841,51 @@ TEST(EvaluateItem, DoneAndToDoFormsEveryField) {
     }
 }
 
+// A string table may rename the pieces and reorder month, day and weekday;
+// whole texts and compositions then differ visibly.
+TEST(EvaluateItem, FollowsTheTablesPiecesAndPatterns) {
+    struct Overlay : TextTable {
+        BuiltinTextTable builtin;
+        std::u16string Text(int id) const override {
+            switch (id) {
+            case 42047:
+                return u"WMD";
+            case 42048:
+                return u"<";
+            case 42049:
+                return u"|";
+            case 42050:
+                return u"~";
+            case 42051:
+                return u">";
+            case 42027:
+                return u"#";
+            case 42028:
+                return u"th";
+            case 42029:
+                return u"first";
+            case 42031:
+                return u"third";
+            default:
+                return builtin.Text(id);
+            }
+        }
+    } const texts;
+    const struct {
+        DateTime start;
+        const char16_t* date;
+    } rows[] = {
+        {D(2013, 11, 7), u"<木|11~07>"},
+        {D(2012, 11, 2), u"first"},
+        {D(2010, 11, 2), u"third"},
+        {D(2009, 11, 2), u"#4th"},
+    };
+    for (const auto& r : rows) {
+        Item item = NewOwnEntry();
+        item.startDate = r.start;
+        EvaluateItem(item, kNow, CounterSettings{}, texts);
+        EXPECT_EQ(item.dateText, std::u16string(r.date));
+    }
+}
 } // namespace
 } // namespace vantrel

@@ -477,6 +477,9 @@ TEST_F(ViewFixture, RangeAndPastCountTodaysPassedEntriesAsYesterday) {
     // so the past run ends there.
     AddOwn(u"Q", DT(2013, 11, 1, 9, 0));
     EXPECT_EQ(Shown(kFilterPast), u"BY");
+    settings.DSpanFs = 1;
+    settings.DSpanFe = 2;
+    EXPECT_EQ(Shown(kFilterRange), u"Y"); // a run, so it ends at Q as well
 }
 
 TEST_F(ViewFixture, SourceBitsHeightAndTheOwnListOrder) {
@@ -488,7 +491,10 @@ TEST_F(ViewFixture, SourceBitsHeightAndTheOwnListOrder) {
         Item a;
         a.source = kAppointment;
         a.title = u"p";
+        a.index = 77; // the Outlook object id
+        a.tags = u"t";
         s.appointments = {a};
+        RebuildTagIndex(s.appointmentTags, s.appointments);
     };
     struct Row {
         int mask, viewLine;
@@ -508,9 +514,10 @@ TEST_F(ViewFixture, SourceBitsHeightAndTheOwnListOrder) {
     }
     // The refresh put the own list itself in order, and its tags follow.
     EXPECT_EQ(store.own[0].title + store.own[1].title + store.own[2].title, u"ABC");
-    state.sourceMask = kSourceOwnBit;
+    state.sourceMask = kSourceOwnBit | kSourceAppointmentsBit;
     settings.FilterTag = u"t";
-    EXPECT_EQ(Shown(kFilterTag), u"C");
+    EXPECT_EQ(Shown(kFilterTag), u"pC");
+    EXPECT_EQ(store.view[0].index, 77);
     settings.DataLine = 0;
     state.requestedHeight = -1;
     Shown(kFilterAll);
