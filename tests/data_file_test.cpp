@@ -317,6 +317,13 @@ TEST_F(DataFileFixture, FailedWritesKeepTheOldFileAndSayWhy) {
     EXPECT_EQ(files.files[u"\\d\\v.vrl"], "old");
     EXPECT_EQ(prompt.messages[2].text, u"Can't create \\d\\v.vrl .(32)");
     EXPECT_FALSE(state.saving);
+
+    // Everything written, but the data never reached the disk.
+    files.failCommit = false;
+    files.failFlush = true;
+    EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "old");
+    EXPECT_EQ(prompt.messages[3].text, u"Save error at \\d\\v.vrl .(29)");
 }
 
 TEST_F(DataFileFixture, SaveAsFlows) {

@@ -254,6 +254,9 @@ TEST(EvaluateItem, NearTimeExamples) {
         {.name = "today 06:00, the limit is inclusive",
          .start = DT(2013, 11, 2, 6, 0),
          .count = u"+180分"},
+        {.name = "today 05:59, past the limit",
+         .start = DT(2013, 11, 2, 5, 59),
+         .count = u"+3時間"},
         {.name = "tomorrow 08:00",
          .start = DT(2013, 11, 3, 8, 0),
          .count = u"明日",
@@ -579,5 +582,310 @@ TEST(EvaluateItem, RepairsDatesFirstAndLeavesStoredFields) {
     EXPECT_EQ(item.countText, u"あと5日");
 }
 
+// Every computed field of one evaluation, worked out by hand from the
+// counting rules. Settings, in the order of CounterSettings: DrawWDay,
+// CheckDate, ShortView, DrawTomorrow, DrawSpan, MaxMinutes, Future, DSpanTs.
+constexpr CounterSettings S{1, 1, 0, 1, 0, 180, 0, 1};   // defaults
+constexpr CounterSettings L{1, 1, 0, 0, 0, 180, 0, 1};   // long texts, no day words
+constexpr CounterSettings SV{1, 1, 1, 0, 0, 180, 0, 1};  // short view, no day words
+constexpr CounterSettings L60{1, 1, 0, 0, 0, 60, 0, 1};  // minutes up to an hour
+constexpr CounterSettings F1{1, 1, 0, 1, 0, 180, 1, 1};  // Future 24 hours
+constexpr CounterSettings F2{1, 1, 0, 1, 0, 180, 2, 1};  // Future today only
+constexpr CounterSettings T3{1, 1, 0, 1, 0, 180, 0, -3}; // ToDo span three days
+constexpr CounterSettings T0{1, 1, 0, 1, 0, 180, 0, 0};  // ToDo span from tomorrow on
+constexpr CounterSettings NW{0, 1, 0, 1, 1, 180, 0, 1};  // no weekday, with span
+constexpr CounterSettings NWS{0, 1, 1, 0, 0, 180, 0, 1}; // no weekday, short view
+constexpr CounterSettings CO{1, 0, 0, 1, 0, 180, 0, 1};  // CheckDate off
+constexpr std::uint32_t K = kUndatedOrderKey;
+
+struct Full {
+    const char* name;
+    DateTime start, end, check;
+    CounterSettings settings;
+    const char16_t *count, *date;
+    int dayCount, minuteCount;
+    std::uint32_t orderKey;
+    int startOffset, endOffset, anniversary = 0;
+    SystemTime now = kNow;
+};
+
+void CheckAll(const Full& r) {
+    static const BuiltinTextTable texts;
+    Item item = NewOwnEntry();
+    item.startDate = r.start;
+    item.endDate = r.end;
+    item.checkDate = r.check;
+    item.dayCount = item.minuteCount = 99; // stale values must not survive
+    EvaluateItem(item, r.now, r.settings, texts);
+    EXPECT_EQ(item.countText, std::u16string(r.count)) << r.name;
+    EXPECT_EQ(item.dateText, std::u16string(r.date)) << r.name;
+    EXPECT_EQ(item.dayCount, r.dayCount) << r.name;
+    EXPECT_EQ(item.minuteCount, r.minuteCount) << r.name;
+    EXPECT_EQ(item.orderKey, r.orderKey) << r.name;
+    EXPECT_EQ(item.startOffset, r.startOffset) << r.name;
+    EXPECT_EQ(item.endOffset, r.endOffset) << r.name;
+    EXPECT_EQ(item.anniversaryYears, r.anniversary) << r.name;
+}
+
+constexpr DateTime N = kNoDate;
+
+TEST(EvaluateItem, DateFormEveryField) {
+    const Full rows[] = {
+        {"week ahead, timed", DT(2013, 11, 9, 14, 30), N, N, S, u"あと7日", u"11/09土", -7, -870, 0,
+         -7, -7},
+        {"three days past, timed", DT(2013, 10, 30, 20, 15), N, N, S, u"+3日", u"10/30水", 3, 225,
+         0, 3, 3},
+        {"yesterday 08:00, over a day", DT(2013, 11, 1, 8, 0), N, N, S, u"昨日", u"11/01金", 1, 960,
+         0, 1, 1},
+        {"yesterday, long", D(2013, 11, 1), N, N, L, u"+1日", u"11/01金", 1, 1440, 0, 1, 1},
+        {"yesterday, short", D(2013, 11, 1), N, N, SV, u"[+1]", u"11/01金", 1, 1440, 0, 1, 1},
+        {"yesterday 10:00 is near", DT(2013, 11, 1, 10, 0), N, N, S, u"昨日", u"10:00", 0, 1380, 0,
+         1, 1},
+        {"same time yesterday", DT(2013, 11, 1, 9, 0), N, N, L, u"+24時間", u"09:00", 0, 1440, 0, 1,
+         1},
+        {"today, long", D(2013, 11, 2), N, N, L, u"±0日", u"11/02土", 0, 0, 0, 0, 0},
+        {"today, short", D(2013, 11, 2), N, N, SV, u"[0]", u"11/02土", 0, 0, 0, 0, 0},
+        {"tomorrow, short", D(2013, 11, 3), N, N, SV, u"[1]", u"11/03日", -1, -1440, 0, -1, -1},
+        {"tomorrow 10:00, over a day", DT(2013, 11, 3, 10, 0), N, N, S, u"明日", u"11/03日", -1,
+         -600, 0, -1, -1},
+        {"tomorrow 08:00, long", DT(2013, 11, 3, 8, 0), N, N, L, u"あと23時間", u"08:00", 0, -1380,
+         0, -1, -1},
+        {"tomorrow 08:00, short", DT(2013, 11, 3, 8, 0), N, N, SV, u"[23h]", u"08:00", 0, -1380, 0,
+         -1, -1},
+        {"Future 2, yesterday 10:00", DT(2013, 11, 1, 10, 0), N, N, F2, u"昨日", u"11/01金", 1, 840,
+         0, 1, 1},
+        {"Future 1, yesterday 10:00", DT(2013, 11, 1, 10, 0), N, N, F1, u"昨日", u"10:00", 0, 1380,
+         0, 1, 1},
+        {"30 minutes past", DT(2013, 11, 2, 8, 30), N, N, S, u"+30分", u"08:30", 0, 30, 0, 0, 0},
+        {"30 minutes past, short", DT(2013, 11, 2, 8, 30), N, N, SV, u"[+30m]", u"08:30", 0, 30, 0,
+         0, 0},
+        {"90 minutes ahead, short", DT(2013, 11, 2, 10, 30), N, N, SV, u"[90m]", u"10:30", 0, -90,
+         0, 0, 0},
+        {"now, short", DT(2013, 11, 2, 9, 0), N, N, SV, u"[0m]", u"09:00", 0, 0, 0, 0, 0},
+        {"one minute past", DT(2013, 11, 2, 8, 59), N, N, S, u"+1分", u"08:59", 0, 1, 0, 0, 0},
+        {"two minutes ahead", DT(2013, 11, 2, 9, 2), N, N, S, u"あと2分", u"09:02", 0, -2, 0, 0, 0},
+        {"four hours past, short", DT(2013, 11, 2, 5, 0), N, N, SV, u"[+4h]", u"05:00", 0, 240, 0,
+         0, 0},
+        {"one hour ahead", DT(2013, 11, 2, 10, 30), N, N, L60, u"あと1時間", u"10:30", 0, -90, 0, 0,
+         0},
+        {"364 days ahead", D(2014, 11, 1), N, N, S, u"あと364日", u"11/01土", -364, -1440, 0, -364,
+         -364},
+        {"366 days ahead", D(2014, 11, 3), N, N, S, u"あと366日", u"2014年", -366, -1440, 0, -366,
+         -366},
+        {"366 days ago", D(2012, 11, 1), N, N, S, u"+366日", u"2012年", 366, 1440, 0, 366, 366},
+        {"two years ahead", D(2015, 11, 2), N, N, S, u"あと730日", u"あと2年", -730, -1440, 0, -730,
+         -730, -2},
+        {"second anniversary", D(2011, 11, 2), N, N, S, u"+731日", u"2周年", 731, 1440, 0, 731, 731,
+         2},
+        {"timed first anniversary", DT(2012, 11, 2, 10, 0), N, N, S, u"+365日", u"1周年", 365, 840,
+         0, 365, 365, 1},
+        {"span, no weekday", D(2013, 11, 7), D(2013, 11, 9), N, NW, u"あと5日", u"11/07-11/09", -5,
+         -1440, 0, -5, -7},
+        {"timed span, no weekday", DT(2013, 11, 7, 10, 0), DT(2013, 11, 8, 9, 0), N, NW, u"あと5日",
+         u"11/07 10:00 - 11/08 09:00", -5, -600, 0, -5, -6},
+        {"CheckDate off", D(2013, 11, 7), N, D(2013, 11, 1), CO, u"あと5日", u"11/07木", -5, -1440,
+         0, -5, -5},
+    };
+    for (const Full& r : rows) {
+        CheckAll(r);
+    }
+}
+
+TEST(EvaluateItem, PeriodFormEveryField) {
+    const Full rows[] = {
+        {"running, timed end", DT(2013, 10, 30, 10, 0), DT(2013, 11, 5, 18, 0), N, S, u"残り3日",
+         u"11/05火迄", 0, -1443, 0, 3, -3},
+        {"ended two days ago, timed", DT(2013, 10, 25, 10, 0), DT(2013, 10, 31, 18, 0), N, S,
+         u"終+2日", u"10/31木終", 2, 360, 0, 8, 2},
+        {"ended yesterday", D(2013, 10, 25), D(2013, 11, 1), N, S, u"昨日終", u"11/01金終", 1, 1440,
+         0, 8, 1},
+        {"ended yesterday, long", D(2013, 10, 25), D(2013, 11, 1), N, L, u"終+1日", u"11/01金終", 1,
+         1440, 0, 8, 1},
+        {"ended yesterday, no weekday", D(2013, 10, 25), D(2013, 11, 1), N, NW, u"昨日終",
+         u"11/01終", 1, 1440, 0, 8, 1},
+        {"ends tomorrow, long", D(2013, 10, 30), D(2013, 11, 3), N, L, u"残り1日", u"11/03日迄", 0,
+         -1441, 0, 3, -1},
+        {"ends tomorrow, short", D(2013, 10, 30), D(2013, 11, 3), N, SV, u"[E1]", u"11/03日迄", 0,
+         -1441, 0, 3, -1},
+        {"ends today, long", D(2013, 10, 30), D(2013, 11, 2), N, L, u"±0日", u"11/02土終", 0, -870,
+         0, 3, 0, 0, At(2013, 11, 2, 9, 30)},
+        {"ends today, short", D(2013, 10, 30), D(2013, 11, 2), N, SV, u"[E0]", u"11/02土終", 0,
+         -900, 0, 3, 0},
+        {"ended last evening", DT(2013, 10, 30, 10, 0), DT(2013, 11, 1, 20, 0), N, S, u"昨日終",
+         u"20:00終", 0, 780, 0, 3, 1},
+        {"ended last evening, long", DT(2013, 10, 30, 10, 0), DT(2013, 11, 1, 20, 0), N, L,
+         u"終+13時間", u"20:00終", 0, 780, 0, 3, 1},
+        {"ends tomorrow morning", DT(2013, 11, 1, 10, 0), DT(2013, 11, 3, 8, 0), N, S, u"明日終",
+         u"08:00迄", 0, -1380, 0, 1, -1},
+        {"ends tomorrow morning, short", DT(2013, 11, 1, 10, 0), DT(2013, 11, 3, 8, 0), N, SV,
+         u"[E23h]", u"08:00迄", 0, -1380, 0, 1, -1},
+        {"Future 2, ends tomorrow morning", DT(2013, 11, 1, 10, 0), DT(2013, 11, 3, 8, 0), N, F2,
+         u"明日終", u"11/03日迄", 0, -1441, 0, 1, -1},
+        {"ended at 01:00, short", DT(2013, 11, 1, 10, 0), DT(2013, 11, 2, 1, 0), N, SV, u"[E+8h]",
+         u"01:00終", 0, 480, 0, 1, 0},
+        {"ended 90 minutes ago, short", DT(2013, 11, 1, 10, 0), DT(2013, 11, 2, 7, 30), N, SV,
+         u"[E+90m]", u"07:30終", 0, 90, 0, 1, 0},
+        {"ended an hour ago", DT(2013, 11, 1, 10, 0), DT(2013, 11, 2, 7, 30), N, L60, u"終+1時間",
+         u"07:30終", 0, 90, 0, 1, 0},
+        {"ended a minute ago", DT(2013, 11, 1, 10, 0), DT(2013, 11, 2, 8, 59), N, S, u"終+1分",
+         u"08:59終", 0, 1, 0, 1, 0},
+        {"a minute left", DT(2013, 11, 1, 10, 0), DT(2013, 11, 2, 9, 1), N, S, u"残り1分",
+         u"09:01迄", 0, -1, 0, 1, 0},
+        {"began this morning", DT(2013, 11, 2, 8, 0), DT(2013, 11, 4, 8, 0), N, S, u"残り2日",
+         u"11/04月迄", 0, -1442, 0, 0, -2},
+        {"ends tomorrow, no weekday", D(2013, 10, 30), D(2013, 11, 3), N, NW, u"明日終", u"11/03迄",
+         0, -1441, 0, 3, -1},
+    };
+    for (const Full& r : rows) {
+        CheckAll(r);
+    }
+}
+
+TEST(EvaluateItem, DeadlineFormEveryField) {
+    const Full rows[] = {
+        {"four days ahead, timed", N, DT(2013, 11, 6, 18, 0), N, S, u"〆迄4日", u"〆11/06水", 0, 0,
+         K - 4 * 1440 - 1080, 0, -4},
+        {"three days past, timed", N, DT(2013, 10, 30, 18, 45), N, S, u"〆過3日", u"〆過10/30水", 0,
+         0, K + 3 * 1440 + 315, 0, 3},
+        {"yesterday", N, D(2013, 11, 1), N, S, u"〆昨日", u"〆過11/01金", 0, 0, K + 1440 + 1439, 0,
+         1},
+        {"yesterday, no weekday", N, D(2013, 11, 1), N, NW, u"〆昨日", u"〆過11/01", 0, 0,
+         K + 1440 + 1439, 0, 1},
+        {"tomorrow", N, D(2013, 11, 3), N, S, u"〆明日", u"〆11/03日", 0, 0, K - 1440 - 1439, 0,
+         -1},
+        {"yesterday 08:00, over a day", N, DT(2013, 11, 1, 8, 0), N, S, u"〆昨日", u"〆過11/01金",
+         0, 0, K + 1440 + 960, 0, 1},
+        {"Future 2, yesterday 17:00", N, DT(2013, 11, 1, 17, 0), N, F2, u"〆昨日", u"〆過11/01金",
+         0, 0, K + 1440 + 420, 0, 1},
+        {"near, tomorrow morning", N, DT(2013, 11, 3, 8, 0), N, S, u"〆明日", u"〆08:00", 0, 0,
+         K - 1380, 0, -1},
+        {"span -3, four days ahead", N, D(2013, 11, 6), N, T3, u"〆迄4日", u"〆11/06水", -4, -1444,
+         K - 4 * 1440 - 1439, 0, -4},
+        {"span -3, three days ahead", N, D(2013, 11, 5), N, T3, u"〆迄3日", u"〆11/05火", 0, 0,
+         K - 3 * 1440 - 1439, 0, -3},
+        {"span 0, tomorrow", N, D(2013, 11, 3), N, T0, u"〆明日", u"〆11/03日", -1, -1441,
+         K - 1440 - 1439, 0, -1},
+        {"span 0, today", N, D(2013, 11, 2), N, T0, u"〆今日", u"〆11/02土", 0, 0, K - 1439, 0, 0},
+        {"span -3, near past", N, DT(2013, 11, 2, 8, 30), N, T3, u"〆過30分", u"〆過08:30", 0, 30,
+         K + 30, 0, 0},
+        {"today, short", N, D(2013, 11, 2), N, SV, u"[〆0]", u"〆11/02土", 0, 0, K - 1439, 0, 0},
+        {"yesterday, short", N, D(2013, 11, 1), N, SV, u"[〆+1]", u"〆過11/01金", 0, 0,
+         K + 1440 + 1439, 0, 1},
+        {"tomorrow, short", N, D(2013, 11, 3), N, SV, u"[〆1]", u"〆11/03日", 0, 0, K - 1440 - 1439,
+         0, -1},
+        {"30 minutes past, short", N, DT(2013, 11, 2, 8, 30), N, SV, u"[〆+30m]", u"〆過08:30", 0,
+         0, K + 30, 0, 0},
+        {"in 30 minutes", N, DT(2013, 11, 2, 9, 30), N, S, u"〆迄30分", u"〆09:30", 0, 0, K - 30, 0,
+         0},
+        {"in 30 minutes, short", N, DT(2013, 11, 2, 9, 30), N, SV, u"[〆30m]", u"〆09:30", 0, 0,
+         K - 30, 0, 0},
+        {"now, short", N, DT(2013, 11, 2, 9, 0), N, SV, u"[〆0m]", u"〆過09:00", 0, 0, K, 0, 0},
+        {"five hours past", N, DT(2013, 11, 2, 4, 0), N, S, u"〆過5時間", u"〆過04:00", 0, 0,
+         K + 300, 0, 0},
+        {"five hours past, short", N, DT(2013, 11, 2, 4, 0), N, SV, u"[〆+5h]", u"〆過04:00", 0, 0,
+         K + 300, 0, 0},
+        {"in five hours, short", N, DT(2013, 11, 2, 14, 0), N, SV, u"[〆5h]", u"〆14:00", 0, 0,
+         K - 300, 0, 0},
+        {"an hour past", N, DT(2013, 11, 2, 7, 30), N, L60, u"〆過1時間", u"〆過07:30", 0, 0,
+         K + 90, 0, 0},
+        {"in an hour", N, DT(2013, 11, 2, 10, 30), N, L60, u"〆迄1時間", u"〆10:30", 0, 0, K - 90,
+         0, 0},
+        {"a minute past", N, DT(2013, 11, 2, 8, 59), N, S, u"〆過1分", u"〆過08:59", 0, 0, K + 1, 0,
+         0},
+        {"no weekday", N, D(2013, 11, 4), N, NW, u"〆迄2日", u"〆11/04", 0, 0, K - 2 * 1440 - 1439,
+         0, -2},
+    };
+    for (const Full& r : rows) {
+        CheckAll(r);
+    }
+}
+
+TEST(EvaluateItem, DoneAndToDoFormsEveryField) {
+    const Full rows[] = {
+        {"checked 4 days ago 20:00", N, N, DT(2013, 10, 29, 20, 0), S, u"済+4日", u"10/29火済", 4,
+         240, K, 4, 4},
+        {"checked today, long", N, N, D(2013, 11, 2), L, u"済±0日", u"11/02土済", 0, 540, K, 0, 0},
+        {"checked today, short", N, N, D(2013, 11, 2), SV, u"[x0]", u"x11/02土", 0, 540, K, 0, 0},
+        {"checked yesterday", N, N, D(2013, 11, 1), S, u"昨日済", u"11/01金済", 1, 1440, K, 1, 1},
+        {"checked yesterday, short", N, N, D(2013, 11, 1), SV, u"[x1]", u"x11/01金", 1, 1440, K, 1,
+         1},
+        {"checked yesterday 08:00", N, N, DT(2013, 11, 1, 8, 0), S, u"昨日済", u"11/01金済", 1, 960,
+         K, 1, 1},
+        {"checked later today", N, N, DT(2013, 11, 2, 10, 0), S, u"今日済", u"11/02土済", 0, 540, K,
+         0, 0},
+        {"checked just now", N, N, DT(2013, 11, 2, 9, 0), S, u"今日済", u"09:00済", 0, 0, K, 0, 0},
+        {"checked just now, long", N, N, DT(2013, 11, 2, 9, 0), L, u"済±0分", u"09:00済", 0, 0, K,
+         0, 0},
+        {"checked a minute ago", N, N, DT(2013, 11, 2, 8, 59), L, u"済+1分", u"08:59済", 0, 1, K, 0,
+         0},
+        {"checked at the minute limit", N, N, DT(2013, 11, 2, 6, 0), L, u"済+180分", u"06:00済", 0,
+         180, K, 0, 0},
+        {"checked 4 hours ago, short", N, N, DT(2013, 11, 2, 5, 0), SV, u"[x4h]", u"x05:00", 0, 240,
+         K, 0, 0},
+        {"checked an hour ago", N, N, DT(2013, 11, 2, 7, 30), L60, u"済+1時間", u"07:30済", 0, 90,
+         K, 0, 0},
+        {"dated, checked last evening", D(2013, 11, 7), N, DT(2013, 11, 1, 20, 0), S, u"昨日済",
+         u"20:00済", 0, 780, 0, 1, 1},
+        {"checked 364 days ago", N, N, D(2012, 11, 3), S, u"済+364日", u"11/03土済", 364, 1440, K,
+         364, 364},
+        {"checked 365 days ago", N, N, D(2012, 11, 2), S, u"済+365日", u"2012年済", 365, 1440, K,
+         365, 365},
+        {"checked long ago", N, N, D(2012, 1, 1), S, u"済+671日", u"2012年済", 671, 1440, K, 671,
+         671},
+        {"checked, no weekday, short", N, N, D(2013, 10, 29), NWS, u"[x4]", u"x10/29", 4, 1440, K,
+         4, 4},
+        {"ToDo, CheckDate off", N, N, D(2013, 11, 1), CO, u"ToDo", u"〆なし", 0, 0, K, 0, 0},
+    };
+    for (const Full& r : rows) {
+        CheckAll(r);
+    }
+}
+
+// A string table may rename the pieces and reorder month, day and weekday;
+// whole texts and compositions then differ visibly.
+TEST(EvaluateItem, FollowsTheTablesPiecesAndPatterns) {
+    struct Overlay : TextTable {
+        BuiltinTextTable builtin;
+        std::u16string Text(int id) const override {
+            switch (id) {
+            case 42047:
+                return u"WMD";
+            case 42048:
+                return u"<";
+            case 42049:
+                return u"|";
+            case 42050:
+                return u"~";
+            case 42051:
+                return u">";
+            case 42027:
+                return u"#";
+            case 42028:
+                return u"th";
+            case 42029:
+                return u"first";
+            case 42031:
+                return u"third";
+            default:
+                return builtin.Text(id);
+            }
+        }
+    } const texts;
+    const struct {
+        DateTime start;
+        const char16_t* date;
+    } rows[] = {
+        {D(2013, 11, 7), u"<木|11~07>"},
+        {D(2012, 11, 2), u"first"},
+        {D(2010, 11, 2), u"third"},
+        {D(2009, 11, 2), u"#4th"},
+    };
+    for (const auto& r : rows) {
+        Item item = NewOwnEntry();
+        item.startDate = r.start;
+        EvaluateItem(item, kNow, CounterSettings{}, texts);
+        EXPECT_EQ(item.dateText, std::u16string(r.date));
+    }
+}
 } // namespace
 } // namespace vantrel

@@ -33,6 +33,8 @@ TEST_F(MorvikFixture, HeaderDecidesWhereRecordsStart) {
         {"[Data] \n,,a\n", 2}, // not a section line (blank): the whole file is records
         {"key=[Data]\n[Data]\n,,a\n", 1},
         {"[" + std::string(30, 'x') + "]\n[Data]\n,,a\n", 1},
+        {"[Morvik]\nxData]\n,,a\n", 0}, // a section line needs both brackets
+        {"[Morvik]\n[Data\n,,a\n", 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
@@ -65,6 +67,15 @@ TEST_F(MorvikFixture, FourteenColumnsBecomeAnOwnEntry) {
     EXPECT_EQ(own[2].checkState, 0);
     EXPECT_EQ(CountOfTag(tags, u"home"), 1u);
     EXPECT_EQ(own[2].index, 2);
+}
+
+// The check date keeps 31 bytes; a quote at the start of a record's first
+// field opens quotes there as anywhere else.
+TEST_F(MorvikFixture, CheckDateIsCutAt31BytesAndRecordsStartAfresh) {
+    const std::string checkDate = std::string(18, ' ') + "2013/11/2 9:05"; // 32 bytes
+    ASSERT_EQ(Import(",,t,,,,,1," + checkDate + "\n\"2013/11/03\",,q\n"), 2);
+    EXPECT_EQ(own[0].checkDate, (DateTime{2013, 11, 2, 9, 0}));
+    EXPECT_EQ(own[1].startDate, (DateTime{2013, 11, 3, -1, -1}));
 }
 
 TEST_F(MorvikFixture, SupplementaryTextIsCutAt127Bytes) {

@@ -102,6 +102,26 @@ TEST(NormalizeDates, ResultIsTrueOnlyWhenNothingChanged) {
     item.checkDate = {2013, 11, 1, 8, 60};
     EXPECT_FALSE(NormalizeDates(item));
     EXPECT_EQ(item.endDate, (DateTime{2013, 11, 3, 10, 0}));
+
+    // One repair in any group makes the result false, whatever follows; a
+    // group without a time counts as repaired too (its time is rewritten).
+    const struct {
+        DateTime start, end, check;
+        bool unchanged;
+    } rows[] = {
+        {{2013, 11, 2, 8, 0}, {2013, 11, 4, 8, 0}, {2013, 11, 1, 8, 0}, true},
+        {{2013, 13, 2, 8, 0}, {2013, 11, 4, 8, 0}, {2013, 11, 1, 8, 0}, false},
+        {{2013, 11, 2, 8, 0}, {2013, 2, 30, 8, 0}, {2013, 11, 1, 8, 0}, false},
+        {{2013, 11, 2, 24, 0}, {2013, 11, 4, 8, 0}, {2013, 11, 1, 8, 0}, false},
+        {{2013, 11, 2, 8, 0}, {2013, 11, 4, 8, 0}, {2013, 11, 1, 8, -1}, false},
+        {{2013, 11, 2, 8, 0}, {2013, 11, 4, -1, -1}, {2013, 11, 1, 8, 0}, false},
+        {{2013, 11, 4, 8, 0}, {2013, 11, 2, 8, 0}, {2013, 11, 1, 8, 0}, false},
+    };
+    for (const auto& r : rows) {
+        Item i = Period(r.start, r.end);
+        i.checkDate = r.check;
+        EXPECT_EQ(NormalizeDates(i), r.unchanged) << r.start.month << " " << r.end.day;
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "settings/device_defaults.h"
 #include "settings/over_minutes.h"
+#include "settings/settings_values.h"
 
 #include <gtest/gtest.h>
 
@@ -53,5 +54,130 @@ TEST(OverMinutes, DaysRoundTrip) {
     EXPECT_EQ(DaysFromOverMinutes(Settings{}.OverMinutes), -1);
 }
 
+// The record's defaults by registry name, before the window sets the fonts
+// and focus colours of the device.
+TEST(SettingsDefaults, EveryValueStartsAtItsDefault) {
+    const struct {
+        const char16_t* name;
+        std::int32_t value;
+    } numbers[] = {
+        {u"DataLine", 1},
+        {u"ViewLine", 4},
+        {u"DrawCheck", 1},
+        {u"CheckDate", 1},
+        {u"StartView", 11},
+        {u"StartFilter", 4},
+        {u"SaveFilter", 0},
+        {u"AutoUpdate", 1},
+        {u"WidthDate", 55},
+        {u"WidthDayCount", 55},
+        {u"WidthMemo", 0},
+        {u"ShortView", 0},
+        {u"WidthSep", 2},
+        {u"PosMemo", 3},
+        {u"PosDate", 2},
+        {u"PosDayCount", 1},
+        {u"CharSet", 0},
+        {u"FontSize", 0},
+        {u"LineSpace", 2},
+        {u"DrawWDay", 1},
+        {u"DrawIcon", 1},
+        {u"DrawSpan", 0},
+        {u"DrawTomorrow", 1},
+        {u"MaxMinutes", 180},
+        {u"ResetTime", 3},
+        {u"ExFocus", 1},
+        {u"ExFocusTime", 4},
+        {u"ExCharSet", 0},
+        {u"ExFontSize", 0},
+        {u"Future", 0},
+        {u"StartWeek", 1},
+        {u"DSpan1", -365},
+        {u"DSpan2", -7},
+        {u"DSpan3s", -1},
+        {u"DSpan3e", 1},
+        {u"DSpan4", 8},
+        {u"DSpan5", 366},
+        {u"DSpanFs", -1},
+        {u"DSpanFe", 1},
+        {u"DSpanTs", 1},
+        {u"OverMinutes", 2099997120},
+        {u"DrawToday", 1},
+        {u"DrawAnniv", 1},
+        {u"DrawToDo", 1},
+        {u"DrawPosBar", 1},
+        {u"DrawPosBarBk", 0},
+        {u"FocusTx", 0},
+        {u"FocusBk", 0},
+        {u"CrTodayTx", 0x6464FF},
+        {u"CrAnnivTx", 0x6464FF},
+        {u"CrToDoOverTx", 0x8000FF},
+        {u"CrToDoTx", 0x6464FF},
+        {u"CrPin", 0x6464FF},
+        {u"CrPosBarTx", 0x00FF7F},
+        {u"CrPosBarBk", 0x391400},
+        {u"CrFocusTx", 0x391400},
+        {u"CrFocusBk", 0x00FF7F},
+        {u"CrDataTx0", 0xC8C8C8},
+        {u"CrDataTx1", 0xD4FFC3},
+        {u"CrDataTx2", 0xC3EBFF},
+        {u"CrDataTx3", 0xC4C3FF},
+        {u"CrDataTx4", 0xF7C3FF},
+        {u"CrDataTx5", 0xFFD7C3},
+        {u"ExTapHold", 3},
+        {u"ExTap", -1},
+        {u"ExAction", 7},
+        {u"ExUp", 16},
+        {u"ExDown", 17},
+        {u"ExLeft", 18},
+        {u"ExRight", 19},
+        {u"DelWarn", 1},
+        {u"CheckWarn", 1},
+        {u"CheckSort", 1},
+        {u"CheckTime", 1},
+        {u"CheckStrikeOut", 0},
+        {u"ViewHoliday", 1},
+        {u"ApptVRL", 0},
+        {u"BusyStatus", 14},
+        {u"ApptSens", 15},
+        {u"TaskNoVRL", 0},
+        {u"TaskVRL", 0},
+        {u"Importance", 7},
+        {u"TaskSens", 15},
+    };
+    const struct {
+        const char16_t* name;
+        const char16_t* value;
+    } texts[] = {
+        {u"OpenFile", u""},     {u"FilterTag", u""},       {u"FontName", u""},
+        {u"ExFontName", u""},   {u"ApptHoliday", u"祝日"}, {u"ApptVRLCat", u"VRL"},
+        {u"TaskNoVRLCat", u""}, {u"TaskVRLCat", u"VRL"},
+    };
+    EXPECT_EQ(std::size(numbers) + std::size(texts), SettingValuesInReadOrder().size());
+    const Settings s;
+    for (const auto& n : numbers) {
+        const SettingValue* value = FindSettingValue(n.name);
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(s.*std::get<std::int32_t Settings::*>(value->field), n.value)
+            << std::string(n.name, n.name + std::char_traits<char16_t>::length(n.name));
+    }
+    for (const auto& t : texts) {
+        const SettingValue* value = FindSettingValue(t.name);
+        ASSERT_NE(value, nullptr);
+        const std::u16string text = std::visit(
+            [&](auto field) -> std::u16string {
+                using Field = decltype(field);
+                if constexpr (std::is_same_v<Field, std::int32_t Settings::*>) {
+                    return u"(a number)";
+                } else if constexpr (std::is_same_v<Field, std::u16string Settings::*>) {
+                    return s.*field;
+                } else {
+                    return (s.*field).str();
+                }
+            },
+            value->field);
+        EXPECT_EQ(text, t.value);
+    }
+}
 } // namespace
 } // namespace vantrel

@@ -245,5 +245,31 @@ TEST(SettingsStore, FilterTagIsGrowable) {
     EXPECT_EQ(loaded.FilterTag.size(), 3000u);
 }
 
+// Each value on its own: changed, saved and loaded into a default record,
+// it comes back, and the record sees the change.
+TEST(SettingsStore, EveryValueRoundTripsOnItsOwn) {
+    int n = 0;
+    for (const SettingValue& value : SettingValuesInReadOrder()) {
+        Settings changed;
+        std::visit(
+            [&](auto field) {
+                if constexpr (std::is_same_v<decltype(field), std::int32_t Settings::*>) {
+                    changed.*field = 1000 + n;
+                } else {
+                    changed.*field = std::u16string(value.name);
+                }
+            },
+            value.field);
+        ++n;
+        const std::string name(value.name.begin(), value.name.end());
+        EXPECT_NE(changed, Settings{}) << name;
+        MemoryRegistry registry;
+        SaveSettings(changed, registry, 0);
+        Settings loaded;
+        EXPECT_EQ(LoadSettings(loaded, registry), 1) << name;
+        EXPECT_EQ(loaded, changed) << name;
+    }
+    EXPECT_EQ(n, 91);
+}
 } // namespace
 } // namespace vantrel

@@ -43,6 +43,26 @@ TEST(ShiftJis, UnconvertibleBytesReadAsQuestionMarks) {
     }
 }
 
+TEST(ShiftJis, ByteClassesAtTheirBounds) {
+    const struct {
+        unsigned char b;
+        bool lead, trail, refusedAlone;
+    } rows[] = {
+        {0x3F, false, false, false}, {0x40, false, true, false}, {0x7E, false, true, false},
+        {0x7F, false, false, false}, {0x80, false, true, true},  {0x81, true, true, true},
+        {0x9F, true, true, true},    {0xA0, false, true, true},  {0xA1, false, true, false},
+        {0xDF, false, true, false},  {0xE0, true, true, true},   {0xFC, true, true, true},
+        {0xFD, false, false, true},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(IsShiftJisLeadByte(r.b), r.lead) << int(r.b);
+        EXPECT_EQ(IsShiftJisTrailByte(r.b), r.trail) << int(r.b);
+        const std::string one(1, static_cast<char>(r.b));
+        EXPECT_EQ(IsRefusedShiftJis(one, 0, 1), r.refusedAlone) << int(r.b);
+        EXPECT_FALSE(IsRefusedShiftJis(one + "\x40", 0, 2)) << int(r.b);
+    }
+}
+
 TEST(ShiftJis, CutKeepsDoubleByteCharactersWhole) {
     const std::string text = "a\x82\xA0\x82\xA2";
     EXPECT_EQ(CutShiftJis(text, 5), text);

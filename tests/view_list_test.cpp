@@ -333,3 +333,198 @@ TEST_F(ViewFixture, TasksGoToOutlookAndAppointmentsCannotBeChecked) {
 
 } // namespace
 } // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+constexpr DateTime DT(int y, int m, int d, int h, int mi) {
+    return {y, m, d, h, mi};
+}
+
+// Today is Saturday 2 November 2013; one untimed own entry a day from
+// 18 October to 24 November. A week is seven days from the one StartWeek
+// names, here with the week of today and its neighbours.
+TEST_F(ViewFixture, WeekFiltersFollowStartWeekAndPaging) {
+    const int first = DayNumberOf(2013, 10, 18);
+    for (int n = first; n <= DayNumberOf(2013, 11, 24); ++n) {
+        const CalendarDate c = DateOfDayNumber(n);
+        AddOwn(u"d", D(c.year, c.month, c.day));
+    }
+    struct Row {
+        int startWeek, shift, code;
+        DateTime from, to;
+    } const rows[] = {
+        {0, 0, kFilterThisWeek, D(2013, 10, 27), D(2013, 11, 2)},
+        {1, 0, kFilterThisWeek, D(2013, 10, 28), D(2013, 11, 3)},
+        {2, 0, kFilterThisWeek, D(2013, 10, 29), D(2013, 11, 4)},
+        {3, 0, kFilterThisWeek, D(2013, 10, 30), D(2013, 11, 5)},
+        {4, 0, kFilterThisWeek, D(2013, 10, 31), D(2013, 11, 6)},
+        {5, 0, kFilterThisWeek, D(2013, 11, 1), D(2013, 11, 7)},
+        {6, 0, kFilterThisWeek, D(2013, 11, 2), D(2013, 11, 8)},
+        {0, 0, kFilterNextWeek, D(2013, 11, 3), D(2013, 11, 9)},
+        {1, 0, kFilterNextWeek, D(2013, 11, 4), D(2013, 11, 10)},
+        {6, 0, kFilterNextWeek, D(2013, 11, 9), D(2013, 11, 15)},
+        {1, -1, kFilterThisWeek, D(2013, 10, 21), D(2013, 10, 27)},
+        {1, 1, kFilterThisWeek, D(2013, 11, 4), D(2013, 11, 10)},
+        {3, -1, kFilterThisWeek, D(2013, 10, 23), D(2013, 10, 29)},
+        {5, 1, kFilterThisWeek, D(2013, 11, 8), D(2013, 11, 14)},
+        {0, -1, kFilterNextWeek, D(2013, 10, 27), D(2013, 11, 2)},
+        {6, 1, kFilterNextWeek, D(2013, 11, 16), D(2013, 11, 22)},
+    };
+    for (const Row& r : rows) {
+        settings.StartWeek = r.startWeek;
+        state.viewShift = r.shift;
+        Shown(r.code);
+        const std::string at = std::to_string(r.startWeek) + "/" + std::to_string(r.shift) + "/" +
+                               std::to_string(r.code);
+        ASSERT_EQ(store.view.size(), 7u) << at;
+        EXPECT_EQ(store.view.front().startDate, r.from) << at;
+        EXPECT_EQ(store.view.back().startDate, r.to) << at;
+    }
+}
+
+TEST_F(ViewFixture, DayFiltersFollowViewShift) {
+    AddOwn(u"S", D(2013, 10, 31), D(2013, 11, 3)); // a period over today
+    AddOwn(u"B", D(2013, 10, 31));
+    AddOwn(u"Y", D(2013, 11, 1));
+    AddOwn(u"T", D(2013, 11, 2));
+    AddOwn(u"M", D(2013, 11, 3));
+    AddOwn(u"A", D(2013, 11, 4));
+    struct Row {
+        int code, shift;
+        const char16_t* shown;
+    } const rows[] = {
+        {kFilterToday, 0, u"TS"},     {kFilterToday, -1, u"YS"},     {kFilterToday, 1, u"SM"},
+        {kFilterToday, -2, u"BS"},    {kFilterToday, 3, u""},        {kFilterYesterday, 0, u"YS"},
+        {kFilterYesterday, 1, u"TS"}, {kFilterYesterday, -1, u"BS"}, {kFilterTomorrow, 0, u"SM"},
+        {kFilterTomorrow, -1, u"TS"}, {kFilterTomorrow, 1, u"A"},
+    };
+    for (const Row& r : rows) {
+        state.viewShift = r.shift;
+        EXPECT_EQ(Shown(r.code), r.shown) << r.code << " " << r.shift;
+    }
+}
+
+// Timed entries of today count as past once their time has gone, unless
+// Future is set; 一週間 ends seven days ahead.
+TEST_F(ViewFixture, FromNowWeekAheadAndPastWithTimedEntries) {
+    AddOwn(u"P", D(2013, 11, 1));
+    AddOwn(u"H", DT(2013, 11, 2, 8, 30)); // passed this morning
+    AddOwn(u"T", D(2013, 11, 2));
+    AddOwn(u"N", DT(2013, 11, 2, 10, 0));
+    AddOwn(u"R", D(2013, 10, 30), D(2013, 11, 5)); // running period
+    AddOwn(u"W", D(2013, 11, 9));                  // seven days ahead
+    AddOwn(u"X", DT(2013, 11, 10, 8, 0));          // eight days ahead
+    AddOwn(u"Z", D(2013, 11, 20));
+    struct Row {
+        int code, future;
+        const char16_t* shown;
+    } const rows[] = {
+        {kFilterFromNow, 0, u"TNRWXZ"},  {kFilterWeekAhead, 0, u"TNRW"},
+        {kFilterFromNow, 1, u"HTNRWXZ"}, {kFilterWeekAhead, 1, u"HTNRW"},
+        {kFilterWeekAhead, 2, u"HTNRW"}, {kFilterPast, 0, u"PH"},
+        {kFilterPast, 1, u"P"},          {kFilterPast, 2, u"P"},
+    };
+    for (const Row& r : rows) {
+        settings.Future = r.future;
+        EXPECT_EQ(Shown(r.code), r.shown) << r.code << " " << r.future;
+    }
+}
+
+// 一週間 skips what lies beyond the week until it has admitted something,
+// then stops there; what does not qualify is passed over.
+TEST_F(ViewFixture, WeekAheadStopsAtTheFirstItemBeyondOnceItAdmitted) {
+    const auto at = [](const char16_t* title, int days, int minutes) {
+        Item i;
+        i.source = kAppointment;
+        i.title = title;
+        i.dayCount = days;
+        i.minuteCount = minutes;
+        return i;
+    };
+    store.appointments = {at(u"a", -9, -1440), at(u"b", 0, 0),   at(u"e", 1, 1440),
+                          at(u"d", -3, -1440), at(u"c", -9, -1), at(u"f", -2, -1440)};
+    buildView(ctx, kFilterWeekAhead, clock.now);
+    std::u16string titles;
+    for (const Item& i : store.view) {
+        titles += i.title;
+    }
+    EXPECT_EQ(titles, u"bd");
+}
+
+TEST_F(ViewFixture, RangeAndPastCountTodaysPassedEntriesAsYesterday) {
+    AddOwn(u"B", D(2013, 10, 31));
+    AddOwn(u"Y", D(2013, 11, 1));
+    AddOwn(u"L", DT(2013, 11, 1, 10, 0)); // 23 hours ago: near, day count 0
+    AddOwn(u"H", DT(2013, 11, 2, 8, 30));
+    AddOwn(u"T", D(2013, 11, 2));
+    AddOwn(u"M", D(2013, 11, 3));
+    AddOwn(u"A", D(2013, 11, 4));
+    struct Row {
+        int from, to, future;
+        const char16_t* shown;
+    } const rows[] = {
+        {1, 2, 0, u"YLH"}, {1, 2, 1, u"Y"},  {0, 1, 1, u"LHT"}, {0, 1, 0, u"T"},
+        {-1, 1, 0, u"TM"}, {-1, 0, 0, u"M"}, {-2, 0, 0, u"MA"}, {2, 3, 0, u"B"},
+    };
+    for (const Row& r : rows) {
+        settings.DSpanFs = r.from;
+        settings.DSpanFe = r.to;
+        settings.Future = r.future;
+        EXPECT_EQ(Shown(kFilterRange), r.shown) << r.from << ".." << r.to << " " << r.future;
+    }
+    settings.Future = 0;
+    EXPECT_EQ(Shown(kFilterPast), u"BYLH");
+    // The same time yesterday is 1440 minutes ago: no longer "passed today",
+    // so the past run ends there.
+    AddOwn(u"Q", DT(2013, 11, 1, 9, 0));
+    EXPECT_EQ(Shown(kFilterPast), u"BY");
+    settings.DSpanFs = 1;
+    settings.DSpanFe = 2;
+    EXPECT_EQ(Shown(kFilterRange), u"Y"); // a run, so it ends at Q as well
+}
+
+TEST_F(ViewFixture, SourceBitsHeightAndTheOwnListOrder) {
+    AddOwn(u"C", D(2013, 11, 9), kNoDate);
+    AddOwn(u"B", D(2013, 11, 5), kNoDate);
+    AddOwn(u"A", D(2013, 11, 3), kNoDate);
+    store.own[0].tags = u"t";
+    ctx.loaders.appointments = [](ItemStore& s, int, int, const SystemTime&) {
+        Item a;
+        a.source = kAppointment;
+        a.title = u"p";
+        a.index = 77; // the Outlook object id
+        a.tags = u"t";
+        s.appointments = {a};
+        RebuildTagIndex(s.appointmentTags, s.appointments);
+    };
+    struct Row {
+        int mask, viewLine;
+        const char16_t* shown;
+        int height;
+    } const rows[] = {
+        {kSourceOwnBit | kSourceAppointmentsBit, 4, u"pABC", 16 * 4 + 2},
+        {kSourceOwnBit | kSourceAppointmentsBit, 2, u"pABC", 16 * 2 + 2},
+        {kSourceOwnBit, 4, u"ABC", 16 * 3 + 2},
+        {kSourceAppointmentsBit, 4, u"p", 16 + 2},
+    };
+    for (const Row& r : rows) {
+        state.sourceMask = r.mask;
+        settings.ViewLine = r.viewLine;
+        EXPECT_EQ(Shown(kFilterAll), r.shown) << r.mask;
+        EXPECT_EQ(state.requestedHeight, r.height) << r.mask;
+    }
+    // The refresh put the own list itself in order, and its tags follow.
+    EXPECT_EQ(store.own[0].title + store.own[1].title + store.own[2].title, u"ABC");
+    state.sourceMask = kSourceOwnBit | kSourceAppointmentsBit;
+    settings.FilterTag = u"t";
+    EXPECT_EQ(Shown(kFilterTag), u"pC");
+    EXPECT_EQ(store.view[0].index, 77);
+    settings.DataLine = 0;
+    state.requestedHeight = -1;
+    Shown(kFilterAll);
+    EXPECT_EQ(state.requestedHeight, -1);
+}
+
+} // namespace
+} // namespace vantrel

@@ -13,13 +13,15 @@ namespace vantrel::testing {
 
 // Files in memory. `unreadable` files exist but cannot be read; a write
 // fails from the `failWriteAt`-th Write call on (1-based, 0 = never);
-// `failCommit` makes the final move fail, `failCopy` every copy.
+// `failCommit` makes the final move fail, `failFlush` the flush before it,
+// `failCopy` every copy.
 struct MemoryFiles : FileAccess {
     std::map<std::u16string, std::string> files;
     std::vector<std::u16string> unreadable;
     std::vector<std::u16string> tooLarge; // larger than any limit
     bool failCreate = false;
     bool failCommit = false;
+    bool failFlush = false;
     bool failCopy = false;
     int failWriteAt = 0;
     int writes = 0;
@@ -74,7 +76,13 @@ struct MemoryFiles : FileAccess {
             content.append(bytes);
             return true;
         }
-        bool Flush() override { return true; }
+        bool Flush() override {
+            if (owner.failFlush) {
+                error = 29; // write fault
+                return false;
+            }
+            return true;
+        }
         bool Commit() override {
             if (owner.failCommit) {
                 error = 32; // the target is held open
