@@ -85,8 +85,9 @@ add_executable(vantrel_win32_tests
   tests/win32/options_win32_test.cpp
   tests/win32/host_scenario_win32_test.cpp
   tests/win32/file_dialog_win32_test.cpp
+  tests/win32/glyph_win32_test.cpp
 )
-target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main)
+target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main gdi32 comctl32)
 target_include_directories(vantrel_win32_tests PRIVATE tests resources)
 add_dependencies(vantrel_win32_tests vantrel vantrel-host gsgetfile_standin)
 
