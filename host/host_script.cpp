@@ -52,6 +52,7 @@ struct Dialogs {
     // and a picture of the menu to take first (empty: none).
     std::deque<std::pair<int, std::wstring>> popupPicks;
     int pendingCommand = 0; // picked from a popup, sent once the menu is gone
+    DWORD menuSince = 0;    // when the open popup was first seen
     UINT_PTR timer = 0;
     ScriptHost* host = nullptr;
     std::wstring folder; // the script's: relative paths start there
@@ -182,9 +183,21 @@ HWND OpenPopupMenu() {
 // Nobody is there to choose from a popup menu: it takes the queued pick,
 // or is cancelled, and the script goes on.
 bool AnswerPopup() {
-    if (OpenPopupMenu() == nullptr) {
+    HWND menu = OpenPopupMenu();
+    if (menu == nullptr) {
+        dialogs.menuSince = 0;
         return false;
     }
+    if (dialogs.menuSince == 0) {
+        dialogs.menuSince = GetTickCount();
+    }
+    // A picture waits until the display shows the menu.
+    const bool picture = !dialogs.popupPicks.empty() && !dialogs.popupPicks.front().second.empty();
+    if (picture && GetTickCount() - dialogs.menuSince < 500) {
+        RedrawWindow(menu, nullptr, nullptr, RDW_UPDATENOW);
+        return true;
+    }
+    dialogs.menuSince = 0;
     int pick = kPopupCancel;
     if (!dialogs.popupPicks.empty()) {
         const auto [command, picture] = dialogs.popupPicks.front();
