@@ -85,8 +85,9 @@ add_executable(vantrel_win32_tests
   tests/win32/options_win32_test.cpp
   tests/win32/host_scenario_win32_test.cpp
   tests/win32/file_dialog_win32_test.cpp
+  tests/win32/glyph_win32_test.cpp
 )
-target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main)
+target_link_libraries(vantrel_win32_tests PRIVATE vantrel_outlook vantrel_warnings gtest_main gdi32 comctl32)
 target_include_directories(vantrel_win32_tests PRIVATE tests resources)
 add_dependencies(vantrel_win32_tests vantrel vantrel-host gsgetfile_standin)
 
@@ -119,3 +120,13 @@ add_dependencies(vantrel-host vantrel)
 foreach(image vantrelcb.png vantrelpo.png)
   configure_file(${CMAKE_SOURCE_DIR}/resources/${image} ${CMAKE_BINARY_DIR}/bin/${image} COPYONLY)
 endforeach()
+
+# The package as a user unpacks it: made, unzipped into an empty folder and
+# run from there (scripts/package makes the same zip into build/).
+find_program(WINE_PROGRAM wine)
+add_test(NAME win32_package
+         COMMAND ${CMAKE_COMMAND} -DBIN=${CMAKE_BINARY_DIR}/bin -DSOURCE=${CMAKE_SOURCE_DIR}
+                 -DVERSION=${PROJECT_VERSION} -DWORK=${CMAKE_BINARY_DIR}/package-test
+                 -DWINE=${WINE_PROGRAM} -DSTRIP=${CMAKE_STRIP} -P ${CMAKE_SOURCE_DIR}/tests/package_test.cmake)
+set_tests_properties(win32_package PROPERTIES
+  ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 300 RESOURCE_LOCK wineprefix)

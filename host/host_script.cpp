@@ -7,10 +7,12 @@
 #include <prsht.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,12 +43,27 @@ std::wstring Unescaped(const std::wstring& text) {
 // One batch of dialog actions: applied to the next dialog that opens.
 using Batch = std::vector<std::wstring>;
 
+constexpr int kPopupCancel = 0;
+
 struct Dialogs {
     std::deque<Batch> batches;
     std::set<HWND> handled;
+    // Answers for the popup menus to come: a command id, or kPopupCancel,
+    // and a picture of the menu to take first (empty: none).
+    std::deque<std::pair<int, std::wstring>> popupPicks;
+    int pendingCommand = 0; // picked from a popup, sent once the menu is gone
+    DWORD menuSince = 0;    // when the open popup was first seen
     UINT_PTR timer = 0;
     ScriptHost* host = nullptr;
+    std::wstring folder; // the script's: relative paths start there
 } dialogs;
+
+// A path of the script, relative to the script's own folder.
+std::wstring Resolved(const std::wstring& path) {
+    const bool absolute = (path.size() > 1 && path[1] == L':') ||
+                          (!path.empty() && (path[0] == L'\\' || path[0] == L'/'));
+    return absolute || dialogs.folder.empty() ? path : dialogs.folder + L"\\" + path;
+}
 
 std::wstring Widen(const std::string& utf8) {
     const int n =
@@ -142,6 +159,7 @@ void Apply(HWND dialog, const std::wstring& line) {
     } else if (verb == L"screenshot") {
         std::wstring path;
         in >> path;
+        path = Resolved(path);
         if (!dialogs.host->shootWindow(dialog, path)) {
             std::fprintf(stderr, "vantrel-host: cannot write %s\n", Narrow(path).c_str());
         }
@@ -154,8 +172,49 @@ void Apply(HWND dialog, const std::wstring& line) {
     }
 }
 
-void CALLBACK DialogTimer(HWND, UINT, UINT_PTR, DWORD) {
-    if (dialogs.batches.empty()) {
+HWND OpenPopupMenu() {
+    return FirstThreadWindow([](HWND window) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        return std::wstring(name) == L"#32768" && IsWindowVisible(window);
+    });
+}
+
+// Nobody is there to choose from a popup menu: it takes the queued pick,
+// or is cancelled, and the script goes on.
+bool AnswerPopup() {
+    HWND menu = OpenPopupMenu();
+    if (menu == nullptr) {
+        dialogs.menuSince = 0;
+        return false;
+    }
+    if (dialogs.menuSince == 0) {
+        dialogs.menuSince = GetTickCount();
+    }
+    // A picture waits until the display shows the menu.
+    const bool picture = !dialogs.popupPicks.empty() && !dialogs.popupPicks.front().second.empty();
+    if (picture && GetTickCount() - dialogs.menuSince < 500) {
+        RedrawWindow(menu, nullptr, nullptr, RDW_UPDATENOW);
+        return true;
+    }
+    dialogs.menuSince = 0;
+    int pick = kPopupCancel;
+    if (!dialogs.popupPicks.empty()) {
+        const auto [command, picture] = dialogs.popupPicks.front();
+        dialogs.popupPicks.pop_front();
+        pick = command;
+        if (!picture.empty() && !dialogs.host->shootScreen(picture)) {
+            std::fprintf(stderr, "vantrel-host: cannot write %s\n", Narrow(picture).c_str());
+        }
+    }
+    dialogs.pendingCommand = pick;
+    EndMenu();
+    return true;
+}
+
+// Runs inside every modal loop of the script's thread (menus, dialogs).
+void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (AnswerPopup() || dialogs.batches.empty()) {
         return;
     }
     HWND dialog = NewDialog();
@@ -228,7 +287,24 @@ std::wstring Environment(const wchar_t* name) {
     return n > 0 && n < 64 ? value : L"";
 }
 
+// A pick from a popup reaches the menu's owner as its choice would.
+void SendPendingCommands(HWND item) {
+    while (dialogs.pendingCommand != kPopupCancel) {
+        const int command = dialogs.pendingCommand;
+        dialogs.pendingCommand = kPopupCancel;
+        SendMessageW(item, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    }
+}
+
 } // namespace
+
+void Hold(HWND item, int x, int y) {
+    SendMessageW(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    POINT p{x, y};
+    ClientToScreen(item, &p);
+    SendMessageW(item, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(item), MAKELPARAM(p.x, p.y));
+    SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
 
 bool RunScript(const std::wstring& path, ScriptHost& host) {
     std::ifstream file(path.c_str(), std::ios::binary);
@@ -237,7 +313,9 @@ bool RunScript(const std::wstring& path, ScriptHost& host) {
         return false;
     }
     dialogs.host = &host;
-    dialogs.timer = SetTimer(nullptr, 0, 50, DialogTimer);
+    dialogs.folder = path.substr(
+        0, path.find_last_of(L"\\/") == std::wstring::npos ? 0 : path.find_last_of(L"\\/"));
+    dialogs.timer = SetTimer(nullptr, 0, 50, ScriptTimer);
     std::string raw;
     int number = 0;
     Batch batch;
@@ -279,10 +357,12 @@ bool RunScript(const std::wstring& path, ScriptHost& host) {
             SendMessageW(item, WM_LBUTTONDOWN, 0, MAKELPARAM(x, y));
             SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
         } else if (verb == L"hold" && (in >> x >> y)) {
-            POINT p{x, y};
-            ClientToScreen(item, &p);
-            SendMessageW(item, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(item),
-                         MAKELPARAM(p.x, p.y));
+            Hold(item, x, y);
+        } else if (verb == L"popup" && (in >> word)) {
+            std::wstring picture;
+            in >> picture;
+            dialogs.popupPicks.emplace_back(word == L"cancel" ? kPopupCancel : _wtoi(word.c_str()),
+                                            picture.empty() ? picture : Resolved(picture));
         } else if (verb == L"key" && (in >> word) && Key(word) != 0) {
             host.select(true);
             if (Key(word) == VK_RETURN) {
@@ -309,7 +389,7 @@ bool RunScript(const std::wstring& path, ScriptHost& host) {
         } else if (verb == L"restart") {
             host.restart();
         } else if (verb == L"log" && (in >> word)) {
-            log = word;
+            log = Resolved(word);
         } else if (verb == L"copy") {
             std::wstring label;
             std::getline(in, label);
@@ -317,12 +397,14 @@ bool RunScript(const std::wstring& path, ScriptHost& host) {
             out << Narrow(label.empty() ? label : label.substr(1)) << '\t'
                 << Narrow(CopySelected(item)) << '\n';
         } else if (verb == L"screenshot" && (in >> word)) {
-            host.screenshot(word);
+            host.screenshot(Resolved(word));
         } else {
             std::fprintf(stderr, "vantrel-host: script line %d: %s\n", number, raw.c_str());
             KillTimer(nullptr, dialogs.timer);
             return false;
         }
+        SendPendingCommands(host.item());
+        host.paint();
     }
     KillTimer(nullptr, dialogs.timer);
     return true;

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 #include <wincodec.h>
+#include <windowsx.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +31,6 @@ using vantrel::Selected;
 using vantrel::WindowDc;
 
 namespace {
-
 
 struct Options {
     std::wstring data, store, now, screenshot, optionShots, script;
@@ -134,6 +134,11 @@ void PrintTree(HWND top, HDC dc) {
     SetViewportOrgEx(dc, 0, 0, nullptr);
 }
 
+// True under a real X display (xvfb-run included): pictures copy its pixels.
+bool OnScreen() {
+    return std::getenv("DISPLAY") != nullptr || GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
+}
+
 // A bitmap in the screen's format.
 HBITMAP ScreenBitmap(int width, int height) {
     const WindowDc screen(nullptr);
@@ -154,9 +159,7 @@ bool ShootWindow(HWND window, const std::wstring& path) {
         // With a display the window's own pixels are copied; headless the
         // windows are asked to print themselves.
         const WindowDc source(window, DcArea::kWholeWindow);
-        const bool onScreen = std::getenv("DISPLAY") != nullptr ||
-                              GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0;
-        if (!(onScreen && BitBlt(dc.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY))) {
+        if (!(OnScreen() && BitBlt(dc.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY))) {
             PrintTree(window, dc.get());
         }
     }
@@ -300,14 +303,6 @@ void PrepareDevice(Options o) {
         }
         RegCloseKey(key);
     }
-    // The dialogs ask for the device's "System" font, which has the
-    // Japanese glyphs there; here it is substituted by one that has them.
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE,
-                        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes", 0,
-                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        SetValue(key, L"System", L"IPAGothic");
-        RegCloseKey(key);
-    }
     const std::wstring folder = ExeFolder();
     CreateDirectoryW(L"\\Windows", nullptr);
     for (const wchar_t* image : {L"vantrelcb.png", L"vantrelpo.png"}) {
@@ -320,6 +315,9 @@ void PrepareDevice(Options o) {
     if (!o.now.empty()) {
         SetEnvironmentVariableW(L"VANTREL_NOW", o.now.c_str());
     }
+    // The device's screen: QVGA at 96 dpi or VGA at 192 dpi. The item's
+    // Today font and small-icon size follow it (platform/shell.h).
+    SetEnvironmentVariableW(L"VANTREL_DPI", o.hires ? L"192" : L"96");
 }
 
 bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
@@ -358,7 +356,37 @@ bool SavePng(HBITMAP bitmap, int width, int height, const std::wstring& path) {
     return ok;
 }
 
+// The screen's pixels of the Today window's client area, with whatever
+// shows over it (an open popup menu, within that area).
+bool ScreenPixels(const std::wstring& path) {
+    RECT client{};
+    GetClientRect(host.window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(host.window, &origin);
+    const Bitmap bitmap(ScreenBitmap(client.right, client.bottom));
+    {
+        const MemoryDc dc(nullptr);
+        const Selected target(dc.get(), bitmap.get());
+        const WindowDc screen(nullptr);
+        BitBlt(dc.get(), 0, 0, client.right, client.bottom, screen.get(), origin.x, origin.y,
+               SRCCOPY);
+    }
+    return SavePng(bitmap.get(), client.right, client.bottom, path);
+}
+
 bool Screenshot(const std::wstring& path) {
+    if (OnScreen()) {
+        // The X server shows a window a little after Wine has painted it.
+        for (int i = 0; i < 20; ++i) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(25);
+        }
+        return ScreenPixels(path);
+    }
     RECT client{};
     GetClientRect(host.window, &client);
     const Bitmap bitmap(ScreenBitmap(client.right, client.bottom));
@@ -373,19 +401,25 @@ bool Screenshot(const std::wstring& path) {
         const Region clip(
             CreateRectRgn(itemRect.left, itemRect.top, itemRect.right, itemRect.bottom));
         SelectClipRgn(dc.get(), clip.get()); // the DC keeps a copy of the region
-        const Selected font(dc.get(), GetStockObject(DEFAULT_GUI_FONT));
+        // The DC keeps its default font, as the window's own DC does.
         SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
     }
     return SavePng(bitmap.get(), client.right, client.bottom, path);
 }
 
-// Headless there is no WM_PAINT: one print lays the item out, so the next
-// poll hands over the height of the lines it shows.
+// What is invalid paints now (WM_PAINT), as the screen lets it after each
+// input: headless frames lay the item out and move its enlargement timer
+// exactly as a live window does.
+void Paint() {
+    RedrawWindow(host.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The host's first layout: a paint lays the item out, so the query after
+// it hands over the height of the lines it shows.
 void LayOut() {
-    const MemoryDc scratch(nullptr);
-    SendMessageW(host.item, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(scratch.get()), PRF_CLIENT);
+    Paint();
     Poll();
-    PlaceItem();
+    Paint();
 }
 
 int Usage() {
@@ -482,17 +516,19 @@ int wmain(int argc, wchar_t** argv) {
         OpenOptions();
         return 0;
     }
+    // Shown headless too (the null display driver has a screen of its own):
+    // the item paints through WM_PAINT there as well.
+    ShowWindow(host.window, SW_SHOW);
     if (select) {
         Select(true);
     }
+    LayOut();
     if (!o.script.empty()) {
         ScriptHost script;
         script.window = host.window;
         script.item = [] { return host.item; };
-        script.poll = [] {
-            Poll();
-            LayOut();
-        };
+        script.poll = Poll;
+        script.paint = Paint;
         script.restart = [] {
             DestroyWindow(host.item);
             host.item = host.initialize(&host.listItem, host.window);
@@ -503,24 +539,32 @@ int wmain(int argc, wchar_t** argv) {
         script.options = OpenOptions;
         script.select = Select;
         script.shootWindow = ShootWindow;
+        script.shootScreen = ScreenPixels;
         script.screenshot = [](const std::wstring& path) {
-            LayOut();
+            Paint();
             return Screenshot(path);
         };
         return RunScript(o.script, script) ? 0 : 1;
     }
     if (!o.screenshot.empty()) {
-        LayOut();
         if (!Screenshot(o.screenshot)) {
             std::fputs("vantrel-host: the screenshot could not be written\n", stderr);
             return 1;
         }
         return 0;
     }
-    ShowWindow(host.window, SW_SHOW);
     SetTimer(host.window, kPollTimer, 2000, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // The right button stands for the stylus held down: the item gets
+        // the hold as the device delivers it, not a bare WM_CONTEXTMENU.
+        if (msg.hwnd == host.item && msg.message == WM_RBUTTONDOWN) {
+            Hold(host.item, GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam));
+            continue;
+        }
+        if (msg.hwnd == host.item && msg.message == WM_RBUTTONUP) {
+            continue; // the hold has ended with its own button-up
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

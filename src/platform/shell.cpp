@@ -4,6 +4,8 @@
 
 #include <wincodec.h>
 
+#include <cstdlib>
+
 namespace vantrel {
 
 HBITMAP SHLoadImageFile(const wchar_t* path) {
@@ -56,6 +58,43 @@ BOOL TransparentImage(HDC destination, int x, int y, int width, int height, HDC 
 
 DWORD SHRecognizeGesture(SHRGINFO*) {
     return 0;
+}
+
+namespace {
+
+// The host's screen dpi, or 0 outside the substitute host.
+int HostDpi() {
+    wchar_t text[16] = {};
+    const DWORD n = GetEnvironmentVariableW(L"VANTREL_DPI", text, 16);
+    const int dpi = n > 0 && n < 16 ? _wtoi(text) : 0;
+    return dpi >= 48 && dpi <= 480 ? dpi : 0;
+}
+
+int DesktopDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+} // namespace
+
+LOGFONTW TodayFont(HDC dc) {
+    LOGFONTW font{};
+    GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
+    if (const int dpi = HostDpi()) {
+        font.lfHeight = -MulDiv(12, dpi, 96);
+        font.lfWidth = 0;
+        font.lfWeight = FW_NORMAL;
+        font.lfCharSet = SHIFTJIS_CHARSET;
+    }
+    return font;
+}
+
+int SmallIconSize() {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    const int dpi = HostDpi();
+    return dpi != 0 ? MulDiv(size, dpi, DesktopDpi()) : size;
 }
 
 int MenuBarHeight(HWND) {

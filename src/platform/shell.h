@@ -26,6 +26,15 @@ struct SHRGINFO {
 inline constexpr DWORD SHRG_RETURNCMD = 1;
 DWORD SHRecognizeGesture(SHRGINFO* info);
 
+// The Today screen's font for its items, as the device sizes it for its
+// screen: the DC's own font where no substitute host names a screen; under
+// vantrel-host (VANTREL_DPI, 96 for QVGA, 192 for VGA) a 12 px face at
+// 96 dpi, doubled on VGA, as the device's Today font is.
+LOGFONTW TodayFont(HDC dc);
+
+// SM_CXSMICON of the device: 16 on QVGA, 32 on VGA.
+int SmallIconSize();
+
 // Height of the shell's menu bar of a window; 0 where there is none.
 int MenuBarHeight(HWND window);
 

@@ -440,3 +440,69 @@ TEST(HostScenario, LineBreaksTypedIntoTheEditDialogAreBlanks) {
 }
 
 } // namespace
+
+// Four own entries ahead of 2026-12-08, one a line in a fixed geometry:
+// 14 px text, 2 px apart, so line N (from 1) spans y = 2 + (N-1)*16 .. +16.
+class HeldLines : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CreateDirectoryW(root_.c_str(), nullptr);
+        PutFile(data_, "2026/12/01,,past,,,\r\n2026/12/10,,one,,,\r\n2026/12/11,,two,,,\r\n"
+                       "2026/12/12,,three,,,\r\n2026/12/13,,four,,,\r\n");
+        DeleteFileW(log_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+        SetDword(L"FontSize", 14);
+        SetDword(L"LineSpace", 2);
+        SetDword(L"ExFocus", 0); // no enlarged line to move the others
+        SetEnvironmentVariableW(L"VANTREL_ANSWER", L"yes");
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+        for (const std::wstring& path : {data_, log_, script_}) {
+            DeleteFileW(path.c_str());
+        }
+        RemoveDirectoryW(root_.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    }
+    // Runs `lines` after the clock and the first poll, logging to log.txt
+    // beside the script (a relative path).
+    DWORD Run(const std::string& lines) {
+        PutFile(script_, "log log.txt\nnow 2026-12-08 09:00\npoll\n" + lines);
+        return RunHost(L"--data \"" + data_ + L"\" --script \"" + script_ + L"\"");
+    }
+    static std::string LineY(int line) { return std::to_string(2 + (line - 1) * 16 + 8); }
+
+    const std::wstring root_ = DriveRoot() + L"vantrel_hold\\";
+    const std::wstring data_ = root_ + L"hold.vrl", log_ = root_ + L"log.txt",
+                       script_ = root_ + L"hold.txt";
+};
+
+// A hold on line 3 acts on line 3, whichever line the cursor was on: the
+// Command menu's choice (here 削除, confirmed) takes the held entry.
+TEST_F(HeldLines, AHoldActsOnTheHeldLine) {
+    ASSERT_EQ(Run("copy start\npopup cancel\nhold 120 " + LineY(3) + "\ncopy held\n" + "popup " +
+                  std::to_string(IDM_DELETE) + "\nhold 120 " + LineY(2) + "\ncopy after\n"),
+              0u);
+    const auto copies = Copies(log_);
+    ASSERT_EQ(copies.count("held"), 1u);
+    EXPECT_EQ(copies.find("start")->second, "2026-12-10\tone\t0");
+    EXPECT_EQ(copies.find("held")->second, "2026-12-12\tthree\t0");
+    const std::string file = FileBytes(data_);
+    EXPECT_EQ(file.find(",two,"), std::string::npos);
+    EXPECT_NE(file.find(",three,"), std::string::npos);
+    EXPECT_NE(file.find(",one,"), std::string::npos);
+}
+
+// No popup menu waits for a person who is not there: an unanswered one is
+// cancelled and the script goes on; a queued pick is the menu's choice.
+TEST_F(HeldLines, PopupsInAScriptAreAnsweredOrCancelled) {
+    ASSERT_EQ(Run("hold 120 " + LineY(1) + "\n" + Menu(IDM_FILTER_MENU) + Menu(IDM_DATA_MENU) +
+                  "copy unchanged\npopup " + std::to_string(IDM_FILTER_PAST) + "\n" +
+                  Menu(IDM_FILTER_MENU) + "copy past\ncopy end\n"),
+              0u);
+    const auto copies = Copies(log_);
+    EXPECT_EQ(copies.find("unchanged")->second, "2026-12-10\tone\t0");
+    EXPECT_EQ(copies.find("past")->second, "2026-12-01\tpast\t0");
+    EXPECT_EQ(copies.count("end"), 1u);
+    EXPECT_NE(FileBytes(data_).find(",two,"), std::string::npos); // nothing was chosen
+}

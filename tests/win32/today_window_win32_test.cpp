@@ -231,10 +231,12 @@ TEST(HostScreenshot, ShowsTheDayRangeColours) {
     GetWindowsDirectoryW(windows, MAX_PATH);
     const std::wstring shot = std::wstring(windows, 3) + L"vantrel_shot.png";
     DeleteFileW(shot.c_str());
-    std::wstring command = L"\"" + BinFolder() + L"\\vantrel-host.exe\" --data \"" + BinFolder() +
-                           L"\\..\\..\\..\\examples\\sample.vrl\" --now \"2026-12-08 09:00\" "
-                           L"--screenshot \"" +
-                           shot + L"\"";
+    // A copy: the item may write its data file, and the sample is tracked.
+    const std::wstring data = std::wstring(windows, 3) + L"vantrel_shot.vrl";
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\..\\..\\..\\examples\\sample.vrl").c_str(),
+                          data.c_str(), FALSE));
+    std::wstring command = L"\"" + BinFolder() + L"\\vantrel-host.exe\" --data \"" + data +
+                           L"\" --now \"2026-12-08 09:00\" --screenshot \"" + shot + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -255,6 +257,7 @@ TEST(HostScreenshot, ShowsTheDayRangeColours) {
     EXPECT_GT(CountColour(shot, 0x6464FF), 20);
     EXPECT_EQ(CountColour(shot, 0xF7C3FF), 0);
     DeleteFileW(shot.c_str());
+    DeleteFileW(data.c_str());
 }
 
 } // namespace

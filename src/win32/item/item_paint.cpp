@@ -107,8 +107,7 @@ class Painter {
         SetBkMode(dc_, TRANSPARENT);
         SetTextColor(dc_, TodayColour(TODAYCOLOR_TEXT));
 
-        LOGFONTW base{};
-        GetObjectW(GetCurrentObject(dc_, OBJ_FONT), sizeof base, &base);
+        const LOGFONTW base = TodayFont(dc_);
         base_ = base;
         listFont_.reset(MakeFont(base, s_.FontName, s_.CharSet, state_.lineTextHeight));
         bigFont_.reset(MakeFont(base, s_.ExFontName, s_.ExCharSet, s_.ExFontSize));
@@ -120,7 +119,9 @@ class Painter {
             }
         }
         if (state_.lastCursor < 0) {
-            PaintEmpty(); // in the DC's own font
+            const Font today(CreateFontIndirectW(&base_));
+            const Selected font(dc_, today.get());
+            PaintEmpty(); // in the Today screen's font
         }
     }
 
@@ -377,7 +378,7 @@ void ComputeItemLayout(TodayItem& item) {
     RECT client{};
     GetClientRect(window, &client);
     in.clientRect = {client.left, client.top, client.right, client.bottom};
-    in.smallIconSize = GetSystemMetrics(SM_CXSMICON);
+    in.smallIconSize = SmallIconSize();
     const SIZE screen = DeviceScreenSize(window);
     in.screenWidth = screen.cx;
     in.screenHeight = screen.cy;

@@ -71,7 +71,9 @@ void StartUp(TodayItem& item, HWND window) {
     TEXTMETRICW metrics{};
     {
         const WindowDc dc(window);
-        GetObjectW(GetCurrentObject(dc.get(), OBJ_FONT), sizeof font, &font);
+        font = TodayFont(dc.get());
+        const Font today(CreateFontIndirectW(&font));
+        const Selected selected(dc.get(), today.get());
         GetTextMetricsW(dc.get(), &metrics);
     }
     const std::u16string faceName = FromWide(font.lfFaceName);
@@ -160,6 +162,29 @@ void ButtonDown(TodayItem& item, HWND window, int x, int y) {
     Invalidate(window);
     SHRGINFO gesture{sizeof gesture, window, {x, y}, SHRG_RETURNCMD};
     SHRecognizeGesture(&gesture);
+}
+
+// A hold acts on the held line: when no button-down has put the cursor
+// there first, the hold does. A hold from the keyboard (-1, -1) keeps it.
+void MoveCursorToHeld(TodayItem& item, HWND window, LPARAM lParam) {
+    TodayViewState& state = item.state;
+    if (lParam == -1) {
+        return;
+    }
+    POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ScreenToClient(window, &point);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (!PtInRect(&client, point)) {
+        return;
+    }
+    const TapHit hit = HitTest(state, item.settings, point.x, point.y);
+    const int position = hit.column * state.rowsPerColumn + hit.row;
+    if (position >= 0 && position <= state.lastCursor && position != state.view.cursor) {
+        state.view.cursor = position;
+        TookSelection(window);
+        Invalidate(window);
+    }
 }
 
 // ExTap may be bound to a popup command, which expects a screen point.
@@ -274,6 +299,7 @@ LRESULT CALLBACK ItemWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CONTEXTMENU:
         state.lastInputTime = item.clock.Now();
         state.holdHandled = 1;
+        MoveCursorToHeld(item, window, lParam);
         DispatchCommand(item, window, item.settings.ExTapHold, static_cast<short>(LOWORD(lParam)),
                         static_cast<short>(HIWORD(lParam)));
         break;
