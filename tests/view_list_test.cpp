@@ -2,6 +2,7 @@
 #include "model/tag_index.h"
 #include "support/moments.h"
 #include "text/builtin_texts.h"
+#include "today/layout.h"
 #include "view/check_toggle.h"
 #include "view/standard_order.h"
 #include "view/view_list.h"
@@ -512,7 +513,14 @@ TEST_F(ViewFixture, SourceBitsHeightAndTheOwnListOrder) {
         state.sourceMask = r.mask;
         settings.ViewLine = r.viewLine;
         EXPECT_EQ(Shown(kFilterAll), r.shown) << r.mask;
-        EXPECT_EQ(state.requestedHeight, r.height) << r.mask;
+        // The item's height follows the view through the layout.
+        TodayViewState today;
+        LayoutInputs in;
+        in.clientRect = {0, 0, 240, 320};
+        in.screenWidth = 240;
+        in.viewCount = store.view.size();
+        ComputeLayout(today, settings, in);
+        EXPECT_EQ(today.itemHeight, r.height) << r.mask;
     }
     // The refresh put the own list itself in order, and its tags follow.
     EXPECT_EQ(store.own[0].title + store.own[1].title + store.own[2].title, u"ABC");
@@ -520,10 +528,6 @@ TEST_F(ViewFixture, SourceBitsHeightAndTheOwnListOrder) {
     settings.FilterTag = u"t";
     EXPECT_EQ(Shown(kFilterTag), u"pC");
     EXPECT_EQ(store.view[0].index, 77);
-    settings.DataLine = 0;
-    state.requestedHeight = -1;
-    Shown(kFilterAll);
-    EXPECT_EQ(state.requestedHeight, -1);
 }
 
 } // namespace
