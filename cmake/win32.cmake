@@ -106,6 +106,13 @@ add_test(NAME win32_command_tests COMMAND vantrel_win32_tests --gtest_filter=Ite
 set_tests_properties(win32_tests win32_command_tests PROPERTIES
   ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600 RESOURCE_LOCK wineprefix)
 
+# The cross-built libical: parsing, time zones and recurrence under Wine.
+add_executable(vantrel_libical_win32_test tests/win32/libical_win32_test.cpp)
+target_link_libraries(vantrel_libical_win32_test PRIVATE vantrel_libical vantrel_warnings gtest_main)
+add_test(NAME win32_libical COMMAND vantrel_libical_win32_test WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set_tests_properties(win32_libical PROPERTIES
+  ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 120 RESOURCE_LOCK wineprefix)
+
 # The Outlook import benchmark (run under Wine by hand; it reports, it does not test).
 add_executable(vantrel_outlook_bench bench/win32/outlook_import_bench.cpp)
 target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_outlook vantrel_warnings)
