@@ -7,13 +7,14 @@ include(GoogleTest)
 add_library(vantrel_native STATIC
   src/native/iconv_codec.cpp
   src/native/std_file_access.cpp
+  src/native/local_zone.cpp
 )
 target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warnings)
 
 # The replacement store read from an iCalendar file, over libical.
 add_library(vantrel_ics_store STATIC src/platform/poom_store/ics_text.cpp
   src/platform/poom_store/ics_recurrence.cpp src/platform/poom_store/ics_store.cpp)
-target_link_libraries(vantrel_ics_store PUBLIC vantrel_store_model vantrel_libical
+target_link_libraries(vantrel_ics_store PUBLIC vantrel_store_model vantrel_native vantrel_libical
                       PRIVATE vantrel_warnings)
 
 # The desktop companion: lists a data file's view, or re-saves it.

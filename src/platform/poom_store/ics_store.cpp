@@ -1,6 +1,7 @@
 #include "platform/poom_store/ics_store.h"
 
 #include "model/date_time.h"
+#include "model/local_zone.h"
 #include "platform/poom_store/ics_recurrence.h"
 #include "platform/poom_store/ics_text.h"
 #include "text/utf8.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <set>
@@ -376,36 +376,11 @@ bool IsICalendarName(std::u16string_view path) {
 }
 
 Minutes LocalOfUtc(std::int64_t utcSeconds) {
-    const auto t = static_cast<std::time_t>(utcSeconds);
-    std::tm tm{};
-#ifdef _WIN32
-    if (localtime_s(&tm, &t) != 0) {
-        return utcSeconds / 60 + static_cast<Minutes>(kUnixEpochDay) * 1440;
-    }
-#else
-    if (localtime_r(&t, &tm) == nullptr) {
-        return utcSeconds / 60 + static_cast<Minutes>(kUnixEpochDay) * 1440;
-    }
-#endif
-    return MomentOf(DayNumberOf(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday), tm.tm_hour,
-                    tm.tm_min);
+    return LocalMinutesOfUtc(utcSeconds);
 }
 
 std::int64_t UtcOfLocal(Minutes local) {
-    const CalendarDate d = DateOfDayNumber(DayOf(local));
-    const Minutes inDay = local - static_cast<Minutes>(DayOf(local)) * 1440;
-    std::tm tm{};
-    tm.tm_year = d.year - 1900;
-    tm.tm_mon = d.month - 1;
-    tm.tm_mday = d.day;
-    tm.tm_hour = static_cast<int>(inDay / 60);
-    tm.tm_min = static_cast<int>(inDay % 60);
-    tm.tm_isdst = -1;
-    const std::time_t t = std::mktime(&tm);
-    if (t == static_cast<std::time_t>(-1)) {
-        return (local - static_cast<Minutes>(kUnixEpochDay) * 1440) * 60;
-    }
-    return static_cast<std::int64_t>(t);
+    return UtcSecondsOfLocal(local);
 }
 
 IcsClock IcsClockAt(Minutes localNow) {

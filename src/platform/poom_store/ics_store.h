@@ -25,7 +25,7 @@ struct IcsClock {
     std::int64_t utcSeconds = 0;
 };
 
-// Converts an instant to the host's local time (the C library's zone).
+// An instant in the host's local time, and back (see model/local_zone.h).
 Minutes LocalOfUtc(std::int64_t utcSeconds);
 std::int64_t UtcOfLocal(Minutes local);
 // The clock at the local moment `localNow`, in the host's zone.
