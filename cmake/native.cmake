@@ -7,8 +7,15 @@ include(GoogleTest)
 add_library(vantrel_native STATIC
   src/native/iconv_codec.cpp
   src/native/std_file_access.cpp
+  src/native/local_zone.cpp
 )
 target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warnings)
+
+# The replacement store read from an iCalendar file, over libical.
+add_library(vantrel_ics_store STATIC src/platform/poom_store/ics_text.cpp
+  src/platform/poom_store/ics_recurrence.cpp src/platform/poom_store/ics_store.cpp)
+target_link_libraries(vantrel_ics_store PUBLIC vantrel_store_model vantrel_native vantrel_libical
+                      PRIVATE vantrel_warnings)
 
 # The desktop companion: lists a data file's view, or re-saves it.
 add_executable(vantrel-list tools/vantrel_list.cpp)
@@ -34,6 +41,8 @@ add_executable(vantrel_tests
   tests/recurrence_test.cpp
   tests/appointment_window_test.cpp
   tests/outlook_store_model_test.cpp
+  tests/ics_store_test.cpp
+  tests/ics_recurrence_test.cpp
   tests/today_layout_test.cpp
   tests/today_commands_test.cpp
   tests/edit_form_test.cpp
@@ -41,7 +50,7 @@ add_executable(vantrel_tests
   tests/option_rules_test.cpp
   tests/resource_ids_test.cpp
 )
-target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_store_model vantrel_warnings
+target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_ics_store vantrel_warnings
                       GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests resources)
 # The resource ids test reads the .rc and .def files themselves.
@@ -50,7 +59,7 @@ gtest_discover_tests(vantrel_tests DISCOVERY_TIMEOUT 60)
 
 # Seed corpora of the fuzz targets replay as ordinary tests. With clang,
 # -DVANTREL_LIBFUZZER=ON builds the real libFuzzer targets instead.
-foreach(target date_parse vrl_reader morvik_import outlook_store)
+foreach(target date_parse vrl_reader morvik_import outlook_store ics_store)
   if(VANTREL_LIBFUZZER)
     add_executable(${target}_fuzz fuzz/${target}_fuzz.cpp)
     target_compile_options(${target}_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
@@ -60,7 +69,7 @@ foreach(target date_parse vrl_reader morvik_import outlook_store)
     file(GLOB seeds ${CMAKE_SOURCE_DIR}/fuzz/corpus/${target}/*)
     add_test(NAME ${target}_fuzz_seeds COMMAND ${target}_fuzz ${seeds})
   endif()
-  target_link_libraries(${target}_fuzz PRIVATE vantrel_native vantrel_store_model vantrel_warnings)
+  target_link_libraries(${target}_fuzz PRIVATE vantrel_native vantrel_ics_store vantrel_warnings)
   target_include_directories(${target}_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
 endforeach()
 

@@ -10,6 +10,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_library(vantrel_win32 STATIC
   src/win32/bindings/debug_trace.cpp
   src/win32/bindings/local_now.cpp
+  src/win32/bindings/local_zone.cpp
   src/win32/bindings/module_text_table.cpp
   src/win32/bindings/win32_registry.cpp
   src/win32/bindings/win32_codec.cpp

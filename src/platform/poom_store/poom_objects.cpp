@@ -3,6 +3,7 @@
 // its getters fail instead of reading freed memory.
 
 #include "platform/poom.h"
+#include "platform/poom_store/ics_store.h"
 #include "platform/poom_store/poom_display.h"
 #include "platform/poom_store/store_index.h"
 #include "platform/poom_store/store_model.h"
@@ -74,6 +75,7 @@ bool ReplaceFile(const std::wstring& path, const std::string& text) {
 
 struct StoreFile {
     std::wstring path;
+    bool ics = false; // an iCalendar file, else the store's own text
     std::string text; // as last read or written
     Store data;       // the records of `text`
     StoreIndex index;
@@ -82,12 +84,19 @@ struct StoreFile {
     // Takes a new version of the file; its unreadable records are reported.
     void Take(std::string newText) {
         text = std::move(newText);
-        ParsedStore parsed = ParseStore(text);
+        ParsedStore parsed = ics ? ParseIcsStore(text, Clock()) : ParseStore(text);
         for (const std::string& problem : parsed.problems) {
             Report(path, problem + " (the record is left as it is)");
         }
         data = std::move(parsed.store);
         index.Rebuild(data);
+    }
+
+    // The item's clock: series shown by their next occurrence and new
+    // DTSTAMPs follow it.
+    static IcsClock Clock() {
+        const SystemTime now = LocalNow();
+        return IcsClockAt(MomentOf(DayNumberOf(now), now.hour, now.minute));
     }
 
     // Another program may have changed the file since: read it again.
@@ -113,7 +122,8 @@ struct StoreFile {
             Report(path, "cannot be read; nothing is written");
             return false;
         }
-        std::optional<ChangedText> changed = ApplyChange(*fresh, change);
+        std::optional<ChangedText> changed =
+            ics ? ApplyIcsChange(*fresh, change, Clock()) : ApplyChange(*fresh, change);
         if (!changed) {
             Report(path, "the record changed is no longer in the file; nothing is written");
             written = WriteTimeOf(path);
@@ -457,7 +467,8 @@ class AppointmentObject : public ComObject<IAppointment> {
         // An occurrence of a series: that day is skipped (a moved one too).
         StoreChange change = store_->ChangeTo(
             occurrence_ && a->recurrence ? StoreChange::kSkipOccurrence : StoreChange::kDelete, *a);
-        change.day = occurrence_ ? occurrence_->originalDay : 0;
+        // The day also names the occurrence when a series is shown by one.
+        change.day = occurrence_ ? occurrence_->originalDay : DayOf(a->start);
         return store_->Apply(change) ? S_OK : E_FAIL;
     }
 
@@ -802,6 +813,7 @@ HRESULT OpenReplacementStore(IPOutlookApp** app) {
     }
     auto file = std::make_shared<StoreFile>();
     file->path = path;
+    file->ics = IsICalendarName(FromWide(path));
     file->written = WriteTimeOf(file->path);
     file->Take(std::move(*text));
     *app = new AppObject(std::move(file));

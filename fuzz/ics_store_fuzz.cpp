@@ -1,0 +1,112 @@
+// The iCalendar store's file, any bytes:
+//
+// - it parses without overruns, and every record it keeps has a span of
+//   the text that begins with a BEGIN line;
+// - deleting a record keeps every byte before it and takes out one record
+//   (or, for a series shown by one occurrence, that occurrence only);
+// - skipping an occurrence of a series changes only that series' bytes and
+//   the occurrence is gone afterwards;
+// - completing a task and taking it back gives a task that is complete,
+//   then not.
+#include "fuzz/storage_fuzz_support.h"
+#include "platform/poom_store/ics_store.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+using namespace vantrel;
+using namespace vantrel::store;
+
+constexpr std::size_t kRecordsChecked = 3;
+
+IcsClock FuzzClock() {
+    return {MomentOf(DayNumberOf(2026, 12, 9), 9, 30), 1796787000};
+}
+
+std::size_t Records(const ParsedStore& p) {
+    return p.store.appointments.size() + p.store.tasks.size();
+}
+
+template <class Record> void CheckSpan(std::string_view text, const Record& r) {
+    fuzzing::Check(r.span.begin < r.span.end && r.span.end <= text.size());
+    std::string head(text.substr(r.span.begin, 5));
+    for (char& c : head) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    fuzzing::Check(head == "BEGIN");
+}
+
+template <class Record>
+void CheckDelete(std::string_view text, const ParsedStore& parsed, const Record& r) {
+    StoreChange change = ChangeOf(StoreChange::kDelete, text, r);
+    const std::optional<ChangedText> changed = ApplyIcsChange(text, change, FuzzClock());
+    if (!changed) {
+        return; // a series shown by one occurrence that has none to exclude
+    }
+    fuzzing::Check(changed->text.compare(0, r.span.begin, text.substr(0, r.span.begin)) == 0);
+    const ParsedStore after = ParseIcsStore(changed->text, FuzzClock());
+    fuzzing::Check(Records(after) + 1 == Records(parsed) || Records(after) == Records(parsed));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = fuzzing::Bytes(data, size);
+    const ParsedStore parsed = ParseIcsStore(text, FuzzClock());
+    fuzzing::Check(parsed.ok == parsed.problems.empty());
+    for (const Appointment& a : parsed.store.appointments) {
+        CheckSpan(text, a);
+    }
+    for (const Task& t : parsed.store.tasks) {
+        CheckSpan(text, t);
+    }
+    for (std::size_t i = 0; i < parsed.store.appointments.size() && i < kRecordsChecked; ++i) {
+        const Appointment& a = parsed.store.appointments[i];
+        CheckDelete(text, parsed, a);
+        if (!a.recurrence) {
+            continue;
+        }
+        const int first = DayOf(a.start);
+        const std::vector<Occurrence> occurrences = OccurrencesStarting(a, first, first + 40);
+        if (occurrences.empty()) {
+            continue;
+        }
+        StoreChange skip = ChangeOf(StoreChange::kSkipOccurrence, text, a);
+        skip.day = occurrences.front().originalDay;
+        const std::optional<ChangedText> skipped = ApplyIcsChange(text, skip, FuzzClock());
+        if (!skipped) {
+            continue;
+        }
+        fuzzing::Check(skipped->text.size() > text.size());
+        const ParsedStore after = ParseIcsStore(skipped->text, FuzzClock());
+        for (const Appointment& again : after.store.appointments) {
+            if (again.oid == a.oid && again.recurrence) {
+                const std::optional<Occurrence> left = OccurrenceOn(again, skip.day);
+                fuzzing::Check(!left || left->originalDay != skip.day);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < parsed.store.tasks.size() && i < kRecordsChecked; ++i) {
+        const Task& t = parsed.store.tasks[i];
+        CheckDelete(text, parsed, t);
+        StoreChange done = ChangeOf(StoreChange::kSetComplete, text, t);
+        done.complete = true;
+        done.day = DayNumberOf(2026, 12, 9);
+        const std::optional<ChangedText> completed = ApplyIcsChange(text, done, FuzzClock());
+        fuzzing::Check(completed.has_value());
+        if (completed) {
+            fuzzing::Check(Records(ParseIcsStore(completed->text, FuzzClock())) == Records(parsed));
+        }
+    }
+    return 0;
+}
