@@ -11,11 +11,8 @@ add_library(vantrel_native STATIC
 )
 target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warnings)
 
-# The replacement store read from an iCalendar file, over libical.
-add_library(vantrel_ics_store STATIC src/platform/poom_store/ics_text.cpp
-  src/platform/poom_store/ics_recurrence.cpp src/platform/poom_store/ics_store.cpp)
-target_link_libraries(vantrel_ics_store PUBLIC vantrel_store_model vantrel_native vantrel_libical
-                      PRIVATE vantrel_warnings)
+# The host's time zone for the iCalendar store: the C library's.
+target_link_libraries(vantrel_ics_store PUBLIC vantrel_native)
 
 # The desktop companion: lists a data file's view, or re-saves it.
 add_executable(vantrel-list tools/vantrel_list.cpp)
