@@ -19,9 +19,10 @@ target_link_libraries(vantrel_ics_store PUBLIC vantrel_native)
 add_library(vantrel_ics STATIC src/storage/ics_entries.cpp)
 target_link_libraries(vantrel_ics PUBLIC vantrel_native vantrel_libical PRIVATE vantrel_warnings)
 
-# The desktop companion: lists a data file's view, or re-saves it.
+# The desktop companion: lists a data file's view, re-saves it, exports it
+# as iCalendar or adds a calendar's events and to-dos.
 add_executable(vantrel-list tools/vantrel_list.cpp)
-target_link_libraries(vantrel-list PRIVATE vantrel_native vantrel_warnings)
+target_link_libraries(vantrel-list PRIVATE vantrel_native vantrel_ics vantrel_warnings)
 
 add_executable(vantrel_tests
   tests/date_time_test.cpp
@@ -89,3 +90,5 @@ add_test(NAME vantrel_list_end_to_end
   COMMAND ${CMAKE_COMMAND} -DLIST=$<TARGET_FILE:vantrel-list>
           -DSOURCE=${CMAKE_SOURCE_DIR}/tests/data -DWORK=${CMAKE_CURRENT_BINARY_DIR}/list_test
           -P ${CMAKE_SOURCE_DIR}/tests/vantrel_list_test.cmake)
+# A fixed zone without daylight saving, for the iCalendar times.
+set_tests_properties(vantrel_list_end_to_end PROPERTIES ENVIRONMENT TZ=JST-9)
