@@ -14,9 +14,15 @@ target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warning
 # The host's time zone for the iCalendar store: the C library's.
 target_link_libraries(vantrel_ics_store PUBLIC vantrel_native)
 
-# The desktop companion: lists a data file's view, or re-saves it.
+# Own entries as iCalendar and back, over libical, in the C library's time
+# zone. Only here: vantrel-list is the one user, and it is native.
+add_library(vantrel_ics STATIC src/storage/ics_entries.cpp)
+target_link_libraries(vantrel_ics PUBLIC vantrel_native vantrel_libical PRIVATE vantrel_warnings)
+
+# The desktop companion: lists a data file's view, re-saves it, exports it
+# as iCalendar or adds a calendar's events and to-dos.
 add_executable(vantrel-list tools/vantrel_list.cpp)
-target_link_libraries(vantrel-list PRIVATE vantrel_native vantrel_warnings)
+target_link_libraries(vantrel-list PRIVATE vantrel_native vantrel_ics vantrel_warnings)
 
 add_executable(vantrel_tests
   tests/date_time_test.cpp
@@ -46,8 +52,10 @@ add_executable(vantrel_tests
   tests/colour_chooser_test.cpp
   tests/option_rules_test.cpp
   tests/resource_ids_test.cpp
+  tests/ics_entries_test.cpp
 )
-target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_ics_store vantrel_warnings
+target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_ics_store vantrel_ics
+                      vantrel_warnings
                       GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests resources)
 # The resource ids test reads the .rc and .def files themselves.
@@ -82,3 +90,5 @@ add_test(NAME vantrel_list_end_to_end
   COMMAND ${CMAKE_COMMAND} -DLIST=$<TARGET_FILE:vantrel-list>
           -DSOURCE=${CMAKE_SOURCE_DIR}/tests/data -DWORK=${CMAKE_CURRENT_BINARY_DIR}/list_test
           -P ${CMAKE_SOURCE_DIR}/tests/vantrel_list_test.cmake)
+# A fixed zone without daylight saving, for the iCalendar times.
+set_tests_properties(vantrel_list_end_to_end PROPERTIES ENVIRONMENT TZ=JST-9)

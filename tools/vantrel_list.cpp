@@ -1,19 +1,23 @@
 // vantrel-list: prints the view of a data file as the Today item would show
 // it, one line per entry (count text, TAB, date text, TAB, title), and can
-// re-save the file in the standard order.
+// re-save the file in the standard order, export the view as iCalendar and
+// add the events and to-dos of iCalendar files.
 #include "model/date_parse.h"
 #include "native/iconv_codec.h"
 #include "native/std_file_access.h"
 #include "settings/settings_values.h"
 #include "storage/data_file.h"
+#include "storage/ics_entries.h"
 #include "text/builtin_texts.h"
 #include "text/utf8.h"
 #include "view/view_list.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,8 +27,10 @@ namespace {
 
 using namespace vantrel;
 
-constexpr const char* kUsage = "usage: vantrel-list [--now \"YYYY-MM-DD HH:MM\"] [--filter CODE] "
-                               "[--set Name=Value]... [--save OUT] FILE\n";
+constexpr const char* kUsage =
+    "usage: vantrel-list [--now \"YYYY-MM-DD HH:MM\"] [--filter CODE] [--set Name=Value]...\n"
+    "                    [--from-ics IN.ics]... [--ics OUT.ics] [--save OUT] FILE\n"
+    "       (FILE may be left out when --from-ics is given: the list starts empty)\n";
 
 struct FixedClock : Clock {
     SystemTime now;
@@ -121,11 +127,52 @@ int Usage() {
     return 2;
 }
 
+// Adds the events and to-dos of an iCalendar file to the own list; false
+// (after saying why) when the file cannot be read or holds no calendar.
+bool AddFromIcs(DataFileContext& data, const std::string& path) {
+    std::string bytes;
+    if (data.files.ReadAll(FromUtf8(path), bytes, kMaxDataFileBytes) != ReadStatus::kRead) {
+        std::fprintf(stderr, "Can't open '%s'\n", path.c_str());
+        return false;
+    }
+    IcsImport found = EntriesFromIcs(bytes, data.clock.Now(), data.codec);
+    if (!found.parsed) {
+        std::fprintf(stderr, "vantrel-list: '%s' holds no iCalendar data\n", path.c_str());
+        return false;
+    }
+    for (const std::string& problem : found.problems) {
+        std::fprintf(stderr, "vantrel-list: %s: %s\n", path.c_str(), problem.c_str());
+    }
+    std::fprintf(stderr,
+                 "vantrel-list: %s: %zu entries added; %d recurring events as their next "
+                 "occurrence\n",
+                 path.c_str(), found.items.size(), found.recurring);
+    for (Item& item : found.items) {
+        data.store.own.push_back(std::move(item));
+    }
+    return true;
+}
+
+// The view as iCalendar, through a temporary that replaces OUT only when
+// it is complete.
+bool WriteIcs(FileAccess& files, const std::string& path, const std::string& text) {
+    std::uint32_t error = 0;
+    std::unique_ptr<FileReplacement> out = files.Replace(FromUtf8(path), error);
+    if (out && out->Write(text) && out->Flush() && out->Commit()) {
+        return true;
+    }
+    std::fprintf(stderr, "Can't create %s .(%u)\n", path.c_str(),
+                 static_cast<unsigned>(out ? out->LastError() : error));
+    return false;
+}
+
 int Run(int argc, char** argv) {
     Settings settings;
     std::optional<SystemTime> now;
     std::optional<int> filter;
     std::optional<std::string> saveTo;
+    std::optional<std::string> icsTo;
+    std::vector<std::string> icsFrom;
     std::optional<std::string> file;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -147,13 +194,17 @@ int Run(int argc, char** argv) {
             }
         } else if (arg == "--save" && hasValue) {
             saveTo = argv[++i];
+        } else if (arg == "--ics" && hasValue) {
+            icsTo = argv[++i];
+        } else if (arg == "--from-ics" && hasValue) {
+            icsFrom.emplace_back(argv[++i]);
         } else if (!arg.starts_with("--") && !file) {
             file = std::string(arg);
         } else {
             return Usage();
         }
     }
-    if (!file) {
+    if (!file && icsFrom.empty()) {
         return Usage();
     }
 
@@ -172,10 +223,16 @@ int Run(int argc, char** argv) {
     DataFileState fileState;
     DataFileContext data{store, settings, registry, files, prompt, codec, clock, texts, fileState};
 
-    const std::u16string path = FromUtf8(*file);
-    readByName(data, path);
-    if (prompt.shown > 0) {
-        return 1; // the file could not be opened
+    if (file) {
+        readByName(data, FromUtf8(*file));
+        if (prompt.shown > 0) {
+            return 1; // the file could not be opened
+        }
+    }
+    for (const std::string& calendar : icsFrom) {
+        if (!AddFromIcs(data, calendar)) {
+            return 1;
+        }
     }
 
     ViewState view;
@@ -185,6 +242,15 @@ int Run(int argc, char** argv) {
     for (const Item& item : store.view) {
         std::printf("%s\t%s\t%s\n", ToUtf8(item.countText).c_str(), ToUtf8(item.dateText).c_str(),
                     ToUtf8(item.title).c_str());
+    }
+    if (icsTo) {
+        const IcsExport calendar = EntriesToIcs(store.view, clock.now, codec);
+        for (const std::string& entry : calendar.leftOut) {
+            std::fprintf(stderr, "vantrel-list: %s: %s\n", icsTo->c_str(), entry.c_str());
+        }
+        if (!WriteIcs(files, *icsTo, calendar.text)) {
+            return 1;
+        }
     }
     if (saveTo && write(data, FromUtf8(*saveTo)) == 0) {
         return 1;
