@@ -335,7 +335,8 @@ TEST_F(IcsStore, CompletingATaskSetsStatusCompletedAndPercent) {
     todo.insert(todo.find("END:VTODO"), "COMPLETED:20261209T003000Z\r\nPERCENT-COMPLETE:100\r\n");
     EXPECT_EQ(done->text, kHead + kMeeting + kMoved + kTrip + kHourly + todo + kDoneTodo +
                               kRecurringTodo + kOther + kTail);
-    const Task& t = FindTask(Parse(done->text).store, u"年賀状を書く");
+    const ParsedStore after = Parse(done->text);
+    const Task& t = FindTask(after.store, u"年賀状を書く");
     EXPECT_TRUE(t.complete);
     EXPECT_EQ(t.completedDay, Day(2026, 12, 9));
 
@@ -415,7 +416,8 @@ TEST_F(IcsStore, LongTextsAreFoldedWithoutSplittingACharacter) {
     add.record = AppointmentRecord(subject, u"2026-12-25", u"2026-12-25");
     const auto changed = ApplyIcsChange(kFile, add, clock_);
     ASSERT_TRUE(changed.has_value());
-    const Appointment& a = Find(Parse(changed->text).store, subject);
+    const ParsedStore after = Parse(changed->text);
+    const Appointment& a = Find(after.store, subject);
     EXPECT_TRUE(a.allDay);
     EXPECT_EQ(a.end, MomentOf(Day(2026, 12, 26), 0, 0));
 }
@@ -441,6 +443,21 @@ TEST_F(IcsStore, LineBreaksOfTheFileAreKept) {
     EXPECT_EQ(changed->text.find('\r'), std::string::npos);
     EXPECT_NE(changed->text.find("\nEXDATE;TZID=Asia/Tokyo:20261221T100000\nEND:VEVENT"),
               std::string::npos);
+}
+
+// A BEGIN or END line without a value closes nothing, for libical and for
+// the changes alike: deleting the task takes its stray line with it.
+TEST_F(IcsStore, ABeginOrEndWithoutAValueClosesNothing) {
+    const std::string stray = "BEGIN:VTODO\r\nUID:stray\r\nSUMMARY:stray\r\nEND\r\nBEGIN\r\n"
+                              "DUE;VALUE=DATE:20261220\r\nEND:VTODO\r\n";
+    const std::string text = kHead + stray + kTodo + kTail;
+    const ParsedStore p = Parse(text);
+    ASSERT_EQ(p.store.tasks.size(), 2U);
+    EXPECT_EQ(FindTask(p.store, u"stray").dueDay, Day(2026, 12, 20));
+    const auto changed =
+        ApplyIcsChange(text, Change(StoreChange::kDelete, text, u"stray", true), clock_);
+    ASSERT_TRUE(changed.has_value());
+    EXPECT_EQ(changed->text, kHead + kTodo + kTail);
 }
 
 TEST_F(IcsStore, TextThatIsNotACalendarIsReportedAndNeverWritten) {

@@ -23,7 +23,7 @@ std::int64_t LocalMinutesOfUtc(std::int64_t utcSeconds) {
     }
     return static_cast<std::int64_t>(DayNumberOf(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday)) *
                1440 +
-           tm.tm_hour * 60 + tm.tm_min;
+           static_cast<std::int64_t>(tm.tm_hour) * 60 + tm.tm_min;
 }
 
 std::int64_t UtcSecondsOfLocal(std::int64_t localMinutes) {

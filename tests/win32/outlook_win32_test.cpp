@@ -471,5 +471,71 @@ TEST_F(OutlookTest, WindowedFiltersOnAnEmptyDayShowOnlyTheOwnEntries) {
     EXPECT_GT(ownShown, 0u); // the windows did show the own entries
 }
 
+// The same actions on an iCalendar store: the file changes component by
+// component, and what the item shows follows.
+TEST_F(OutlookTest, AnIcsStoreTakesTheSameActions) {
+    DeleteFileW(path.c_str());
+    path.replace(path.size() - 4, 4, L".ics");
+    SetEnvironmentVariableW(L"VANTREL_STORE", path.c_str());
+    const std::string head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\n";
+    const std::string weekly = "BEGIN:VEVENT\r\nUID:weekly\r\nDTSTAMP:20261201T000000Z\r\n"
+                               "DTSTART:20261203T090000\r\nDTEND:20261203T100000\r\n"
+                               "SUMMARY:weekly\r\nRRULE:FREQ=WEEKLY;BYDAY=TH\r\nEND:VEVENT\r\n";
+    const std::string single = "BEGIN:VEVENT\r\nUID:single\r\nDTSTAMP:20261201T000000Z\r\n"
+                               "DTSTART:20261212T090000\r\nDTEND:20261212T100000\r\n"
+                               "SUMMARY:single\r\nX-KEPT:yes\r\nEND:VEVENT\r\n";
+    const std::string todo = "BEGIN:VTODO\r\nUID:toggle\r\nDTSTAMP:20261201T000000Z\r\n"
+                             "DUE;VALUE=DATE:20261212\r\nSUMMARY:toggle\r\nEND:VTODO\r\n";
+    const std::string tail = "BEGIN:X-OTHER\r\nX-A:1\r\nEND:X-OTHER\r\nEND:VCALENDAR\r\n";
+    Open(head + weekly + single + todo + tail);
+    ASSERT_EQ(ImportAllAppointments(ctx, kNow), 2);
+    const auto find = [&](std::u16string_view title) -> const Item* {
+        for (const Item& i : store.appointments) {
+            if (i.title == title) {
+                return &i;
+            }
+        }
+        return nullptr;
+    };
+    const auto oidOf = [&](std::u16string_view title) {
+        const Item* i = find(title);
+        return i != nullptr ? i->index : -1;
+    };
+    const int weeklyOid = oidOf(u"weekly");
+
+    OutlookItemAction(session, kAppointment, weeklyOid, kOutlookDeleteOccurrence, kNow);
+    const std::string skipped = head + weekly.substr(0, weekly.find("END:VEVENT")) +
+                                "EXDATE:20261210T090000\r\nEND:VEVENT\r\n" + single + todo + tail;
+    EXPECT_EQ(StoreText(), skipped);
+    ImportAllAppointments(ctx, kNow);
+    ASSERT_NE(find(u"weekly"), nullptr);
+    EXPECT_EQ(find(u"weekly")->startDate, (DateTime{2026, 12, 17, 9, 0}));
+
+    ImportTasks(ctx, kNow);
+    ASSERT_EQ(store.tasks.size(), 1u);
+    OutlookItemAction(session, kTask, store.tasks[0].index, kOutlookToggleComplete, kNow);
+    EXPECT_NE(StoreText().find("STATUS:COMPLETED\r\nCOMPLETED:"), std::string::npos);
+    ImportTasks(ctx, kNow);
+    EXPECT_EQ(store.tasks[0].checkState, 1);
+    OutlookItemAction(session, kTask, store.tasks[0].index, kOutlookToggleComplete, kNow);
+    EXPECT_EQ(StoreText(), skipped.substr(0, skipped.find("BEGIN:VTODO")) +
+                               todo.substr(0, todo.find("END:VTODO")) +
+                               "STATUS:NEEDS-ACTION\r\nEND:VTODO\r\n" + tail);
+
+    OutlookItemAction(session, kAppointment, weeklyOid, kOutlookDelete, kNow); // the series
+    OutlookItemAction(session, kAppointment, oidOf(u"single"), kOutlookDelete, kNow);
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 0);
+
+    OutlookItemAction(session, kAppointment, 0, kOutlookCreate, kNow);
+    EXPECT_EQ(ImportAllAppointments(ctx, kNow), 1);
+    EXPECT_EQ(store.appointments[0].title, u"\u65B0\u3057\u3044\u4E88\u5B9A");
+    EXPECT_EQ(store.appointments[0].startDate, (DateTime{2026, 12, 11, 9, 0}));
+    const std::string text = StoreText();
+    EXPECT_NE(text.find("DTSTART:20261211T090000\r\n"), std::string::npos);
+    // Added just before the calendar's end, after everything it had.
+    EXPECT_NE(text.find("END:X-OTHER\r\nBEGIN:VEVENT\r\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 26), "END:VEVENT\r\nEND:VCALENDAR\r\n");
+}
+
 } // namespace
 } // namespace vantrel

@@ -47,6 +47,30 @@ std::vector<icalcomponent*> Children(icalcomponent* cal) {
     return out;
 }
 
+// Whether libical and the text scan see the same components in the same
+// order: only then do the scan's byte ranges stand for what libical read.
+bool Agrees(const Calendar& cal, const std::vector<icalcomponent*>& children) {
+    if (children.size() != cal.components.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const Component& c = cal.components[i];
+        const icalcomponent_kind kind = icalcomponent_isa(children[i]);
+        const char* name = icalcomponent_kind_to_string(kind);
+        const bool known = kind != ICAL_X_COMPONENT && kind != ICAL_NO_COMPONENT;
+        if (known && (name == nullptr || c.name != name)) {
+            return false;
+        }
+        const char* uid = kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT
+                              ? icalcomponent_get_uid(children[i])
+                              : nullptr;
+        if (uid != nullptr && c.uid != uid) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsRecord(const Component& c) {
     return c.name == "VEVENT" || c.name == "VTODO";
 }
@@ -406,7 +430,7 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
     std::vector<std::pair<icalcomponent*, std::size_t>> overrides;
     // libical keeps the file's components in order; a count that differs
     // means it dropped one, and the components are then matched by UID.
-    const bool inStep = children.size() == cal.components.size();
+    const bool inStep = Agrees(cal, children);
     for (std::size_t i = 0; i < cal.components.size(); ++i) {
         const Component& c = cal.components[i];
         if (!IsRecord(c)) {
@@ -517,7 +541,7 @@ std::vector<std::size_t> OverridesOf(std::string_view text, const Calendar& cal,
         }
         const std::vector<icalcomponent*> children =
             root ? Children(root.get()) : std::vector<icalcomponent*>();
-        if (children.size() == cal.components.size() &&
+        if (Agrees(cal, children) &&
             DayOf(LocalMinutes(icalcomponent_get_recurrenceid(children[i]))) == *day) {
             out.push_back(i);
         }
@@ -536,7 +560,7 @@ std::optional<ChangedText> ExcludeOccurrence(std::string_view text, const Calend
         return std::nullopt;
     }
     const std::vector<icalcomponent*> children = Children(root.get());
-    if (children.size() != cal.components.size()) {
+    if (!Agrees(cal, children)) {
         return std::nullopt;
     }
     ics::ComponentEdit edit{masterText, cal.eol};
@@ -621,6 +645,12 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
     }
     std::string out;
     const Calendar cal = ics::ScanCalendar(text);
+    if (cal.found) {
+        const CalendarPtr root = ParseCalendar(text);
+        if (!root || !Agrees(cal, Children(root.get()))) {
+            return std::nullopt;
+        }
+    }
     if (!cal.found) {
         if (!text.empty()) {
             return std::nullopt; // not a calendar: nothing is written into it
@@ -663,6 +693,9 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
         return std::nullopt;
     }
     const Calendar& cal = found.cal;
+    if (const CalendarPtr root = ParseCalendar(text); !root || !Agrees(cal, Children(root.get()))) {
+        return std::nullopt; // a file libical reads otherwise: no byte of it is changed
+    }
     const Component& c = cal.components[*found.index];
     ics::ComponentEdit edit{std::string(text.substr(c.begin, c.end - c.begin)), cal.eol};
     switch (change.kind) {

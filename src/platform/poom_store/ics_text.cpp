@@ -60,6 +60,18 @@ std::string NameOf(std::string_view line) {
     return Upper(line.substr(0, end == std::string_view::npos ? line.size() : end));
 }
 
+namespace {
+
+// The name of a content line; empty for a BEGIN or END without a value,
+// which opens or closes nothing (libical reads it as an error).
+std::string LineName(std::string_view line) {
+    std::string name = NameOf(line);
+    const bool delimiter = name == "BEGIN" || name == "END";
+    return delimiter && ValueColon(line) == std::string_view::npos ? std::string() : name;
+}
+
+} // namespace
+
 std::string_view ValueOf(std::string_view line) {
     const std::size_t colon = ValueColon(line);
     return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
@@ -97,7 +109,7 @@ Calendar ScanCalendar(std::string_view text) {
     int depth = 0;
     bool inCalendar = false;
     for (const ContentLine& line : ContentLines(text)) {
-        const std::string name = NameOf(line.text);
+        const std::string name = LineName(line.text);
         const std::string value = Upper(ValueOf(line.text));
         if (name == "BEGIN") {
             if (depth == 0 && value == "VCALENDAR" && !cal.found && !inCalendar) {
@@ -137,7 +149,7 @@ Calendar ScanCalendar(std::string_view text) {
 std::string UidOf(std::string_view componentText) {
     int depth = 0;
     for (const ContentLine& line : ContentLines(componentText)) {
-        const std::string name = NameOf(line.text);
+        const std::string name = LineName(line.text);
         if (name == "BEGIN") {
             ++depth;
         } else if (name == "END") {
@@ -202,7 +214,7 @@ void ComponentEdit::Set(std::string_view name, std::string_view line) {
     bool placed = line.empty();
     int depth = 0;
     for (const ContentLine& l : ContentLines(text)) {
-        const std::string n = NameOf(l.text);
+        const std::string n = LineName(l.text);
         const std::string_view bytes = std::string_view(text).substr(l.begin, l.end - l.begin);
         if (n == "BEGIN") {
             ++depth;
@@ -226,7 +238,7 @@ void ComponentEdit::Set(std::string_view name, std::string_view line) {
 void ComponentEdit::Add(std::string_view line) {
     int depth = 0;
     for (const ContentLine& l : ContentLines(text)) {
-        const std::string n = NameOf(l.text);
+        const std::string n = LineName(l.text);
         if (n == "BEGIN") {
             ++depth;
         } else if (n == "END" && --depth == 0) {
@@ -240,7 +252,7 @@ std::string ComponentEdit::Get(std::string_view name) const {
     const std::string wanted = Upper(name);
     int depth = 0;
     for (const ContentLine& l : ContentLines(text)) {
-        const std::string n = NameOf(l.text);
+        const std::string n = LineName(l.text);
         if (n == "BEGIN") {
             ++depth;
         } else if (n == "END") {

@@ -36,7 +36,7 @@ std::int64_t LocalMinutesOfUtc(std::int64_t utcSeconds) {
         return FloorDiv(utcSeconds, 60) + kUnixEpochMinutes;
     }
     return static_cast<std::int64_t>(DayNumberOf(local.wYear, local.wMonth, local.wDay)) * 1440 +
-           local.wHour * 60 + local.wMinute;
+           static_cast<std::int64_t>(local.wHour) * 60 + local.wMinute;
 }
 
 std::int64_t UtcSecondsOfLocal(std::int64_t localMinutes) {
