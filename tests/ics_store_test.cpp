@@ -422,6 +422,23 @@ TEST_F(IcsStore, LongTextsAreFoldedWithoutSplittingACharacter) {
     EXPECT_EQ(a.end, MomentOf(Day(2026, 12, 26), 0, 0));
 }
 
+// Of two equal components the change meets the one it was asked for.
+TEST_F(IcsStore, OfTwoEqualComponentsTheOneAskedForChanges) {
+    const std::string text = kHead + kTodo + kTrip + kTodo + kTail;
+    const ParsedStore p = Parse(text);
+    ASSERT_EQ(p.store.tasks.size(), 2U);
+    StoreChange second = ChangeOf(StoreChange::kSetComplete, text, p.store.tasks[1]);
+    second.complete = true;
+    const auto changed = ApplyIcsChange(text, second, clock_);
+    ASSERT_TRUE(changed.has_value());
+    EXPECT_EQ(changed->text.substr(0, kHead.size() + kTodo.size() + kTrip.size()),
+              kHead + kTodo + kTrip);
+    const auto deleted =
+        ApplyIcsChange(text, ChangeOf(StoreChange::kDelete, text, p.store.tasks[1]), clock_);
+    ASSERT_TRUE(deleted.has_value());
+    EXPECT_EQ(deleted->text, kHead + kTodo + kTrip + kTail);
+}
+
 TEST_F(IcsStore, AChangeAppliesToANewerFileByItsUid) {
     const StoreChange change = Change(StoreChange::kDelete, kFile, u"京都旅行");
     const std::string newer = kHead + kTodo + kTrip + kTail;

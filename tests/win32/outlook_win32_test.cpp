@@ -534,7 +534,7 @@ TEST_F(OutlookTest, AnIcsStoreTakesTheSameActions) {
     EXPECT_NE(text.find("DTSTART:20261211T090000\r\n"), std::string::npos);
     // Added just before the calendar's end, after everything it had.
     EXPECT_NE(text.find("END:X-OTHER\r\nBEGIN:VEVENT\r\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - 26), "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    EXPECT_EQ(text.substr(text.size() - 27), "END:VEVENT\r\nEND:VCALENDAR\r\n");
 }
 
 } // namespace

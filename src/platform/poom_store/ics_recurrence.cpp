@@ -226,6 +226,42 @@ Minutes LocalMinutes(icaltimetype t) {
     return LocalOfUtc(static_cast<std::int64_t>(icaltime_as_timet_with_zone(t, t.zone)));
 }
 
+icaltimetype InFileZone(icalcomponent* component, icalproperty* property, icaltimetype t) {
+    if (property == nullptr || t.is_date || icaltime_is_utc(t)) {
+        return t;
+    }
+    icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
+    icalcomponent* root = icalcomponent_get_parent(component);
+    t.zone = tzid == nullptr || root == nullptr
+                 ? nullptr
+                 : icalcomponent_get_timezone(root, icalparameter_get_tzid(tzid));
+    return t;
+}
+
+icaltimetype TimeOf(icalcomponent* component, icalproperty_kind kind) {
+    icaltimetype t = icaltime_null_time();
+    switch (kind) {
+    case ICAL_DTSTART_PROPERTY:
+        t = icalcomponent_get_dtstart(component);
+        break;
+    case ICAL_DTEND_PROPERTY:
+        t = icalcomponent_get_dtend(component);
+        if (icalcomponent_get_first_property(component, ICAL_DTEND_PROPERTY) == nullptr) {
+            kind = ICAL_DTSTART_PROPERTY; // from DURATION, in the start's zone
+        }
+        break;
+    case ICAL_DUE_PROPERTY:
+        t = icalcomponent_get_due(component);
+        break;
+    case ICAL_RECURRENCEID_PROPERTY:
+        t = icalcomponent_get_recurrenceid(component);
+        break;
+    default:
+        return t;
+    }
+    return InFileZone(component, icalcomponent_get_first_property(component, kind), t);
+}
+
 RuleMapping MapRule(const struct icalrecurrencetype& r, icaltimetype start) {
     RuleMapping out;
     if (!Listed(r.by_second).empty() || !Listed(r.by_minute).empty() ||
@@ -325,7 +361,8 @@ std::vector<int> ExcludedDays(icalcomponent* component) {
     std::vector<int> days;
     for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_EXDATE_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(component, ICAL_EXDATE_PROPERTY)) {
-        const icaltimetype t = icalproperty_get_datetime_with_component(p, component);
+        const icaltimetype t =
+            InFileZone(component, p, icalproperty_get_datetime_with_component(p, component));
         if (!icaltime_is_null_time(t)) {
             days.push_back(DayOf(LocalMinutes(t)));
         }
@@ -335,7 +372,7 @@ std::vector<int> ExcludedDays(icalcomponent* component) {
 
 std::optional<std::string> OccurrenceValueOn(icalcomponent* component, int day) {
     icalproperty* rrule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY);
-    const icaltimetype start = icalcomponent_get_dtstart(component);
+    const icaltimetype start = TimeOf(component, ICAL_DTSTART_PROPERTY);
     if (rrule == nullptr || icaltime_is_null_time(start)) {
         return std::nullopt;
     }

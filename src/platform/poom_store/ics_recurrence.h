@@ -18,6 +18,13 @@ namespace vantrel::store {
 // zoned time is converted to the host's local time.
 Minutes LocalMinutes(icaltimetype t);
 
+// A DATE-TIME property's time with its TZID taken from the file's own
+// VTIMEZONEs only (never a built-in zone), so that every time of a
+// component is read alike: a TZID the file does not define reads as local.
+// For DTEND without one, the end DURATION gives, in DTSTART's zone.
+icaltimetype TimeOf(icalcomponent* component, icalproperty_kind kind);
+icaltimetype InFileZone(icalcomponent* component, icalproperty* property, icaltimetype t);
+
 // The pattern for an RRULE whose series starts at `start` (DTSTART), or why
 // the pattern cannot express it.
 struct RuleMapping {

@@ -264,13 +264,13 @@ struct Reader {
     }
 
     void ReadEvent(icalcomponent* ic, const Component& c, int oid) {
-        const icaltimetype start = icalcomponent_get_dtstart(ic);
+        const icaltimetype start = TimeOf(ic, ICAL_DTSTART_PROPERTY);
         if (icaltime_is_null_time(start)) {
             Problem(c, "a VEVENT without DTSTART is left as it is");
             return;
         }
         NoteUnknownZone(ic, c, ICAL_DTSTART_PROPERTY, start);
-        icaltimetype end = icalcomponent_get_dtend(ic);
+        icaltimetype end = TimeOf(ic, ICAL_DTEND_PROPERTY);
         Appointment a;
         a.oid = oid;
         a.span = {c.begin, c.end, c.line, false};
@@ -318,8 +318,8 @@ struct Reader {
             return false;
         }
         Appointment& series = result.store.appointments[found->second];
-        const icaltimetype original = icalcomponent_get_recurrenceid(ic);
-        const icaltimetype start = icalcomponent_get_dtstart(ic);
+        const icaltimetype original = TimeOf(ic, ICAL_RECURRENCEID_PROPERTY);
+        const icaltimetype start = TimeOf(ic, ICAL_DTSTART_PROPERTY);
         if (icaltime_is_null_time(original)) {
             Problem(c, "a RECURRENCE-ID that cannot be read");
             return true;
@@ -329,7 +329,7 @@ struct Reader {
         ex.deleted = icalcomponent_get_status(ic) == ICAL_STATUS_CANCELLED;
         const Minutes length = series.end - series.start;
         ex.start = icaltime_is_null_time(start) ? LocalMinutes(original) : LocalMinutes(start);
-        const icaltimetype end = icalcomponent_get_dtend(ic);
+        const icaltimetype end = TimeOf(ic, ICAL_DTEND_PROPERTY);
         ex.end =
             icaltime_is_null_time(end) ? ex.start + length : std::max(ex.start, LocalMinutes(end));
         const std::u16string subject = Text(icalcomponent_get_summary(ic));
@@ -346,8 +346,8 @@ struct Reader {
         t.span = {c.begin, c.end, c.line, false};
         t.subject = Text(icalcomponent_get_summary(ic));
         t.categories = CategoriesOf(ic);
-        const icaltimetype start = icalcomponent_get_dtstart(ic);
-        const icaltimetype due = icalcomponent_get_due(ic);
+        const icaltimetype start = TimeOf(ic, ICAL_DTSTART_PROPERTY);
+        const icaltimetype due = TimeOf(ic, ICAL_DUE_PROPERTY);
         if (!icaltime_is_null_time(start)) {
             t.startDay = DayOf(LocalMinutes(start));
         }
@@ -431,6 +431,10 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
     // libical keeps the file's components in order; a count that differs
     // means it dropped one, and the components are then matched by UID.
     const bool inStep = Agrees(cal, children);
+    if (!inStep) {
+        result.problems.push_back("line 1: libical reads the components otherwise than their "
+                                  "BEGIN and END lines show; the file is shown but never changed");
+    }
     for (std::size_t i = 0; i < cal.components.size(); ++i) {
         const Component& c = cal.components[i];
         if (!IsRecord(c)) {
@@ -438,9 +442,13 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
         }
         icalcomponent* ic = inStep ? children[i] : nullptr;
         if (!inStep) {
+            // The first child of that UID that is, like the component, an
+            // override or not.
             for (icalcomponent* child : children) {
                 const char* uid = icalcomponent_get_uid(child);
-                if (uid != nullptr && c.uid == uid) {
+                const bool isOverride =
+                    icalcomponent_get_first_property(child, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+                if (uid != nullptr && c.uid == uid && isOverride == c.hasRecurrenceId) {
                     ic = child;
                     break;
                 }
@@ -483,21 +491,27 @@ struct Located {
     std::optional<std::size_t> index; // of the master component
 };
 
-// The component a change names: by UID, or by its text when it has none.
+// The component a change names: the one with the very text it was read
+// with (where it was, of equal ones), else (the file changed since) the
+// first of its UID.
 Located Locate(std::string_view text, const StoreChange& change) {
     Located found{ics::ScanCalendar(text), std::nullopt};
     const std::string uid = ics::UidOf(change.recordText);
     const std::string kind = change.task ? "VTODO" : "VEVENT";
-    for (std::size_t i = 0; i < found.cal.components.size(); ++i) {
-        const Component& c = found.cal.components[i];
-        if (c.name != kind || c.hasRecurrenceId) {
-            continue;
-        }
-        const bool same =
-            uid.empty() ? text.substr(c.begin, c.end - c.begin) == change.recordText : c.uid == uid;
-        if (same) {
-            found.index = i;
-            break;
+    enum Match { kTextInPlace, kText, kUid };
+    for (const Match match : {kTextInPlace, kText, kUid}) {
+        for (std::size_t i = 0; i < found.cal.components.size() && !found.index; ++i) {
+            const Component& c = found.cal.components[i];
+            if (c.name != kind || c.hasRecurrenceId) {
+                continue;
+            }
+            const bool sameText = text.substr(c.begin, c.end - c.begin) == change.recordText;
+            const bool same = match == kTextInPlace ? sameText && c.begin == change.at
+                              : match == kText      ? sameText
+                                                    : !uid.empty() && c.uid == uid;
+            if (same) {
+                found.index = i;
+            }
         }
     }
     return found;
@@ -542,7 +556,7 @@ std::vector<std::size_t> OverridesOf(std::string_view text, const Calendar& cal,
         const std::vector<icalcomponent*> children =
             root ? Children(root.get()) : std::vector<icalcomponent*>();
         if (Agrees(cal, children) &&
-            DayOf(LocalMinutes(icalcomponent_get_recurrenceid(children[i]))) == *day) {
+            DayOf(LocalMinutes(TimeOf(children[i], ICAL_RECURRENCEID_PROPERTY))) == *day) {
             out.push_back(i);
         }
     }
@@ -564,17 +578,22 @@ std::optional<ChangedText> ExcludeOccurrence(std::string_view text, const Calend
         return std::nullopt;
     }
     ics::ComponentEdit edit{masterText, cal.eol};
-    const std::string dtstart = edit.Get("DTSTART");
     const std::optional<std::string> value = OccurrenceValueOn(children[index], day);
     if (!value) {
         return std::nullopt;
     }
+    // In the form DTSTART was read in: a day, UTC, its zone, or local.
     std::string line = "EXDATE";
-    const std::string tzid = ics::ParameterOf(dtstart, "TZID");
-    if (!tzid.empty()) {
-        line += ";TZID=" + tzid;
-    } else if (value->find('T') == std::string::npos) {
+    const icaltimetype start = TimeOf(children[index], ICAL_DTSTART_PROPERTY);
+    if (start.is_date) {
         line += ";VALUE=DATE";
+    } else if (start.zone != nullptr && !icaltime_is_utc(start)) {
+        const char* tzid = icaltimezone_get_tzid(const_cast<icaltimezone*>(start.zone));
+        const std::string name = tzid == nullptr ? "" : tzid;
+        if (name.empty() || name.find_first_of("\":;,") != std::string::npos) {
+            return std::nullopt; // a zone name this line could not carry
+        }
+        line += ";TZID=" + name;
     }
     edit.Add(line + ":" + *value);
     std::vector<std::size_t> moved = OverridesOf(text, cal, master.uid, day);

@@ -77,31 +77,6 @@ std::string_view ValueOf(std::string_view line) {
     return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
 }
 
-std::string ParameterOf(std::string_view line, std::string_view parameter) {
-    const std::size_t colon = ValueColon(line);
-    const std::string_view head = line.substr(0, colon);
-    const std::string wanted = Upper(parameter) + "=";
-    std::size_t at = head.find(';');
-    while (at != std::string_view::npos) {
-        std::size_t end = at + 1;
-        bool quoted = false;
-        while (end < head.size() && (quoted || head[end] != ';')) {
-            quoted = head[end] == '"' ? !quoted : quoted;
-            ++end;
-        }
-        const std::string_view item = head.substr(at + 1, end - at - 1);
-        if (Upper(item.substr(0, wanted.size())) == wanted) {
-            std::string_view v = item.substr(wanted.size());
-            if (v.size() >= 2 && v.front() == '"' && v.back() == '"') {
-                v = v.substr(1, v.size() - 2);
-            }
-            return std::string(v);
-        }
-        at = end < head.size() ? end : std::string_view::npos;
-    }
-    return {};
-}
-
 Calendar ScanCalendar(std::string_view text) {
     Calendar cal;
     const std::size_t lf = text.find('\n');
@@ -134,7 +109,7 @@ Calendar ScanCalendar(std::string_view text) {
             }
         } else if (depth == 2 && inCalendar && !cal.components.empty()) {
             Component& c = cal.components.back();
-            if (name == "UID") {
+            if (name == "UID" && c.uid.empty()) { // the first, as libical reads it
                 c.uid = std::string(ValueOf(line.text));
             } else if (name == "RECURRENCE-ID") {
                 c.hasRecurrenceId = true;

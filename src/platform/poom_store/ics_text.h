@@ -21,10 +21,9 @@ struct ContentLine {
 std::vector<ContentLine> ContentLines(std::string_view text);
 
 // The property or BEGIN/END name of a content line, in capitals, and its
-// value (after the first colon outside quotes), and one parameter's value.
+// value (after the first colon outside quotes).
 std::string NameOf(std::string_view line);
 std::string_view ValueOf(std::string_view line);
-std::string ParameterOf(std::string_view line, std::string_view parameter);
 
 // A component directly inside the VCALENDAR.
 struct Component {

@@ -1003,6 +1003,7 @@ StoreChange ChangeOfRecord(StoreChange::Kind kind, std::string_view text, const 
     change.oidInFile = r.span.oidInFile;
     if (r.span.end <= text.size() && r.span.begin <= r.span.end) {
         change.recordText = std::string(text.substr(r.span.begin, r.span.end - r.span.begin));
+        change.at = r.span.begin;
     }
     return change;
 }

@@ -105,6 +105,7 @@ struct StoreChange {
     bool task = false;
     int oid = 0;
     std::string recordText; // the record's bytes where the change was asked for
+    std::size_t at = 0;     // and where they began: of two equal records, that one
     bool oidInFile = false;
     int day = 0;
     bool complete = false;
