@@ -85,6 +85,9 @@ add_executable(vantrel_win32_tests
   tests/win32/today_window_win32_test.cpp
   tests/win32/item_commands_win32_test.cpp
   tests/win32/options_win32_test.cpp
+  tests/win32/option_pages_win32_test.cpp
+  tests/win32/colour_page_win32_test.cpp
+  tests/win32/item_menus_win32_test.cpp
   tests/win32/host_scenario_win32_test.cpp
   tests/win32/file_dialog_win32_test.cpp
   tests/win32/glyph_win32_test.cpp
@@ -99,11 +102,13 @@ add_library(gsgetfile_standin SHARED tests/win32/gsgetfile_standin.cpp)
 set_target_properties(gsgetfile_standin PROPERTIES PREFIX "" OUTPUT_NAME gsgetfile
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin/standin)
 target_link_libraries(gsgetfile_standin PRIVATE vantrel_warnings)
-# The item's module keeps one window state per process: the command tests
-# get a process of their own. All share the prefix's registry and files.
-add_test(NAME win32_tests COMMAND vantrel_win32_tests --gtest_filter=-ItemCommandTest.*:OptionsTest.*
+# The item's module keeps one window state per process: the suites that
+# drive the item's window get a process of their own. All share the
+# prefix's registry and files.
+set(VANTREL_ITEM_SUITES "ItemCommandTest.*:OptionsTest.*:OptionPagesTest.*:ColourPageTest.*:ItemMenuTest.*")
+add_test(NAME win32_tests COMMAND vantrel_win32_tests --gtest_filter=-${VANTREL_ITEM_SUITES}
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_test(NAME win32_command_tests COMMAND vantrel_win32_tests --gtest_filter=ItemCommandTest.*:OptionsTest.*
+add_test(NAME win32_command_tests COMMAND vantrel_win32_tests --gtest_filter=${VANTREL_ITEM_SUITES}
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set_tests_properties(win32_tests win32_command_tests PROPERTIES
   ENVIRONMENT "${VANTREL_WINE_ENV}" TIMEOUT 600 RESOURCE_LOCK wineprefix)

@@ -66,6 +66,18 @@ inline DWORD GetDword(const wchar_t* name) {
     return value;
 }
 
+inline void SetText(const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+inline std::wstring GetText(const wchar_t* name) {
+    wchar_t text[300] = {};
+    DWORD size = sizeof text;
+    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
+}
+
 inline std::string FileBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -87,6 +99,7 @@ inline int CountPixels(HDC dc, int width, int height, COLORREF colour) {
 
 // Runs `command`, which opens a modal popup menu or dialog of this thread;
 // once it is up, `action` gets its window (the menu's for a popup). A
+// dialog opened over another one is found, not its disabled owner. A
 // dialog still open after the action is cancelled, a menu is ended. True
 // when the action ran.
 inline bool WhileModal(const std::function<void(HWND)>& action,
@@ -103,7 +116,8 @@ inline bool WhileModal(const std::function<void(HWND)>& action,
                 wchar_t name[16] = {};
                 GetClassNameW(window, name, 16);
                 const std::wstring cls = name;
-                if ((cls == L"#32770" || cls == L"#32768") && IsWindowVisible(window)) {
+                if ((cls == L"#32770" || cls == L"#32768") && IsWindowVisible(window) &&
+                    IsWindowEnabled(window)) {
                     *reinterpret_cast<HWND*>(out) = window;
                     return FALSE;
                 }

@@ -3,6 +3,7 @@
 
 #include "resource_ids.h"
 #include "win32/item_fixture.h"
+#include "win32/options_harness.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -15,49 +16,10 @@ using namespace vantrel::testing;
 
 class OptionsTest : public ItemCommandTest {};
 
-HWND ShowPage(HWND sheet, int page) {
-    SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(page), 0);
-    return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
-
-void Press(HWND sheet, int button) {
-    SendMessageW(sheet, PSM_PRESSBUTTON, static_cast<WPARAM>(button), 0);
-}
-
-void Pick(HWND page, int id, int index) {
-    SendDlgItemMessageW(page, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-}
-
-int Picked(HWND page, int id) {
-    return static_cast<int>(SendDlgItemMessageW(page, id, CB_GETCURSEL, 0, 0));
-}
-
-int Shown(HWND page, int id) {
-    BOOL ok = FALSE;
-    return static_cast<int>(GetDlgItemInt(page, id, &ok, TRUE));
-}
-
-void SetChecked(HWND page, int id, bool on) {
-    CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
-    Notify(page, id);
-}
-
-void Type(HWND page, int id, int value) {
-    SetDlgItemInt(page, id, static_cast<UINT>(value), TRUE); // sends EN_CHANGE
-}
-
 // The user moves on to another control.
 void Leave(HWND page, int id) {
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-}
-
-std::wstring TextIn(HWND page, int id) {
-    wchar_t text[32] = {};
-    GetDlgItemTextW(page, id, text, 32);
-    return text;
 }
 
 TEST_F(OptionsTest, CancelStillStoresTheSettings) {
