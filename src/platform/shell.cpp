@@ -2,8 +2,12 @@
 
 #include "win32/scoped.h"
 
+#include <commctrl.h>
+#include <prsht.h>
 #include <wincodec.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace vantrel {
@@ -101,6 +105,90 @@ int MenuBarHeight(HWND) {
     return 0;
 }
 
+namespace {
+
+constexpr int kApplyButton = 0x3021; // the desktop property sheet's Apply
+
+// The tab control of a property sheet, or nullptr for any other dialog.
+HWND SheetTabControl(HWND dialog) {
+    HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
+    if (tab == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<HWND>(SendMessageW(dialog, PSM_GETTABCONTROL, 0, 0)) == tab ? tab
+                                                                                        : nullptr;
+}
+
+// Every page the sheet has created, in the tab control's display area.
+void PlaceSheetPages(HWND sheet, HWND tab) {
+    RECT area{};
+    GetClientRect(tab, &area);
+    SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    MapWindowPoints(tab, sheet, reinterpret_cast<POINT*>(&area), 2);
+    const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        auto* page =
+            reinterpret_cast<HWND>(SendMessageW(sheet, PSM_INDEXTOHWND, static_cast<WPARAM>(i), 0));
+        if (page != nullptr) {
+            SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left,
+                         area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
+// The desktop sheet lays out its tab control and buttons once, for the size
+// its pages ask; the device's fills the screen. Laid out again for the size
+// it has now: the buttons in a row at the bottom right (narrowed to fit),
+// the tab control in rows above them, the pages in its display area.
+void LayOutSheet(HWND sheet, HWND tab) {
+    RECT client{};
+    GetClientRect(sheet, &client);
+    RECT unit{0, 0, 4, 4}; // the desktop sheet's margins, in dialog units
+    MapDialogRect(sheet, &unit);
+    const int marginX = unit.right, marginY = unit.bottom;
+
+    std::array<HWND, 4> buttons{};
+    int count = 0;
+    for (const int id : {IDOK, IDCANCEL, kApplyButton, IDHELP}) {
+        HWND button = GetDlgItem(sheet, id);
+        // The style, not IsWindowVisible: the sheet itself is not shown yet.
+        if (button != nullptr && (GetWindowLongW(button, GWL_STYLE) & WS_VISIBLE) != 0) {
+            buttons[static_cast<std::size_t>(count++)] = button;
+        }
+    }
+    int tabBottom = client.bottom - marginY;
+    if (count > 0) {
+        RECT r{};
+        GetWindowRect(buttons[0], &r);
+        const int height = r.bottom - r.top;
+        const int room = client.right - 2 * marginX;
+        int width = r.right - r.left;
+        if (count * width + (count - 1) * marginX > room) {
+            width = std::max(1, (room - (count - 1) * marginX) / count);
+        }
+        int x = client.right - marginX - (count * width + (count - 1) * marginX);
+        const int y = client.bottom - marginY - height;
+        for (int i = 0; i < count; ++i) {
+            SetWindowPos(buttons[static_cast<std::size_t>(i)], nullptr, x, y, width, height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            x += width + marginX;
+        }
+        tabBottom = y - marginY;
+    }
+    const LONG_PTR style = GetWindowLongPtrW(tab, GWL_STYLE);
+    if ((style & TCS_MULTILINE) == 0) {
+        SetWindowLongPtrW(tab, GWL_STYLE, style | TCS_MULTILINE);
+    }
+    // Tabs as wide as their captions: the desktop's minimum tab width puts
+    // a row more on a narrow screen, which the pages then lack.
+    SendMessageW(tab, TCM_SETMINTABWIDTH, 0, 0);
+    SetWindowPos(tab, nullptr, marginX, marginY, client.right - 2 * marginX,
+                 std::max(1, tabBottom - marginY), SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceSheetPages(sheet, tab);
+}
+
+} // namespace
+
 BOOL SHInitDialog(SHINITDLGINFO* info) {
     if (info == nullptr || info->hDlg == nullptr) {
         return FALSE;
@@ -119,6 +207,9 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
         }
         MoveWindow(info->hDlg, screen.left, screen.top, screen.right - screen.left,
                    screen.bottom - screen.top, FALSE);
+        if (HWND tab = SheetTabControl(info->hDlg)) {
+            LayOutSheet(info->hDlg, tab);
+        }
     }
     return TRUE;
 }

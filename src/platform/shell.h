@@ -39,7 +39,10 @@ int SmallIconSize();
 int MenuBarHeight(HWND window);
 
 // Dialog initialisation: with SHIDIF_SIZEDLGFULLSCREEN the dialog covers
-// the device screen (here the client area of the window that owns it).
+// the device screen (here the client area of the window that owns it). A
+// property sheet is then laid out again for that size: its tab control in
+// as many rows as the width needs, its pages in the tab control's display
+// area and its buttons in one row at the bottom, all on the screen.
 struct SHINITDLGINFO {
     DWORD dwMask;
     HWND hDlg;
