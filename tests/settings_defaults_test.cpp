@@ -1,6 +1,8 @@
 #include "settings/device_defaults.h"
 #include "settings/over_minutes.h"
+#include "settings/settings_store.h"
 #include "settings/settings_values.h"
+#include "support/memory_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,45 @@ TEST(DeviceDefaults, LongFaceNameIsCut) {
     const std::u16string face(50, u'x');
     ApplyDeviceDefaults(s, {face, 0, 12, 0, 0});
     EXPECT_EQ(s.FontName.size(), 31u);
+}
+
+// The column widths and spacing are QVGA pixels: a denser screen gets them
+// grown by dpi / 96, rounded; 96 dpi or less, or no figure, keeps them.
+TEST(DeviceDefaults, PixelWidthsFollowTheScreenDensity) {
+    struct Case {
+        std::int32_t dpi, date, count, sep, lineSpace;
+    };
+    const Case cases[] = {{96, 55, 55, 2, 2},  {192, 110, 110, 4, 4}, {131, 75, 75, 3, 3},
+                          {128, 73, 73, 3, 3}, {144, 83, 83, 3, 3},   {72, 55, 55, 2, 2},
+                          {0, 55, 55, 2, 2}};
+    for (const Case& c : cases) {
+        Settings s;
+        ApplyDeviceDefaults(s, {u"IPAGothic", 128, 24, 0, 0, c.dpi});
+        EXPECT_EQ(s.WidthDate, c.date) << c.dpi;
+        EXPECT_EQ(s.WidthDayCount, c.count) << c.dpi;
+        EXPECT_EQ(s.WidthSep, c.sep) << c.dpi;
+        EXPECT_EQ(s.LineSpace, c.lineSpace) << c.dpi;
+        EXPECT_EQ(s.WidthMemo, 0) << c.dpi; // automatic stays automatic
+        EXPECT_EQ(s.FontSize, 24) << c.dpi; // the font is the device's already
+    }
+}
+
+// Only defaults grow: a value the user stored is read back as it is, and a
+// value missing from the key keeps the device's default.
+TEST(DeviceDefaults, StoredWidthsWinOverTheDensityDefaults) {
+    testing::MemoryRegistry registry;
+    Settings stored; // a QVGA user's figures, stored
+    stored.WidthDayCount = 60;
+    SaveSettings(stored, registry, 0);
+    registry.Values(kSettingsKey).erase(u"LineSpace");
+
+    Settings s;
+    ApplyDeviceDefaults(s, {u"IPAGothic", 128, 24, 0, 0, 192});
+    EXPECT_EQ(LoadSettings(s, registry), 0);
+    EXPECT_EQ(s.WidthDate, 55);
+    EXPECT_EQ(s.WidthDayCount, 60);
+    EXPECT_EQ(s.WidthSep, 2);
+    EXPECT_EQ(s.LineSpace, 4); // not stored: the VGA default
 }
 
 TEST(OverMinutes, DaysRoundTrip) {

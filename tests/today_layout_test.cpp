@@ -1,3 +1,4 @@
+#include "settings/device_defaults.h"
 #include "support/moments.h"
 #include "today/layout.h"
 #include "today/navigation.h"
@@ -67,6 +68,31 @@ TEST(TodayLayout, ColumnsAndHeights) {
     in.viewCount = 100;
     ComputeLayout(state, s, in);
     EXPECT_EQ(state.rowsPerColumn, (320 - 4 - 100) / 16);
+}
+
+// With the defaults of a VGA screen (192 dpi, 24 px Today font) every
+// column lies where QVGA's (96 dpi, 12 px) does, at twice the pixels: the
+// count column holds at 24 px what it holds at 12.
+TEST(TodayLayout, VgaDefaultsAreTheQvgaLayoutDoubled) {
+    TodayViewState qvgaState, vgaState;
+    Settings qvga, vga;
+    qvgaState.systemFontHeight = ApplyDeviceDefaults(qvga, {u"IPAGothic", 128, 12, 0, 0, 96});
+    vgaState.systemFontHeight = ApplyDeviceDefaults(vga, {u"IPAGothic", 128, 24, 0, 0, 192});
+    ComputeLayout(qvgaState, qvga, Screen(240, 3));
+    LayoutInputs in = Screen(480, 3);
+    in.clientRect = {0, 0, 480, 200};
+    ComputeLayout(vgaState, vga, in);
+
+    const LineGeometry q = qvgaState.geometry, v = vgaState.geometry;
+    EXPECT_EQ((std::pair{q.countLeft, q.countRight}), (std::pair{18, 73}));
+    EXPECT_EQ((std::pair{v.countLeft, v.countRight}), (std::pair{36, 146}));
+    EXPECT_EQ((std::pair{v.dateLeft, v.dateRight}), (std::pair{2 * q.dateLeft, 2 * q.dateRight}));
+    EXPECT_EQ((std::pair{v.memoLeft, v.memoRight}), (std::pair{2 * q.memoLeft, 2 * q.memoRight}));
+    EXPECT_EQ(v.lineLeft, 2 * q.lineLeft);
+    EXPECT_EQ(v.columnWidth, 2 * q.columnWidth);
+    EXPECT_EQ(vgaState.itemHeight, 2 * qvgaState.itemHeight);
+    EXPECT_EQ(vgaState.columnCount, 1);
+    EXPECT_EQ(vga.WidthDate, 110); // no fall-back to the fixed figures
 }
 
 TEST(TodayLayout, LineColours) {
