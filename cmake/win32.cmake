@@ -89,6 +89,7 @@ add_executable(vantrel_win32_tests
   tests/win32/colour_page_win32_test.cpp
   tests/win32/item_menus_win32_test.cpp
   tests/win32/sheet_layout_win32_test.cpp
+  tests/win32/screen_density_win32_test.cpp
   tests/win32/host_scenario_win32_test.cpp
   tests/win32/file_dialog_win32_test.cpp
   tests/win32/glyph_win32_test.cpp
@@ -106,7 +107,7 @@ target_link_libraries(gsgetfile_standin PRIVATE vantrel_warnings)
 # The item's module keeps one window state per process: the suites that
 # drive the item's window get a process of their own. All share the
 # prefix's registry and files.
-set(VANTREL_ITEM_SUITES "ItemCommandTest.*:OptionsTest.*:OptionPagesTest.*:ColourPageTest.*:ItemMenuTest.*:SheetLayoutTest.*")
+set(VANTREL_ITEM_SUITES "ItemCommandTest.*:OptionsTest.*:OptionPagesTest.*:ColourPageTest.*:ItemMenuTest.*:SheetLayoutTest.*:ScreenDensityTest.*")
 add_test(NAME win32_tests COMMAND vantrel_win32_tests --gtest_filter=-${VANTREL_ITEM_SUITES}
          WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_test(NAME win32_command_tests COMMAND vantrel_win32_tests --gtest_filter=${VANTREL_ITEM_SUITES}

@@ -101,6 +101,15 @@ int SmallIconSize() {
     return dpi != 0 ? MulDiv(size, dpi, DesktopDpi()) : size;
 }
 
+int DeviceCaps(HDC dc, int index) {
+    const int dpi = HostDpi();
+    const bool screen = GetDeviceCaps(dc, TECHNOLOGY) == DT_RASDISPLAY;
+    if (dpi != 0 && screen && (index == LOGPIXELSX || index == LOGPIXELSY)) {
+        return dpi;
+    }
+    return GetDeviceCaps(dc, index);
+}
+
 int MenuBarHeight(HWND) {
     return 0;
 }

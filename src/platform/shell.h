@@ -35,6 +35,11 @@ LOGFONTW TodayFont(HDC dc);
 // SM_CXSMICON of the device: 16 on QVGA, 32 on VGA.
 int SmallIconSize();
 
+// GetDeviceCaps as the device answers it: under vantrel-host LOGPIXELSX and
+// LOGPIXELSY of a screen DC are the host's screen (96 or 192), not the
+// desktop's; everything else is the DC's own.
+int DeviceCaps(HDC dc, int index);
+
 // Height of the shell's menu bar of a window; 0 where there is none.
 int MenuBarHeight(HWND window);
 

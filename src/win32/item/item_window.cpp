@@ -84,6 +84,10 @@ void StartUp(TodayItem& item, HWND window) {
     device.highlightText =
         static_cast<std::int32_t>(TodayColour(window, TODAYCOLOR_HIGHLIGHTEDTEXT));
     device.highlight = static_cast<std::int32_t>(TodayColour(window, TODAYCOLOR_HIGHLIGHT));
+    {
+        const WindowDc screen(nullptr);
+        device.dpi = DeviceCaps(screen.get(), LOGPIXELSY);
+    }
     state.systemFontHeight = ApplyDeviceDefaults(s, device);
 
     if (LoadSettings(s, item.registry) == 0) {
