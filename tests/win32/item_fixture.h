@@ -92,20 +92,9 @@ class ItemCommandTest : public ::testing::Test {
 
     // The selected line as the copy command puts it on the clipboard.
     std::wstring Selected() {
-        if (OpenClipboard(nullptr)) {
-            EmptyClipboard();
-            CloseClipboard();
-        }
+        EmptyTheClipboard();
         Menu(IDM_COPY);
-        std::wstring text;
-        if (OpenClipboard(nullptr)) {
-            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                text = static_cast<const wchar_t*>(GlobalLock(data));
-                GlobalUnlock(data);
-            }
-            CloseClipboard();
-        }
-        return text;
+        return ClipboardText();
     }
 
     // Runs a menu command that opens one of the item's dialogs.

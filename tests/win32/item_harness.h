@@ -24,6 +24,25 @@ inline std::wstring BinFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
+// The clipboard's text, and emptying it before a command that may fill it.
+inline std::wstring ClipboardText() {
+    std::wstring text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+inline void EmptyTheClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
 // "C:\" of the prefix: the device paths of the item are rooted there.
 inline std::wstring DriveRoot() {
     wchar_t windows[MAX_PATH];

@@ -39,13 +39,10 @@ class ItemMenuTest : public ItemCommandTest {
         Start(kOwn, kStore, {{L"SaveFilter", 1}, {L"ExAction", static_cast<DWORD>(exAction)}});
         SendMessageW(item, WM_TODAYCUSTOM_RECEIVEDSELECTION, 0, 0);
         SetEnvironmentVariableW(L"VANTREL_NOW", L"2013-11-04 09:30");
-        if (OpenClipboard(nullptr)) {
-            EmptyClipboard();
-            CloseClipboard();
-        }
+        EmptyTheClipboard();
         Outcome out;
         WhileModal([&](HWND window) { out.modal = Describe(window); }, command);
-        out.clipboard = Clipboard();
+        out.clipboard = ClipboardText();
         out.picture = Picture();
         out.selected = Selected();
         out.data = Data();
@@ -76,18 +73,6 @@ class ItemMenuTest : public ItemCommandTest {
             text += std::to_wstring(GetMenuItemID(PopupOf(window), 0));
         } else {
             SendMessageW(window, WM_COMMAND, IDM_BAR_OK, 0);
-        }
-        return text;
-    }
-
-    static std::wstring Clipboard() {
-        std::wstring text;
-        if (OpenClipboard(nullptr)) {
-            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                text = static_cast<const wchar_t*>(GlobalLock(data));
-                GlobalUnlock(data);
-            }
-            CloseClipboard();
         }
         return text;
     }
