@@ -422,6 +422,18 @@ TEST_F(IcsStore, LongTextsAreFoldedWithoutSplittingACharacter) {
     EXPECT_EQ(a.end, MomentOf(Day(2026, 12, 26), 0, 0));
 }
 
+// A moved occurrence whose series is not in the file is a record of its
+// own; deleting it takes out its bytes and no one else's.
+TEST_F(IcsStore, DeletingAnOccurrenceWithoutItsSeriesTakesOnlyIt) {
+    const std::string text = kHead + kMoved + kTrip + kTodo + kTail;
+    const ParsedStore p = Parse(text);
+    ASSERT_EQ(p.store.appointments.size(), 2U);
+    const auto changed =
+        ApplyIcsChange(text, Change(StoreChange::kDelete, text, u"部内定例 (火曜に変更)"), clock_);
+    ASSERT_TRUE(changed.has_value());
+    EXPECT_EQ(changed->text, kHead + kTrip + kTodo + kTail);
+}
+
 // Of two equal components the change meets the one it was asked for.
 TEST_F(IcsStore, OfTwoEqualComponentsTheOneAskedForChanges) {
     const std::string text = kHead + kTodo + kTrip + kTodo + kTail;

@@ -95,7 +95,7 @@ std::vector<int> AssignOids(std::string_view text, const Calendar& cal) {
         }
     }
     std::unordered_set<int> used;
-    std::set<std::string> given;
+    std::map<std::string, int> given; // how many of each key so far
     for (std::size_t i = 0; i < cal.components.size(); ++i) {
         const Component& c = cal.components[i];
         if (!IsRecord(c)) {
@@ -105,9 +105,12 @@ std::vector<int> AssignOids(std::string_view text, const Calendar& cal) {
         if (c.hasRecurrenceId && masters.count(key) != 0) {
             continue;
         }
-        const std::string basis = c.uid.empty() || c.hasRecurrenceId || !given.insert(key).second
-                                      ? std::string(text.substr(c.begin, c.end - c.begin))
-                                      : key;
+        // The n-th component of a UID keeps its Oid when its own text
+        // changes; only a component without UID goes by its text.
+        const std::string own = key + (c.hasRecurrenceId ? "\nR" : "");
+        const int n = given[own]++;
+        const std::string basis = c.uid.empty() ? std::string(text.substr(c.begin, c.end - c.begin))
+                                                : own + (n == 0 ? "" : "\n#" + std::to_string(n));
         int oid = 1000 + static_cast<int>(Fnv(basis) % 0x3FFF0000U);
         while (!used.insert(oid).second) {
             oid = oid >= 0x3FFFFFFF ? 1000 : oid + 1;
@@ -431,7 +434,10 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
     // libical keeps the file's components in order; a count that differs
     // means it dropped one, and the components are then matched by UID.
     const bool inStep = Agrees(cal, children);
-    if (!inStep) {
+    if (!cal.paired) {
+        result.problems.push_back("line 1: BEGIN and END lines do not pair up; the file is "
+                                  "shown but never changed");
+    } else if (!inStep) {
         result.problems.push_back("line 1: libical reads the components otherwise than their "
                                   "BEGIN and END lines show; the file is shown but never changed");
     }
@@ -502,7 +508,9 @@ Located Locate(std::string_view text, const StoreChange& change) {
     for (const Match match : {kTextInPlace, kText, kUid}) {
         for (std::size_t i = 0; i < found.cal.components.size() && !found.index; ++i) {
             const Component& c = found.cal.components[i];
-            if (c.name != kind || c.hasRecurrenceId) {
+            // A record with RECURRENCE-ID (an occurrence whose series is not
+            // in the file) is found by its text only.
+            if (c.name != kind || (match == kUid && c.hasRecurrenceId)) {
                 continue;
             }
             const bool sameText = text.substr(c.begin, c.end - c.begin) == change.recordText;
@@ -528,6 +536,9 @@ std::string Splice(std::string_view text, std::size_t begin, std::size_t end,
 // Removes the components (given by index), last first so the offsets hold.
 std::string Without(std::string_view text, const Calendar& cal, std::vector<std::size_t> indexes) {
     std::sort(indexes.rbegin(), indexes.rend());
+    // An occurrence whose series is not in the file is its own record and
+    // one of its UID's overrides too: cut once.
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     std::string out(text);
     for (const std::size_t i : indexes) {
         out.erase(cal.components[i].begin, cal.components[i].end - cal.components[i].begin);
@@ -666,7 +677,7 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
     const Calendar cal = ics::ScanCalendar(text);
     if (cal.found) {
         const CalendarPtr root = ParseCalendar(text);
-        if (!root || !Agrees(cal, Children(root.get()))) {
+        if (!cal.paired || !root || !Agrees(cal, Children(root.get()))) {
             return std::nullopt;
         }
     }
@@ -712,7 +723,8 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
         return std::nullopt;
     }
     const Calendar& cal = found.cal;
-    if (const CalendarPtr root = ParseCalendar(text); !root || !Agrees(cal, Children(root.get()))) {
+    if (const CalendarPtr root = ParseCalendar(text);
+        !cal.paired || !root || !Agrees(cal, Children(root.get()))) {
         return std::nullopt; // a file libical reads otherwise: no byte of it is changed
     }
     const Component& c = cal.components[*found.index];

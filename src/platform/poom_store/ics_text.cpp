@@ -83,9 +83,18 @@ Calendar ScanCalendar(std::string_view text) {
     cal.eol = lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
     int depth = 0;
     bool inCalendar = false;
+    std::vector<std::string> open;
     for (const ContentLine& line : ContentLines(text)) {
         const std::string name = LineName(line.text);
         const std::string value = Upper(ValueOf(line.text));
+        if (name == "BEGIN") {
+            open.push_back(value);
+        } else if (name == "END") {
+            cal.paired = cal.paired && !open.empty() && open.back() == value;
+            if (!open.empty()) {
+                open.pop_back();
+            }
+        }
         if (name == "BEGIN") {
             if (depth == 0 && value == "VCALENDAR" && !cal.found && !inCalendar) {
                 inCalendar = true;
@@ -116,6 +125,7 @@ Calendar ScanCalendar(std::string_view text) {
             }
         }
     }
+    cal.paired = cal.paired && open.empty();
     // A component whose END never came is not one.
     std::erase_if(cal.components, [](const Component& c) { return c.end == 0; });
     return cal;

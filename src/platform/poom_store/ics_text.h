@@ -36,6 +36,7 @@ struct Component {
 };
 struct Calendar {
     bool found = false;                // a VCALENDAR begins and ends
+    bool paired = true;                // every END closes the BEGIN it names
     std::size_t endLine = 0;           // where END:VCALENDAR begins
     std::string eol = "\r\n";          // the line break the file uses
     std::vector<Component> components; // in file order
