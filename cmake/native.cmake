@@ -41,6 +41,8 @@ add_executable(vantrel_tests
   tests/morvik_import_test.cpp
   tests/data_file_test.cpp
   tests/file_safety_test.cpp
+  tests/record_merge_test.cpp
+  tests/file_replace_test.cpp
   tests/recurrence_test.cpp
   tests/appointment_window_test.cpp
   tests/outlook_store_model_test.cpp
@@ -92,3 +94,8 @@ add_test(NAME vantrel_list_end_to_end
           -P ${CMAKE_SOURCE_DIR}/tests/vantrel_list_test.cmake)
 # A fixed zone without daylight saving, for the iCalendar times.
 set_tests_properties(vantrel_list_end_to_end PROPERTIES ENVIRONMENT TZ=JST-9)
+
+# vantrel-list --save against awkward targets, and killed during saves.
+add_test(NAME vantrel_list_save_safety
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/list_save_test.sh $<TARGET_FILE:vantrel-list>
+          ${CMAKE_CURRENT_BINARY_DIR}/list_save_test 100)

@@ -81,7 +81,7 @@ TEST_F(DataFileFixture, OpenFailureIsReportedAndKeepsThePath) {
 // The file another program held at start-up is never written over: while it
 // cannot be read the change is not saved; once it can, its bytes are kept
 // beside it first, and the user is told where, once.
-TEST_F(DataFileFixture, AFileHeldAtStartUpIsKeptBeforeTheFirstChange) {
+TEST_F(DataFileFixture, AFileHeldAtStartUpGetsTheChangeOnceItCanBeRead) {
     const std::string original = "2013/11/02,,a,,,\r\n2013/11/03,,b,,,\r\n";
     files.files[u"\\d\\v.vrl"] = original;
     files.unreadable.push_back(u"\\d\\v.vrl");
@@ -101,20 +101,20 @@ TEST_F(DataFileFixture, AFileHeldAtStartUpIsKeptBeforeTheFirstChange) {
               u"\u3057\u305F\u3002\n\\d\\v.vrl (32)");
     EXPECT_EQ(prompt.messages[1].caption, u"error");
 
-    files.unreadable.clear(); // the other program let go
+    // The other program let go: nothing of the file was read, so the one
+    // change, an added entry, is applied to what the file holds.
+    files.unreadable.clear();
     save(ctx);
-    const std::u16string copy = u"\\d\\v.vrl.orig-20131102-0900";
-    EXPECT_EQ(files.files.at(copy), original);
-    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "2013/11/05,,new,,,\r\n");
-    ASSERT_EQ(prompt.messages.size(), 3u);
-    EXPECT_EQ(prompt.messages[2].text, Kept(copy));
-    EXPECT_EQ(prompt.messages[2].style, kMbIconInformation);
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], original + "2013/11/05,,new,,,\r\n");
+    EXPECT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(store.own.size(), 3u); // the list shows the file's entries now
 
     AddOwn(u"more");
     save(ctx);
-    EXPECT_EQ(prompt.messages.size(), 3u); // told once
-    EXPECT_EQ(files.files.size(), 2u);     // and copied once
-    EXPECT_EQ(files.files.at(copy), original);
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"],
+              original + "2013/11/05,,new,,,\r\n2013/11/05,,more,,,\r\n");
+    EXPECT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(files.files.size(), 1u); // nothing to copy: nothing was lost
 }
 
 // Choosing another data file in the options: an existing one is read and
@@ -148,6 +148,63 @@ TEST_F(DataFileFixture, AChosenDataFileIsReadAndTheOldOneKept) {
     ChangeDataFile(ctx, u"\\d\\new.vrl");
     EXPECT_EQ(files.files.at(u"\\d\\new.vrl"), chosen + "2013/11/05,,new,,,\r\n");
     EXPECT_EQ(state.currentPath, u"\\d\\new.vrl");
+}
+
+// The name typed on the options page is checked as the name a save writes:
+// "other.txt" is saved as "other.vrl", so an existing "other.vrl" is opened,
+// never overwritten by the current entries.
+TEST_F(DataFileFixture, AChosenNameIsCheckedAsItWillBeWritten) {
+    const std::string other = "2013/11/04,,theirs,,,\r\n";
+    files.files[u"\\d\\old.vrl"] = "2013/11/02,,a,,,\r\n";
+    files.files[u"\\d\\other.vrl"] = other;
+    state.currentPath = u"\\d\\old.vrl";
+    OpenAtStartUp(ctx);
+    EXPECT_TRUE(ChangeDataFile(ctx, u"\\d\\other.txt"));
+    EXPECT_EQ(files.files.at(u"\\d\\other.vrl"), other);
+    EXPECT_EQ(state.currentPath, u"\\d\\other.vrl");
+    ASSERT_EQ(store.own.size(), 1u);
+    EXPECT_EQ(store.own[0].title, u"theirs");
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_EQ(files.files.count(u"\\d\\other.txt"), 0u);
+}
+
+// After a failed save the list holds a change no file has: switching the
+// data file asks first, and "no" keeps everything as it is.
+TEST_F(DataFileFixture, SwitchingAfterAFailedSaveAsksFirst) {
+    files.files[u"\\d\\old.vrl"] = "2013/11/02,,a,,,\r\n";
+    files.files[u"\\d\\other.vrl"] = "2013/11/04,,b,,,\r\n";
+    state.currentPath = u"\\d\\old.vrl";
+    OpenAtStartUp(ctx);
+    AddOwn(u"unsaved");
+    files.failCreate = true;
+    save(ctx);
+    files.failCreate = false;
+    ASSERT_EQ(prompt.messages.size(), 1u);
+
+    prompt.answers.push_back(kIdNo);
+    EXPECT_FALSE(ChangeDataFile(ctx, u"\\d\\other.vrl"));
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1].text, LoadText(texts, text_id::kAskDropUnsaved));
+    EXPECT_EQ(state.currentPath, u"\\d\\old.vrl");
+    EXPECT_EQ(store.own.size(), 2u);
+
+    prompt.answers.push_back(kIdYes);
+    EXPECT_TRUE(ChangeDataFile(ctx, u"\\d\\other.vrl"));
+    EXPECT_EQ(state.currentPath, u"\\d\\other.vrl");
+    ASSERT_EQ(store.own.size(), 1u);
+    EXPECT_EQ(store.own[0].title, u"b");
+}
+
+// Saving onto a file that was never read tells the user it was kept, not
+// that it "differs from what was read".
+TEST_F(DataFileFixture, AFileSavedOverIsKeptWithItsOwnMessage) {
+    files.files[u"\\d\\x.vrl"] = "2013/11/02,,x,,,\r\n";
+    AddOwn(u"mine");
+    EXPECT_EQ(write(ctx, u"\\d\\x.vrl"), 1);
+    const std::u16string copy = u"\\d\\x.vrl.orig-20131102-0900";
+    EXPECT_EQ(files.files.at(copy), "2013/11/02,,x,,,\r\n");
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text, Formatted(text_id::kKeptExisting, copy));
 }
 
 TEST_F(DataFileFixture, StartUpLeavesAnExistingFileAsItIs) {
@@ -199,7 +256,7 @@ TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
         files.files[u"\\d\\r.vrl"] = row.bytes;
         store.own.clear();
         read(ctx, u"\\d\\r.vrl");
-        EXPECT_EQ(state.replaceable == u"\\d\\r.vrl", row.exact) << row.why;
+        EXPECT_EQ(IsReplaceable(state, u"\\d\\r.vrl"), row.exact) << row.why;
     }
 }
 
@@ -293,13 +350,15 @@ TEST_F(DataFileFixture, NothingReadLeavesTheCurrentPath) {
 }
 
 TEST_F(DataFileFixture, FailedWritesKeepTheOldFileAndSayWhy) {
-    files.files[u"\\d\\v.vrl"] = "old";
+    const std::string old = "2013/11/02,,old,,,\r\n";
+    files.files[u"\\d\\v.vrl"] = old;
+    ASSERT_EQ(read(ctx, u"\\d\\v.vrl"), 1);
     for (int i = 0; i < 3; ++i) {
         AddOwn(u"entry");
     }
     files.failWriteAt = 1;
     EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
-    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "old");
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], old);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, u"Save error at \\d\\v.vrl .(112)");
     EXPECT_FALSE(state.saving);
@@ -314,7 +373,7 @@ TEST_F(DataFileFixture, FailedWritesKeepTheOldFileAndSayWhy) {
     files.failCreate = false;
     files.failCommit = true;
     EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
-    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "old");
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], old);
     EXPECT_EQ(prompt.messages[2].text, u"Can't create \\d\\v.vrl .(32)");
     EXPECT_FALSE(state.saving);
 
@@ -322,7 +381,7 @@ TEST_F(DataFileFixture, FailedWritesKeepTheOldFileAndSayWhy) {
     files.failCommit = false;
     files.failFlush = true;
     EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
-    EXPECT_EQ(files.files[u"\\d\\v.vrl"], "old");
+    EXPECT_EQ(files.files[u"\\d\\v.vrl"], old);
     EXPECT_EQ(prompt.messages[3].text, u"Save error at \\d\\v.vrl .(29)");
 }
 

@@ -4,6 +4,7 @@
 #include "native/iconv_codec.h"
 #include "native/std_file_access.h"
 #include "storage/data_file.h"
+#include "storage/file_replace.h"
 #include "support/memory_registry.h"
 #include "support/moments.h"
 #include "support/storage_fakes.h"
@@ -226,15 +227,19 @@ TEST_F(FileSafety, CopiesAndReadsRespectTheirLimits) {
     Put(path, "abc");
     std::uint32_t error = 0;
     Put(path + ".copy", "mine");
-    EXPECT_FALSE(files.CopyToNew(FromUtf8(path), FromUtf8(path + ".copy"), error));
+    EXPECT_FALSE(files.CreateNew(FromUtf8(path + ".copy"), "abc", error));
     EXPECT_EQ(error, static_cast<std::uint32_t>(EEXIST));
     EXPECT_EQ(Contents(path + ".copy"), "mine");
 
-    std::string bytes;
-    EXPECT_EQ(files.ReadAll(FromUtf8(path), bytes, 3), ReadStatus::kRead);
-    EXPECT_EQ(bytes, "abc");
-    EXPECT_EQ(files.ReadAll(FromUtf8(path), bytes, 2), ReadStatus::kTooLarge);
-    EXPECT_EQ(files.ReadAll(FromUtf8(folder + "/none"), bytes, 2), ReadStatus::kCannotOpen);
+    FileContent read = files.Read(FromUtf8(path), 3);
+    EXPECT_EQ(read.status, ReadStatus::kRead);
+    EXPECT_EQ(read.bytes, "abc");
+    EXPECT_EQ(read.identity.size, 3u);
+    EXPECT_EQ(read.identity.hash, ContentHash("abc"));
+    EXPECT_EQ(files.Read(FromUtf8(path), 2).status, ReadStatus::kTooLarge);
+    const FileContent none = files.Read(FromUtf8(folder + "/none"), 2);
+    EXPECT_EQ(none.status, ReadStatus::kCannotOpen);
+    EXPECT_FALSE(none.identity.exists);
 
     // A sparse file past the limit is refused before anything is read.
     ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxDataFileBytes) + 1), 0);
@@ -263,6 +268,119 @@ TEST_F(FileSafety, ABlankLineFileReadsInLittleMemory) {
         return store.own.empty() && prompt.messages.empty() ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
+}
+
+// Another program (a sync tool, an editor) appends a record between the
+// item's read and its next change: both end in the file.
+TEST_F(FileSafety, AnotherProgramsRecordSurvivesTheItemsNextChange) {
+    Put(path, "2026/12/01,,mine,,,\r\n");
+    OpenAtStartUp(ctx);
+    CreateAtStartUp(ctx);
+    Put(path, "2026/12/01,,mine,,,\r\n2026/12/02,,theirs,,,\r\n");
+    Add(u"new");
+    save(ctx);
+    EXPECT_EQ(Contents(path),
+              "2026/12/01,,mine,,,\r\n2026/12/02,,theirs,,,\r\n2026/12/09,,new,,,\r\n");
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_TRUE(state.reloaded);
+    EXPECT_EQ(store.own.size(), 3u);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"vantrel.vrl"});
+}
+
+// The refresh poll reads a file another program changed, unless a change
+// of the item's own is still waiting to be saved.
+TEST_F(FileSafety, APollReadsWhatAnotherProgramWrote) {
+    Put(path, "2026/12/01,,mine,,,\r\n");
+    OpenAtStartUp(ctx);
+    EXPECT_FALSE(ReloadIfChangedOutside(ctx));
+    Put(path, "2026/12/01,,mine,,,\r\n2026/12/02,,theirs,,,\r\n");
+    ASSERT_TRUE(ReloadIfChangedOutside(ctx));
+    ASSERT_EQ(store.own.size(), 2u);
+    EXPECT_EQ(store.own[1].title, u"theirs");
+    EXPECT_FALSE(ReloadIfChangedOutside(ctx)); // once
+
+    state.pending = true; // a failed save: the list must not be dropped
+    Put(path, "2026/12/03,,other,,,\r\n");
+    EXPECT_FALSE(ReloadIfChangedOutside(ctx));
+    EXPECT_EQ(store.own.size(), 2u);
+}
+
+// A change that cannot be applied to the other version as it stands (the
+// edited record is gone from it) keeps that version beside the file.
+TEST_F(FileSafety, AnUnclearChangeKeepsTheOtherVersionFirst) {
+    Put(path, "2026/12/01,,a,,,\r\n2026/12/02,,b,,,\r\n");
+    OpenAtStartUp(ctx);
+    const std::string theirs = "2026/12/02,,b,,,\r\n2026/12/05,,c,,,\r\n";
+    Put(path, theirs);
+    store.own[0].title = u"a edited";
+    save(ctx);
+    EXPECT_EQ(Contents(path), "2026/12/01,,a edited,,,\r\n2026/12/02,,b,,,\r\n");
+    EXPECT_EQ(Contents(path + ".orig-20261208-0900"), theirs);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].text.find(FromUtf8(path + ".orig-20261208-0900")),
+              std::u16string::npos);
+}
+
+TEST_F(FileSafety, AReadOnlyFileIsNotReplaced) {
+    const std::string original = "2026/12/01,,a,,,\r\n";
+    Put(path, original);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    OpenAtStartUp(ctx);
+    Add(u"new");
+    EXPECT_EQ(write(ctx, FromUtf8(path)), 0);
+    EXPECT_EQ(Contents(path), original);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text, u"Can't create " + FromUtf8(path) + u" .(13)");
+    EXPECT_TRUE(state.pending);
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"vantrel.vrl"});
+}
+
+// A pipe or a folder where the data file should be is refused at once.
+TEST_F(FileSafety, APipeOrAFolderIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const std::string dir = folder + "/dir.vrl";
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    EXPECT_EQ(files.Read(FromUtf8(path), 100).status, ReadStatus::kNotRegular);
+    EXPECT_EQ(files.Read(FromUtf8(dir), 100).status, ReadStatus::kNotRegular);
+    OpenAtStartUp(ctx);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_NE(prompt.messages[0].text.find(FromUtf8(path)), std::u16string::npos);
+    Add(u"new");
+    EXPECT_EQ(write(ctx, FromUtf8(path)), 0); // never written over either
+    struct stat info {};
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    rmdir(dir.c_str());
+}
+
+// What a killed save left is removed at the next start; nothing else is.
+TEST_F(FileSafety, TemporariesOfAKilledSaveGoAtTheNextStart) {
+    Put(folder + "/.vrlAb12Cd", "half");
+    Put(folder + "/.vrlnotmine.txt", "user");
+    Put(folder + "/.vrlFresh1", "a live save of this process");
+    const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder + "/.vrlAb12Cd").c_str(), old, 0), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, (folder + "/.vrlnotmine.txt").c_str(), old, 0), 0);
+    Put(path, "");
+    OpenAtStartUp(ctx);
+    EXPECT_EQ(Names(folder),
+              (std::vector<std::string>{".vrlFresh1", ".vrlnotmine.txt", "vantrel.vrl"}));
+    EXPECT_TRUE(IsTemporaryName(".vrlAb12Cd"));
+    EXPECT_FALSE(IsTemporaryName(".vrlAb12C"));
+    EXPECT_FALSE(IsTemporaryName(".vrlAb12C-"));
+}
+
+// A name that is not UTF-8 is opened and written as the very same bytes.
+TEST_F(FileSafety, NamesAreBytes) {
+    const std::string name = folder + "/caf\xE9.vrl";
+    Put(name, "2026/12/01,,a,,,\r\n");
+    const std::u16string wide = FromNativeName(name);
+    EXPECT_EQ(ToNativeName(wide), name);
+    ASSERT_EQ(read(ctx, wide), 1);
+    Add(u"new");
+    EXPECT_EQ(write(ctx, wide), 1);
+    EXPECT_EQ(Contents(name), "2026/12/01,,a,,,\r\n2026/12/09,,new,,,\r\n");
+    EXPECT_EQ(Names(folder), std::vector<std::string>{"caf\xE9.vrl"});
 }
 
 } // namespace

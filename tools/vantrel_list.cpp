@@ -7,6 +7,7 @@
 #include "native/std_file_access.h"
 #include "settings/settings_values.h"
 #include "storage/data_file.h"
+#include "storage/file_replace.h"
 #include "storage/ics_entries.h"
 #include "text/builtin_texts.h"
 #include "text/utf8.h"
@@ -130,12 +131,12 @@ int Usage() {
 // Adds the events and to-dos of an iCalendar file to the own list; false
 // (after saying why) when the file cannot be read or holds no calendar.
 bool AddFromIcs(DataFileContext& data, const std::string& path) {
-    std::string bytes;
-    if (data.files.ReadAll(FromUtf8(path), bytes, kMaxDataFileBytes) != ReadStatus::kRead) {
+    const FileContent content = data.files.Read(FromNativeName(path), kMaxDataFileBytes);
+    if (content.status != ReadStatus::kRead) {
         std::fprintf(stderr, "Can't open '%s'\n", path.c_str());
         return false;
     }
-    IcsImport found = EntriesFromIcs(bytes, data.clock.Now(), data.codec);
+    IcsImport found = EntriesFromIcs(content.bytes, data.clock.Now(), data.codec);
     if (!found.parsed) {
         std::fprintf(stderr, "vantrel-list: '%s' holds no iCalendar data\n", path.c_str());
         return false;
@@ -153,16 +154,44 @@ bool AddFromIcs(DataFileContext& data, const std::string& path) {
     return true;
 }
 
-// The view as iCalendar, through a temporary that replaces OUT only when
-// it is complete.
-bool WriteIcs(FileAccess& files, const std::string& path, const std::string& text) {
-    std::uint32_t error = 0;
-    std::unique_ptr<FileReplacement> out = files.Replace(FromUtf8(path), error);
-    if (out && out->Write(text) && out->Flush() && out->Commit()) {
+// The view as iCalendar. An existing OUT with other content is kept beside
+// it first, as a data file saved over is.
+bool WriteIcs(DataFileContext& data, const std::string& name, const std::string& text) {
+    const std::u16string path = FromNativeName(name);
+    const FileContent before = data.files.Read(path, kMaxDataFileBytes);
+    if (before.status != ReadStatus::kRead &&
+        (before.identity.exists || before.status != ReadStatus::kCannotOpen)) {
+        std::fprintf(stderr, "Can't open '%s'\n", name.c_str());
+        return false;
+    }
+    if (before.status == ReadStatus::kRead && before.bytes != text) {
+        std::uint32_t error = 0;
+        int attempt = 1;
+        std::u16string copy = KeptOriginalName(path, data.clock.Now(), attempt);
+        while (data.files.Exists(copy) && attempt < 99) {
+            copy = KeptOriginalName(path, data.clock.Now(), ++attempt);
+        }
+        if (!data.files.CreateNew(copy, before.bytes, error)) {
+            std::fprintf(stderr,
+                         "vantrel-list: %s is not replaced: no copy of it can be made (%u)\n",
+                         name.c_str(), static_cast<unsigned>(error));
+            return false;
+        }
+        std::fprintf(stderr, "vantrel-list: %s: its former content is kept in %s\n", name.c_str(),
+                     ToNativeName(copy).c_str());
+    }
+    const ReplaceResult result =
+        ReplaceIfUnchanged(data.files, path, before.identity, text, kMaxDataFileBytes);
+    if (result.status == ReplaceStatus::kReplaced) {
         return true;
     }
-    std::fprintf(stderr, "Can't create %s .(%u)\n", path.c_str(),
-                 static_cast<unsigned>(out ? out->LastError() : error));
+    if (result.status == ReplaceStatus::kChanged) {
+        std::fprintf(stderr, "vantrel-list: %s changed while it was written; it is left as it is\n",
+                     name.c_str());
+    } else {
+        std::fprintf(stderr, "Can't create %s .(%u)\n", name.c_str(),
+                     static_cast<unsigned>(result.error));
+    }
     return false;
 }
 
@@ -223,8 +252,14 @@ int Run(int argc, char** argv) {
     DataFileState fileState;
     DataFileContext data{store, settings, registry, files, prompt, codec, clock, texts, fileState};
 
+    // Temporaries of a run killed during a save are removed, never read.
+    for (const std::optional<std::string>* name : {&file, &saveTo, &icsTo}) {
+        if (*name) {
+            files.RemoveStaleTemporaries(FromNativeName(**name));
+        }
+    }
     if (file) {
-        readByName(data, FromUtf8(*file));
+        readByName(data, FromNativeName(*file));
         if (prompt.shown > 0) {
             return 1; // the file could not be opened
         }
@@ -248,11 +283,13 @@ int Run(int argc, char** argv) {
         for (const std::string& entry : calendar.leftOut) {
             std::fprintf(stderr, "vantrel-list: %s: %s\n", icsTo->c_str(), entry.c_str());
         }
-        if (!WriteIcs(files, *icsTo, calendar.text)) {
+        if (!WriteIcs(data, *icsTo, calendar.text)) {
             return 1;
         }
     }
-    if (saveTo && write(data, FromUtf8(*saveTo)) == 0) {
+    // The item's rules: a file the list did not come from exactly is kept
+    // beside it first (and named on stderr); a failure exits non-zero.
+    if (saveTo && write(data, FromNativeName(*saveTo)) == 0) {
         return 1;
     }
     return 0;

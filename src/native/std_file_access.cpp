@@ -1,10 +1,14 @@
 #include "native/std_file_access.h"
 
+#include "storage/file_replace.h"
 #include "text/utf8.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,6 +53,8 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
+constexpr char kTemporaryPrefix[] = ".vrl";
+
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -66,6 +72,33 @@ std::string FinalTarget(const std::string& path) {
     }
     return path; // no such file yet
 }
+
+// File names are bytes: a name passed in as UTF-8 (or as bytes that are
+// not UTF-8, carried through FromNativeName) comes out as the same bytes.
+std::string NativeName(std::u16string_view path) {
+    return ToNativeName(path);
+}
+
+std::int64_t Nanoseconds(const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+FileIdentity IdentityOf(const struct stat& info) {
+    FileIdentity identity;
+    identity.exists = true;
+    identity.size = static_cast<std::uint64_t>(info.st_size);
+    identity.writeTime = Nanoseconds(info.st_mtim);
+    return identity;
+}
+
+// Taken when the program is loaded: a temporary older than that cannot be
+// one a save of this process is writing.
+const std::int64_t kProcessStart = [] {
+    timespec now{};
+    // The clock file times come from, so a file made after this is never older.
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return Nanoseconds(now);
+}();
 
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
@@ -133,20 +166,31 @@ class StdReplacement : public FileReplacement {
 
 } // namespace
 
-ReadStatus StdFileAccess::ReadAll(std::u16string_view path, std::string& bytes,
-                                  std::size_t maxBytes) {
-    const Descriptor file(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+FileContent StdFileAccess::Read(std::u16string_view path, std::size_t maxBytes) {
+    FileContent content;
+    const std::string name = NativeName(path);
+    // Non-blocking, so a FIFO is refused below instead of waiting for a writer.
+    const Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!file.valid()) {
-        return ReadStatus::kCannotOpen;
+        content.identity = Stat(path);
+        content.status = errno == EISDIR ? ReadStatus::kNotRegular : ReadStatus::kCannotOpen;
+        return content;
     }
     struct stat info {};
     if (::fstat(file.get(), &info) != 0) {
-        return ReadStatus::kFailed;
+        content.status = ReadStatus::kFailed;
+        return content;
+    }
+    content.identity = IdentityOf(info);
+    if (!S_ISREG(info.st_mode)) {
+        content.status = ReadStatus::kNotRegular;
+        return content;
     }
     if (static_cast<unsigned long long>(info.st_size) > maxBytes) {
-        return ReadStatus::kTooLarge;
+        content.status = ReadStatus::kTooLarge;
+        return content;
     }
-    bytes.clear();
+    std::string& bytes = content.bytes;
     bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[64 * 1024];
     for (;;) {
@@ -155,62 +199,50 @@ ReadStatus StdFileAccess::ReadAll(std::u16string_view path, std::string& bytes,
             continue;
         }
         if (got < 0) {
-            return ReadStatus::kFailed;
+            content.status = ReadStatus::kFailed;
+            return content;
         }
         if (got == 0) {
             break;
         }
         bytes.append(buffer, static_cast<std::size_t>(got));
         if (bytes.size() > maxBytes) {
-            return ReadStatus::kTooLarge; // it grew while being read
+            bytes.clear();
+            content.status = ReadStatus::kTooLarge; // it grew while being read
+            return content;
         }
     }
-    return ReadStatus::kRead;
+    // The identity is of exactly the bytes read: a file still growing does
+    // not match it later, so its end is never written over.
+    content.identity.size = bytes.size();
+    content.identity.hash = ContentHash(bytes);
+    content.status = ReadStatus::kRead;
+    return content;
 }
 
-bool StdFileAccess::Exists(std::u16string_view path) {
+FileIdentity StdFileAccess::Stat(std::u16string_view path) {
     struct stat info {};
-    return ::stat(ToUtf8(path).c_str(), &info) == 0;
-}
-
-bool StdFileAccess::CopyToNew(std::u16string_view path, std::u16string_view copy,
-                              std::uint32_t& error) {
-    const Descriptor from(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (!from.valid() || ::fstat(from.get(), &info) != 0) {
-        error = LastErrno();
-        return false;
+    if (::stat(NativeName(path).c_str(), &info) != 0) {
+        return {};
     }
-    const std::string name = ToUtf8(copy);
-    Descriptor to(
-        ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 0777));
+    return IdentityOf(info);
+}
+
+bool StdFileAccess::CreateNew(std::u16string_view path, std::string_view bytes,
+                              std::uint32_t& error) {
+    const std::string name = NativeName(path);
+    Descriptor to(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NewFileMode()));
     if (!to.valid()) {
         error = LastErrno();
         return false;
     }
-    char buffer[64 * 1024];
-    bool ok = true;
-    for (;;) {
-        const ssize_t got = ::read(from.get(), buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        if (!WriteAll(to.get(), std::string_view(buffer, static_cast<std::size_t>(got)))) {
-            ok = false;
-            break;
-        }
-    }
-    ok = ok && ::fsync(to.get()) == 0;
+    bool ok = WriteAll(to.get(), bytes) && ::fsync(to.get()) == 0;
     if (!ok) {
         error = LastErrno();
     }
     ok = to.Close() && ok;
     if (!ok) {
-        ::unlink(name.c_str()); // the half copy is ours; the original is untouched
+        ::unlink(name.c_str()); // the half copy is ours
         return false;
     }
     SyncFolder(FolderOf(name));
@@ -219,16 +251,29 @@ bool StdFileAccess::CopyToNew(std::u16string_view path, std::u16string_view copy
 
 std::unique_ptr<FileReplacement> StdFileAccess::Replace(std::u16string_view path,
                                                         std::uint32_t& error) {
-    const std::string target = FinalTarget(ToUtf8(path));
-    std::string temp = FolderOf(target) + "/.vrlXXXXXX";
+    const std::string target = FinalTarget(NativeName(path));
+    struct stat info {};
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    // A file without any write permission is read-only, as on Windows; the
+    // rename would replace it (and root may write anything), so refuse here.
+    if (exists && (info.st_mode & 0222) == 0) {
+        error = EACCES;
+        return nullptr;
+    }
+    std::string temp = FolderOf(target) + "/" + kTemporaryPrefix + "XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         error = LastErrno();
         return nullptr;
     }
-    // The replaced file keeps its permissions; a new one gets the usual ones.
-    struct stat info {};
-    const mode_t mode = ::stat(target.c_str(), &info) == 0 ? info.st_mode & 07777 : NewFileMode();
+    // The replaced file keeps its permissions and, where the process may,
+    // its owner and group; a new one gets the usual ones.
+    const mode_t mode = exists ? info.st_mode & 07777 : NewFileMode();
+    if (exists && (info.st_uid != ::geteuid() || info.st_gid != ::getegid())) {
+        if (::fchown(fd, info.st_uid, info.st_gid) != 0) {
+            (void)::fchown(fd, static_cast<uid_t>(-1), info.st_gid); // the group at least
+        }
+    }
     if (::fchmod(fd, mode) != 0) {
         error = LastErrno();
         ::close(fd);
@@ -236,6 +281,40 @@ std::unique_ptr<FileReplacement> StdFileAccess::Replace(std::u16string_view path
         return nullptr;
     }
     return std::make_unique<StdReplacement>(fd, std::move(temp), target);
+}
+
+void StdFileAccess::RemoveStaleTemporaries(std::u16string_view path) {
+    const std::string folder = FolderOf(FinalTarget(NativeName(path)));
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const std::int64_t started = kProcessStart;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTemporaryName(entry->d_name)) {
+            continue;
+        }
+        const std::string name = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (::lstat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            Nanoseconds(info.st_mtim) < started) {
+            ::unlink(name.c_str());
+        }
+    }
+    ::closedir(dir);
+}
+
+bool IsTemporaryName(std::string_view name) {
+    const std::string_view prefix = kTemporaryPrefix;
+    if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) {
+        return false;
+    }
+    for (const char c : name.substr(prefix.size())) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace vantrel

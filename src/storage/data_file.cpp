@@ -4,12 +4,15 @@
 #include "counter/text_compose.h"
 #include "settings/settings_store.h"
 #include "storage/data_file_path.h"
+#include "storage/file_replace.h"
 #include "storage/morvik_import.h"
+#include "storage/record_merge.h"
 #include "storage/vrl_reader.h"
 #include "storage/vrl_writer.h"
 #include "text/text_ids.h"
 
 #include <iterator>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -27,7 +30,6 @@ template <std::size_t N> constexpr std::u16string_view FilterOf(const char16_t (
     return std::u16string_view(filter, N);
 }
 
-constexpr std::size_t kWriteChunk = std::size_t{64} * 1024;
 constexpr int kKeepAttempts = 99;
 // Long enough to recognise the file, short enough that the copy's name fits
 // every file system's limit even in UTF-8.
@@ -50,38 +52,41 @@ std::u16string Formatted(DataFileContext& ctx, int id, std::u16string_view path,
     return text;
 }
 
-template <class Reader>
-int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader, bool ownFormat) {
-    ctx.state.replaceable.clear();
-    ctx.state.tooLarge.clear();
-    std::string bytes;
-    switch (ctx.files.ReadAll(path, bytes, kMaxDataFileBytes)) {
-    case ReadStatus::kRead:
-        break;
-    case ReadStatus::kTooLarge:
-        ctx.state.tooLarge = path;
-        ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
-        return 0;
-    case ReadStatus::kCannotOpen:
-    case ReadStatus::kFailed:
-        ShowError(ctx, u"Can't open '" + std::u16string(path) + u"'");
-        return 0;
+std::string RecordsOf(std::span<const Item> items, const ShiftJisCodec& codec) {
+    std::string records;
+    for (const Item& item : items) {
+        AppendVrlRecord(records, item, codec);
     }
+    return records;
+}
+
+RecordLoad LoadInto(DataFileContext& ctx, ItemList& list, TagIndex& tags) {
+    return RecordLoad{list,     tags, ctx.codec, ctx.clock.Now(), CounterSettingsFrom(ctx.settings),
+                      ctx.texts};
+}
+
+// What a read tells about `path` before its records are looked at.
+void Remember(DataFileContext& ctx, std::u16string_view path, const FileIdentity& identity) {
+    ctx.state.knownPath = path;
+    ctx.state.known = identity;
+    ctx.state.base.clear();
+    ctx.state.knownExact = !identity.exists; // a missing file holds nothing to lose
+    ctx.state.pending = false;
+}
+
+template <class Reader>
+int LoadContent(DataFileContext& ctx, std::u16string_view path, const FileContent& content,
+                Reader reader, bool ownFormat) {
     const std::size_t first = ctx.store.own.size();
-    RecordLoad load{ctx.store.own,
-                    ctx.store.ownTags,
-                    ctx.codec,
-                    ctx.clock.Now(),
-                    CounterSettingsFrom(ctx.settings),
-                    ctx.texts};
-    const int records = reader(bytes, load);
+    RecordLoad load = LoadInto(ctx, ctx.store.own, ctx.store.ownTags);
+    const int records = reader(content.bytes, load);
     // Only a file that the list writes back byte for byte may be replaced
     // without keeping it: anything else (a line break the list cannot hold,
     // a byte that does not convert, a record cut short) would be lost.
     const std::span<const Item> read(ctx.store.own.data() + first, ctx.store.own.size() - first);
-    if (ownFormat && WritesBackAs(read, bytes, ctx.codec)) {
-        ctx.state.replaceable = path;
-    }
+    Remember(ctx, path, content.identity);
+    ctx.state.base = RecordsOf(read, ctx.codec);
+    ctx.state.knownExact = ownFormat && WritesBackAs(read, content.bytes, ctx.codec);
     if (records == 0) {
         return 0;
     }
@@ -89,17 +94,41 @@ int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader, bool
     return 1;
 }
 
-// Before a save replaces a file whose bytes the list does not hold, its
-// original is copied beside it under a name of its own, and the user is
-// told where. False, with the reason shown, when that cannot be done.
-bool OriginalIsSafe(DataFileContext& ctx, std::u16string_view path) {
-    if (path == ctx.state.tooLarge) {
-        ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
+// Says why `content` could not be read; false when it could.
+bool ReadFailed(DataFileContext& ctx, std::u16string_view path, const FileContent& content) {
+    switch (content.status) {
+    case ReadStatus::kRead:
         return false;
-    }
-    if (path == ctx.state.replaceable || !ctx.files.Exists(path)) {
+    case ReadStatus::kTooLarge:
+        ctx.state.tooLarge = path;
+        ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
         return true;
+    case ReadStatus::kNotRegular:
+        ShowError(ctx, Formatted(ctx, text_id::kNotRegularFile, path));
+        return true;
+    case ReadStatus::kCannotOpen:
+    case ReadStatus::kFailed:
+        break;
     }
+    ShowError(ctx, u"Can't open '" + std::u16string(path) + u"'");
+    return true;
+}
+
+template <class Reader>
+int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader, bool ownFormat) {
+    ctx.state.tooLarge.clear();
+    const FileContent content = ctx.files.Read(path, kMaxDataFileBytes);
+    if (ReadFailed(ctx, path, content)) {
+        Remember(ctx, path, content.identity);
+        return 0;
+    }
+    return LoadContent(ctx, path, content, reader, ownFormat);
+}
+
+// Copies `bytes` to a new file beside `path` and tells the user which, with
+// the message `textId`. False, with the reason shown, when no copy can be
+// made.
+bool KeepCopy(DataFileContext& ctx, std::u16string_view path, std::string_view bytes, int textId) {
     const SystemTime now = ctx.clock.Now();
     std::uint32_t error = 0;
     for (int attempt = 1; attempt <= kKeepAttempts; ++attempt) {
@@ -107,16 +136,121 @@ bool OriginalIsSafe(DataFileContext& ctx, std::u16string_view path) {
         if (ctx.files.Exists(copy)) {
             continue; // an earlier copy is never overwritten
         }
-        if (!ctx.files.CopyToNew(path, copy, error)) {
+        if (!ctx.files.CreateNew(copy, bytes, error)) {
             break;
         }
-        ctx.state.replaceable = path;
-        ctx.prompt.ShowMessage(Formatted(ctx, text_id::kKeptOriginal, copy), u"Warning",
-                               kMbIconInformation);
+        ctx.prompt.ShowMessage(Formatted(ctx, textId, copy), u"Warning", kMbIconInformation);
         return true;
     }
     ShowError(ctx, Formatted(ctx, text_id::kCannotKeepOriginal, path, error));
     return false;
+}
+
+// Another program changed the file the list came from: the list's own
+// changes since then are applied to that version, which becomes the list.
+// False when they cannot be applied unambiguously.
+bool TakeTheirs(DataFileContext& ctx, const FileContent& theirs, std::string& ours) {
+    ItemList parsed;
+    TagIndex tags;
+    RecordLoad load = LoadInto(ctx, parsed, tags);
+    ReadVrlRecords(theirs.bytes, load);
+    if (!WritesBackAs(parsed, theirs.bytes, ctx.codec)) {
+        return false; // not records alone: a merge by line could lose bytes
+    }
+    const std::optional<std::string> merged =
+        MergeRecordChanges(ctx.state.base, ours, theirs.bytes);
+    if (!merged) {
+        return false;
+    }
+    ctx.store.own.clear();
+    ClearTagIndex(ctx.store.ownTags);
+    RecordLoad into = LoadInto(ctx, ctx.store.own, ctx.store.ownTags);
+    ReadVrlRecords(*merged, into);
+    ours = RecordsOf(ctx.store.own, ctx.codec);
+    ctx.state.reloaded = true;
+    return true;
+}
+
+// How many times in a row another program may change the file between
+// the check and the move before the save gives up.
+constexpr int kReplaceAttempts = 4;
+
+int Store(DataFileContext& ctx, std::u16string_view path) {
+    if (path == ctx.state.tooLarge) {
+        ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
+        return 0;
+    }
+    std::string ours = RecordsOf(ctx.store.own, ctx.codec);
+    const bool fromHere = path == ctx.state.knownPath;
+    FileIdentity expected = ctx.state.known;
+    if (!fromHere || !ctx.state.knownExact) {
+        // The file is not known to hold the list's records: what it holds
+        // now is kept beside it before anything replaces it.
+        FileContent now = ctx.files.Read(path, kMaxDataFileBytes);
+        if (now.status != ReadStatus::kRead) {
+            if (now.identity.exists || now.status != ReadStatus::kCannotOpen) {
+                if (now.status == ReadStatus::kCannotOpen) {
+                    ShowError(ctx, Formatted(ctx, text_id::kCannotKeepOriginal, path, 32));
+                } else {
+                    ReadFailed(ctx, path, now);
+                }
+                return 0;
+            }
+            expected = now.identity; // no such file: nothing to keep
+        } else if (fromHere && !SameContent(now.identity, ctx.state.known) &&
+                   TakeTheirs(ctx, now, ours)) {
+            expected = now.identity;
+        } else {
+            const int message = !fromHere ? text_id::kKeptExisting
+                                : SameContent(now.identity, ctx.state.known)
+                                    ? text_id::kKeptOriginal
+                                    : text_id::kKeptOtherVersion;
+            if (!KeepCopy(ctx, path, now.bytes, message)) {
+                return 0;
+            }
+            expected = now.identity;
+        }
+    }
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+        ReplaceResult result =
+            ReplaceIfUnchanged(ctx.files, path, expected, ours, kMaxDataFileBytes);
+        const std::u16string code =
+            u" .(" + Decimal(static_cast<std::int32_t>(result.error)) + u")";
+        switch (result.status) {
+        case ReplaceStatus::kReplaced:
+            ctx.state.knownPath = path;
+            ctx.state.known = result.written;
+            ctx.state.base = std::move(ours);
+            ctx.state.knownExact = true;
+            ctx.state.pending = false;
+            return 1;
+        case ReplaceStatus::kCannotCreate:
+        case ReplaceStatus::kCannotMove:
+            ShowError(ctx, u"Can't create " + std::u16string(path) + code);
+            return 0;
+        case ReplaceStatus::kWriteFailed:
+            ShowError(ctx, u"Save error at " + std::u16string(path) + code);
+            return 0;
+        case ReplaceStatus::kChanged:
+            break;
+        }
+        const FileContent& theirs = result.current;
+        if (theirs.status != ReadStatus::kRead) {
+            if (theirs.identity.exists || theirs.status != ReadStatus::kCannotOpen) {
+                ReadFailed(ctx, path, theirs);
+                return 0;
+            }
+            expected = theirs.identity; // removed meanwhile: the list is all there is
+            continue;
+        }
+        if (!(fromHere && TakeTheirs(ctx, theirs, ours)) &&
+            !KeepCopy(ctx, path, theirs.bytes, text_id::kKeptOtherVersion)) {
+            return 0;
+        }
+        expected = theirs.identity;
+    }
+    ShowError(ctx, u"Can't create " + std::u16string(path) + u" .(32)");
+    return 0;
 }
 
 } // namespace
@@ -157,54 +291,42 @@ int readByName(DataFileContext& ctx, std::u16string_view path) {
 
 int write(DataFileContext& ctx, std::u16string_view path) {
     ctx.state.saving = true;
-    std::uint32_t error = 0;
-    std::unique_ptr<FileReplacement> file = ctx.files.Replace(path, error);
-    const auto cannotCreate = [&] {
-        ShowError(ctx, u"Can't create " + std::u16string(path) + u" .(" +
-                           Decimal(static_cast<std::int32_t>(error)) + u")");
-        ctx.state.saving = false;
-        return 0;
-    };
-    if (!file) {
-        return cannotCreate();
-    }
-    // A failed write marks the save as failed, but the rest is still written.
-    bool ok = true;
-    std::string chunk;
-    const auto flush = [&] {
-        if (!file->Write(chunk) && ok) {
-            ok = false;
-            error = file->LastError();
-        }
-        chunk.clear();
-    };
-    for (const Item& item : ctx.store.own) {
-        AppendVrlRecord(chunk, item, ctx.codec);
-        if (chunk.size() >= kWriteChunk) {
-            flush();
-        }
-    }
-    if (!chunk.empty()) {
-        flush();
-    }
-    if (ok && !file->Flush()) {
-        ok = false;
-        error = file->LastError();
-    }
-    if (!ok) {
-        file.reset(); // the temporary goes; the old file is untouched
-        ShowError(ctx, u"Save error at " + std::u16string(path) + u" .(" +
-                           Decimal(static_cast<std::int32_t>(error)) + u")");
-        ctx.state.saving = false;
-        return 0;
-    }
-    if (!file->Commit()) {
-        error = file->LastError();
-        file.reset();
-        return cannotCreate();
-    }
+    const int result = Store(ctx, path);
+    ctx.state.pending = result == 0;
     ctx.state.saving = false;
-    return 1;
+    return result;
+}
+
+bool IsReplaceable(const DataFileState& state, std::u16string_view path) {
+    return state.knownExact && path == state.knownPath;
+}
+
+bool ReloadIfChangedOutside(DataFileContext& ctx) {
+    DataFileState& state = ctx.state;
+    if (state.pending || state.saving || state.currentPath.empty() ||
+        state.currentPath.view() != state.knownPath ||
+        !MayHaveChanged(state.known, ctx.files.Stat(state.knownPath))) {
+        return false;
+    }
+    const std::u16string path = state.knownPath;
+    const FileContent content = ctx.files.Read(path, kMaxDataFileBytes);
+    if (content.status != ReadStatus::kRead) {
+        return false; // held or gone for now: the next poll looks again
+    }
+    if (SameContent(content.identity, state.known)) {
+        state.known.writeTime = content.identity.writeTime; // only touched
+        return false;
+    }
+    ctx.store.own.clear();
+    ClearTagIndex(ctx.store.ownTags);
+    const bool mvk = IsMorvikPath(path);
+    if (mvk) {
+        LoadContent(ctx, path, content, ImportMorvikRecords, false);
+    } else {
+        LoadContent(ctx, path, content, ReadVrlRecords, true);
+    }
+    state.currentPath = path;
+    return true;
 }
 
 void open(DataFileContext& ctx) {
@@ -236,9 +358,7 @@ void save(DataFileContext& ctx) {
     ctx.settings.OpenFile = ctx.state.currentPath.view();
     SaveOpenFile(ctx.settings, ctx.registry);
     const std::u16string path = ctx.state.currentPath.str();
-    if (OriginalIsSafe(ctx, path) && write(ctx, path) != 0) {
-        ctx.state.replaceable = path;
-    }
+    write(ctx, path);
 }
 
 int saveAs(DataFileContext& ctx) {
@@ -246,34 +366,44 @@ int saveAs(DataFileContext& ctx) {
     if (ctx.prompt.askSaveFileName(path, FilterOf(kSaveFilter)) == 0 || path.empty()) {
         return 1;
     }
-    if (!OriginalIsSafe(ctx, path) || write(ctx, path) == 0) {
+    if (write(ctx, path) == 0) {
         ctx.prompt.ShowMessage(LoadText(ctx.texts, text_id::kSaveAsFailed), u"Warning",
                                kMbIconExclamation);
         return 0;
     }
     ctx.state.currentPath = path;
-    ctx.state.replaceable = path;
     return 1;
 }
 
-void ChangeDataFile(DataFileContext& ctx, std::u16string_view path) {
+bool ChangeDataFile(DataFileContext& ctx, std::u16string_view chosen) {
+    // The name a save would write: an existing file of that name is the
+    // one to open, never one to overwrite.
+    const std::u16string path = NormalizedExtension(chosen);
     if (path.empty() || path == ctx.state.currentPath.view()) {
-        return;
+        return true;
+    }
+    if (ctx.state.pending && ctx.prompt.ShowMessage(LoadText(ctx.texts, text_id::kAskDropUnsaved),
+                                                    u"Warning", kAskYesNo) != kIdYes) {
+        return false;
     }
     ctx.state.currentPath = path; // even when it holds no entry yet
-    if (!ctx.files.Exists(path)) {
+    const FileIdentity there = ctx.files.Stat(path);
+    if (!there.exists) {
         save(ctx);
-        return;
+        return true;
     }
     ctx.store.own.clear();
     ClearTagIndex(ctx.store.ownTags);
     readByName(ctx, path);
+    return true;
 }
 
 void OpenAtStartUp(DataFileContext& ctx) {
     if (ctx.state.currentPath.empty()) {
         ctx.state.currentPath = kDefaultDataFile;
     }
+    // A save killed half-way leaves its temporary; it is never data.
+    ctx.files.RemoveStaleTemporaries(ctx.state.currentPath.view());
     ctx.store.own.clear();
     ClearTagIndex(ctx.store.ownTags);
     open(ctx);

@@ -23,13 +23,27 @@ inline constexpr std::size_t kMaxDataFileBytes = 64u << 20;
 struct DataFileState {
     PathText currentPath;
     bool saving = false; // set only while the writer runs
-    // The one file a save may replace as it is: the own list was read from
-    // it completely and exactly, or written to it, or its old bytes have
-    // been kept beside it. Any other existing file is copied aside first.
-    std::u16string replaceable;
+    // The file the own list was last read from or written to, what it was
+    // then, and the records read from it or written, as the writer writes
+    // them: a save replaces that file only while it is still `known`, and
+    // applies the list's changes since `base` to another program's version.
+    std::u16string knownPath;
+    FileIdentity known;
+    std::string base;
+    // The file held exactly `base`: it may be replaced without keeping it.
+    // Any other existing file is copied aside first.
+    bool knownExact = false;
+    // The own list holds a change the file does not (a save failed).
+    bool pending = false;
+    // The own list was read again (another program's version): the view
+    // must be built again before its positions are used.
+    bool reloaded = false;
     // A file found too large to load: never replaced.
     std::u16string tooLarge;
 };
+
+// True when a save may replace `path` as it is, without keeping a copy.
+bool IsReplaceable(const DataFileState& state, std::u16string_view path);
 
 struct DataFileContext {
     ItemStore& store; // own list and own tag index
@@ -51,19 +65,29 @@ int importMvk(DataFileContext& ctx, std::u16string_view path);
 // The reader the path's name asks for.
 int readByName(DataFileContext& ctx, std::u16string_view path);
 // Rewrites the file from the own list: nonzero on success, 0 after the
-// failure has been shown. The old file stays intact on failure. The save
-// flows call it only after the file's original is safe.
+// failure has been shown. The old file stays intact on failure. A file that
+// the list did not come from exactly is copied aside first (and the user
+// told where); one another program changed since the list was read gets
+// the list's changes applied to it, or is copied aside when they cannot be.
 int write(DataFileContext& ctx, std::u16string_view path);
+
+// The refresh poll's check: when no change of the item's own is waiting
+// and another program changed the current data file, the own list is read
+// from it again. True when it was (the view must be rebuilt).
+bool ReloadIfChangedOutside(DataFileContext& ctx);
 
 void open(DataFileContext& ctx);
 int openWithDialog(DataFileContext& ctx);
 void save(DataFileContext& ctx);
 int saveAs(DataFileContext& ctx);
 
-// The data file chosen in the options. One that exists becomes the current
-// file and is read (the file before it is left as it is); a missing one is
-// created with the list. Nothing happens for the current file.
-void ChangeDataFile(DataFileContext& ctx, std::u16string_view path);
+// The data file chosen in the options, under the name a save writes (the
+// extension normalised). One that exists becomes the current file and is
+// read (the file before it is left as it is) and is never overwritten by
+// the current list; a missing one is created with the list. Nothing
+// happens for the current file. When the list holds a change that could
+// not be saved, the user is asked first; false when the switch was refused.
+bool ChangeDataFile(DataFileContext& ctx, std::u16string_view path);
 
 // Start-up: the default path when none is set, empty own list and index,
 // then open.

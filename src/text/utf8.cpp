@@ -33,9 +33,11 @@ void AppendUtf16(std::u16string& out, char32_t c) {
     out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
 }
 
-} // namespace
+// A byte that starts no valid sequence stands for itself as a lone low
+// surrogate U+DC80..U+DCFF when escaping, else for U+FFFD.
+constexpr char16_t kEscapeBase = 0xDC00;
 
-std::string ToUtf8(std::u16string_view text) {
+std::string EncodeUtf8(std::u16string_view text, bool escaped) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -44,6 +46,8 @@ std::string ToUtf8(std::u16string_view text) {
             text[i + 1] < 0xE000) {
             AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
+        } else if (escaped && c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF) {
+            out.push_back(static_cast<char>(c - kEscapeBase));
         } else if (c >= 0xD800 && c < 0xE000) {
             AppendUtf8(out, kReplacement);
         } else {
@@ -53,7 +57,7 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
-std::u16string FromUtf8(std::string_view text) {
+std::u16string DecodeUtf8(std::string_view text, bool escaped) {
     std::u16string out;
     out.reserve(text.size());
     std::size_t i = 0;
@@ -69,8 +73,12 @@ std::u16string FromUtf8(std::string_view text) {
         } else if (b >= 0xF0 && b < 0xF5) {
             length = 4;
         }
+        const auto invalid = [&] {
+            out.push_back(escaped ? static_cast<char16_t>(kEscapeBase + b)
+                                  : static_cast<char16_t>(kReplacement));
+        };
         if (length == 0) {
-            out.push_back(static_cast<char16_t>(kReplacement));
+            invalid();
             ++i;
             continue;
         }
@@ -89,7 +97,7 @@ std::u16string FromUtf8(std::string_view text) {
         constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
         valid = valid && c >= kMinimum[length] && c < 0x110000 && !(c >= 0xD800 && c < 0xE000);
         if (!valid) {
-            out.push_back(static_cast<char16_t>(kReplacement));
+            invalid();
             ++i;
             continue;
         }
@@ -97,6 +105,24 @@ std::u16string FromUtf8(std::string_view text) {
         i += length;
     }
     return out;
+}
+
+} // namespace
+
+std::string ToUtf8(std::u16string_view text) {
+    return EncodeUtf8(text, false);
+}
+
+std::u16string FromUtf8(std::string_view text) {
+    return DecodeUtf8(text, false);
+}
+
+std::string ToNativeName(std::u16string_view name) {
+    return EncodeUtf8(name, true);
+}
+
+std::u16string FromNativeName(std::string_view name) {
+    return DecodeUtf8(name, true);
 }
 
 } // namespace vantrel

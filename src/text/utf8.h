@@ -10,4 +10,10 @@ namespace vantrel {
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view text);
 
+// The same for a native file name, which is bytes: a byte that is not part
+// of valid UTF-8 travels as a lone surrogate U+DC80..U+DCFF and comes back
+// as that byte, so every name given is the name opened and written.
+std::string ToNativeName(std::u16string_view name);
+std::u16string FromNativeName(std::string_view name);
+
 } // namespace vantrel

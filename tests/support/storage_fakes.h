@@ -1,10 +1,12 @@
 #pragma once
 
 #include "storage/file_access.h"
+#include "storage/file_replace.h"
 #include "ui/prompt.h"
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +27,9 @@ struct MemoryFiles : FileAccess {
     bool failCopy = false;
     int failWriteAt = 0;
     int writes = 0;
+    // Runs after every read, as another program acting between the item's
+    // read and its write.
+    std::function<void(const std::u16string&)> beforeRead;
 
     bool Unreadable(std::u16string_view path) const {
         for (const auto& u : unreadable) {
@@ -34,32 +39,48 @@ struct MemoryFiles : FileAccess {
         }
         return false;
     }
-    ReadStatus ReadAll(std::u16string_view path, std::string& bytes,
-                       std::size_t maxBytes) override {
+    FileContent Read(std::u16string_view path, std::size_t maxBytes) override {
+        FileContent content;
+        content.identity = Stat(path);
         const auto it = files.find(std::u16string(path));
         if (it == files.end() || Unreadable(path)) {
-            return ReadStatus::kCannotOpen;
+            content.status = ReadStatus::kCannotOpen;
+            return content;
         }
         if (it->second.size() > maxBytes ||
             std::find(tooLarge.begin(), tooLarge.end(), path) != tooLarge.end()) {
-            return ReadStatus::kTooLarge;
+            content.status = ReadStatus::kTooLarge;
+            return content;
         }
-        bytes = it->second;
-        return ReadStatus::kRead;
+        content.bytes = it->second;
+        content.identity.hash = ContentHash(content.bytes);
+        content.status = ReadStatus::kRead;
+        if (beforeRead) {
+            beforeRead(std::u16string(path));
+        }
+        return content;
     }
-    bool Exists(std::u16string_view path) override {
-        return files.count(std::u16string(path)) != 0;
-    }
-    bool CopyToNew(std::u16string_view path, std::u16string_view copy,
-                   std::uint32_t& error) override {
+    FileIdentity Stat(std::u16string_view path) override {
         const auto it = files.find(std::u16string(path));
-        if (failCopy || it == files.end() || Unreadable(path) || Exists(copy)) {
+        if (it == files.end()) {
+            return {};
+        }
+        FileIdentity identity;
+        identity.exists = true;
+        identity.size = it->second.size();
+        identity.writeTime = static_cast<std::int64_t>(ContentHash(it->second) & 0xFFFF);
+        return identity;
+    }
+    bool CreateNew(std::u16string_view path, std::string_view bytes,
+                   std::uint32_t& error) override {
+        if (failCopy || Exists(path)) {
             error = 32; // sharing violation
             return false;
         }
-        files[std::u16string(copy)] = it->second;
+        files[std::u16string(path)] = bytes;
         return true;
     }
+    void RemoveStaleTemporaries(std::u16string_view) override {}
 
     struct Replacement : FileReplacement {
         MemoryFiles& owner;

@@ -302,9 +302,9 @@ TEST(HostScenario, TheDataFileSurvivesAHolderAndLineBreaks) {
 
 // Another program holds the data file with no sharing while the host starts
 // and while the user adds an entry: nothing is written. Once it lets go, the
-// next change in the same session keeps the original beside the file, byte
-// for byte, and saves the list.
-TEST(HostScenario, AFileHeldAtStartUpIsKeptOnceItIsFree) {
+// next change in the same session is applied to what the file holds, with
+// the entry that could not be saved before: nothing is lost, nothing copied.
+TEST(HostScenario, AFileHeldAtStartUpGetsTheChangesOnceItIsFree) {
     const std::wstring root = DriveRoot() + L"vantrel_held\\";
     CreateDirectoryW(root.c_str(), nullptr);
     const std::wstring data = root + L"held.vrl", script = root + L"add.txt",
@@ -338,13 +338,48 @@ TEST(HostScenario, AFileHeldAtStartUpIsKeptOnceItIsFree) {
     SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"second");
     SendMessageTimeoutW(dialog, WM_COMMAND, IDM_BAR_OK, 0, SMTO_NORMAL, 60000, nullptr);
     EXPECT_EQ(host.Finish(), 0u);
-    EXPECT_EQ(FileBytes(kept), original);
-    EXPECT_EQ(FileBytes(data), "2026/12/08,,first,,,\r\n2026/12/08,,second,,,\r\n");
-    EXPECT_NE(FileBytes(prompts).find(Utf8(kept.c_str())), std::string::npos);
+    EXPECT_EQ(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(FileBytes(data), original + "2026/12/08,,first,,,\r\n2026/12/08,,second,,,\r\n");
 
     SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
     SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
     for (const std::wstring& path : {data, kept, script, prompts}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+// A sync tool appends a record while the user's 追加 dialog is open: the
+// item's save applies its one change to the file as it is now, so both
+// records end in the file.
+TEST(HostScenario, AnotherProgramsRecordSurvivesAnAdd) {
+    const std::wstring root = DriveRoot() + L"vantrel_synced\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"synced.vrl", script = root + L"add.txt",
+                       prompts = root + L"prompts.txt";
+    const std::string mine = "2026/12/10,,mine,,,\r\n";
+    PutFile(data, mine);
+    DeleteFileW(prompts.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", prompts.c_str());
+    PutFile(script, "now 2026-12-08 09:00\npoll\n" + Menu(IDM_ADD));
+
+    HostRun host(L"--data \"" + data + L"\" --now \"2026-12-08 09:00\" --script \"" + script +
+                 L"\"");
+    HWND dialog = host.Dialog();
+    ASSERT_NE(dialog, nullptr);
+    const std::string theirs = "2026/12/11,,theirs,,,\r\n";
+    PutFile(data, mine + theirs);
+    SetDlgItemTextW(dialog, IDC_ENTRY_TITLE, L"new");
+    SendMessageTimeoutW(dialog, WM_COMMAND, IDM_BAR_OK, 0, SMTO_NORMAL, 60000, nullptr);
+    EXPECT_EQ(host.Finish(), 0u);
+    EXPECT_EQ(FileBytes(data), mine + theirs + "2026/12/08,,new,,,\r\n");
+    EXPECT_EQ(FileBytes(prompts), ""); // nothing to tell: nothing was lost
+
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+    SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
+    for (const std::wstring& path : {data, script, prompts}) {
         DeleteFileW(path.c_str());
     }
     RemoveDirectoryW(root.c_str());

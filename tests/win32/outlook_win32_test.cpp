@@ -377,6 +377,31 @@ TEST_F(OutlookTest, WritesApplyToTheFileAsItIsNow) {
     EXPECT_EQ(StoreText(), expected);
 }
 
+// The store's writes go through a uniquely named temporary: a user's own
+// "<store>.tmp" is never touched, and a read-only store is not replaced;
+// the failure reaches the caller, which tells the user.
+TEST_F(OutlookTest, StoreWritesLeaveOtherFilesAndReadOnlyStoresAlone) {
+    const std::wstring own = path + L".tmp";
+    std::ofstream(own.c_str(), std::ios::binary) << "the user's own";
+    const std::string store = "[appointment]\noid: 85\nsubject: a\nstart: 2026-12-11 10:00\n\n"
+                              "[appointment]\noid: 86\nsubject: b\nstart: 2026-12-12 10:00\n";
+    Open(store);
+    EXPECT_EQ(OutlookItemAction(session, kAppointment, 85, kOutlookDelete, kNow), u"");
+    EXPECT_EQ(StoreText(), store.substr(store.find("[appointment]\noid: 86")));
+    std::ifstream in(own.c_str(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the user's own");
+    in.close();
+    DeleteFileW(own.c_str());
+
+    const std::string before = StoreText();
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::u16string failed =
+        OutlookItemAction(session, kAppointment, 86, kOutlookDelete, kNow);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(failed.rfind(u"Outlook appointment Delete (0x", 0), 0u);
+    EXPECT_EQ(StoreText(), before);
+}
+
 TEST_F(OutlookTest, OccurrenceDaysTakeTheTimeAsItIs) {
     Open("[appointment]\noid: 90\nsubject: daily\nstart: 2026-12-01 09:00\nend: 2026-12-01 "
          "10:00\nrepeat: daily every 1\n");

@@ -7,9 +7,11 @@
 #include "platform/poom_store/poom_display.h"
 #include "platform/poom_store/store_index.h"
 #include "platform/poom_store/store_model.h"
+#include "storage/file_replace.h"
 #include "text/utf8.h"
 #include "win32/bindings/local_now.h"
 #include "win32/bindings/wide_text.h"
+#include "win32/bindings/win32_file_access.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,22 +29,14 @@ namespace {
 
 using namespace store;
 
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return text;
-}
+// The store's files go through the one file seam: reads carry the file's
+// identity, and a write replaces the file only while it is still what the
+// change was applied to.
+constexpr std::size_t kMaxStoreBytes = 64u << 20;
 
-FILETIME WriteTimeOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info);
-    return info.ftLastWriteTime;
+Win32FileAccess& StoreFiles() {
+    static Win32FileAccess files;
+    return files;
 }
 
 void Report(const std::wstring& path, const std::string& error) {
@@ -51,35 +45,13 @@ void Report(const std::wstring& path, const std::string& error) {
     std::fputws(message.c_str(), stderr);
 }
 
-// The bytes go to a temporary beside the file, are flushed to the disk and
-// only then moved over the file.
-bool ReplaceFile(const std::wstring& path, const std::string& text) {
-    const std::wstring temp = path + L".tmp";
-    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&
-        written == text.size() && FlushFileBuffers(file) != 0;
-    CloseHandle(file);
-    if (!ok || MoveFileExW(temp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
-        DeleteFileW(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
 struct StoreFile {
     std::wstring path;
     bool ics = false; // an iCalendar file, else the store's own text
     std::string text; // as last read or written
     Store data;       // the records of `text`
     StoreIndex index;
-    FILETIME written{};
+    FileIdentity known; // the file as `text` was read or written
 
     // Takes a new version of the file; its unreadable records are reported.
     void Take(std::string newText) {
@@ -101,45 +73,61 @@ struct StoreFile {
 
     // Another program may have changed the file since: read it again.
     void Reload() {
-        const FILETIME now = WriteTimeOf(path);
-        if (CompareFileTime(&now, &written) == 0) {
+        if (!MayHaveChanged(known, StoreFiles().Stat(FromWide(path)))) {
             return;
         }
-        written = now;
-        std::optional<std::string> fresh = ReadBytes(path);
-        if (!fresh) {
+        FileContent fresh = StoreFiles().Read(FromWide(path), kMaxStoreBytes);
+        if (fresh.status != ReadStatus::kRead) {
             Report(path, "cannot be read; the last version read is kept");
-        } else if (*fresh != text) {
-            Take(std::move(*fresh));
+            return;
+        }
+        known = fresh.identity;
+        if (fresh.bytes != text) {
+            Take(std::move(fresh.bytes));
         }
     }
 
     // Applies one change to the file as it is now, which may be newer than
-    // what was read: only that change is written, the rest stays.
+    // what was read: only that change is written, the rest stays. When
+    // another program writes between the read and the move, the change is
+    // applied again to its version.
     bool Apply(const StoreChange& change, int* oid = nullptr) {
-        std::optional<std::string> fresh = ReadBytes(path);
-        if (!fresh) {
-            Report(path, "cannot be read; nothing is written");
-            return false;
+        const std::u16string name = FromWide(path);
+        FileContent fresh = StoreFiles().Read(name, kMaxStoreBytes);
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            if (fresh.status != ReadStatus::kRead) {
+                return Failed("cannot be read; nothing is written");
+            }
+            std::optional<ChangedText> changed = ics ? ApplyIcsChange(fresh.bytes, change, Clock())
+                                                     : ApplyChange(fresh.bytes, change);
+            if (!changed) {
+                known = fresh.identity;
+                Take(std::move(fresh.bytes));
+                return Failed("the record changed is no longer in the file; nothing is written");
+            }
+            ReplaceResult result = ReplaceIfUnchanged(StoreFiles(), name, fresh.identity,
+                                                      changed->text, kMaxStoreBytes);
+            if (result.status == ReplaceStatus::kReplaced) {
+                known = result.written;
+                Take(std::move(changed->text));
+                if (oid != nullptr) {
+                    *oid = changed->oid;
+                }
+                return true;
+            }
+            if (result.status != ReplaceStatus::kChanged) {
+                return Failed("cannot be written (error " + std::to_string(result.error) +
+                              "); nothing is changed");
+            }
+            fresh = std::move(result.current);
         }
-        std::optional<ChangedText> changed =
-            ics ? ApplyIcsChange(*fresh, change, Clock()) : ApplyChange(*fresh, change);
-        if (!changed) {
-            Report(path, "the record changed is no longer in the file; nothing is written");
-            written = WriteTimeOf(path);
-            Take(std::move(*fresh));
-            return false;
-        }
-        if (!ReplaceFile(path, changed->text)) {
-            Report(path, "cannot be written");
-            return false;
-        }
-        written = WriteTimeOf(path);
-        Take(std::move(changed->text));
-        if (oid != nullptr) {
-            *oid = changed->oid;
-        }
-        return true;
+        return Failed("keeps changing; nothing is written");
+    }
+
+    // Reported here; the caller's E_FAIL makes the item tell the user.
+    bool Failed(const std::string& why) {
+        Report(path, why);
+        return false;
     }
 
     template <class Record> StoreChange ChangeTo(StoreChange::Kind kind, const Record& r) const {
@@ -806,16 +794,18 @@ HRESULT OpenReplacementStore(IPOutlookApp** app) {
     if (GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
         return REGDB_E_CLASSNOTREG;
     }
-    std::optional<std::string> text = ReadBytes(path);
-    if (!text) {
+    // Temporaries of a save killed half-way are removed, never read.
+    StoreFiles().RemoveStaleTemporaries(FromWide(path));
+    FileContent text = StoreFiles().Read(FromWide(path), kMaxStoreBytes);
+    if (text.status != ReadStatus::kRead) {
         Report(path, "cannot be read");
         return E_FAIL;
     }
     auto file = std::make_shared<StoreFile>();
     file->path = path;
     file->ics = IsICalendarName(FromWide(path));
-    file->written = WriteTimeOf(file->path);
-    file->Take(std::move(*text));
+    file->known = text.identity;
+    file->Take(std::move(text.bytes));
     *app = new AppObject(std::move(file));
     return S_OK;
 }

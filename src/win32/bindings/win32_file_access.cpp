@@ -1,7 +1,10 @@
 #include "win32/bindings/win32_file_access.h"
 #include "win32/scoped.h"
 
+#include "storage/file_replace.h"
 #include "win32/bindings/wide_text.h"
+
+#include <cwctype>
 
 #include <windows.h>
 
@@ -22,6 +25,21 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
         size -= written;
     }
     return true;
+}
+
+constexpr wchar_t kTemporaryPrefix[] = L"vrl";
+
+std::int64_t TimeOf(const FILETIME& time) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                     time.dwLowDateTime);
+}
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    FileIdentity identity;
+    identity.exists = true;
+    identity.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    identity.writeTime = TimeOf(info.ftLastWriteTime);
+    return identity;
 }
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -121,74 +139,88 @@ class Win32Replacement : public FileReplacement {
 
 } // namespace
 
-ReadStatus Win32FileAccess::ReadAll(std::u16string_view path, std::string& bytes,
-                                    std::size_t maxBytes) {
+FileContent Win32FileAccess::Read(std::u16string_view path, std::size_t maxBytes) {
+    FileContent content;
     const std::wstring name = ToWide(path);
     const Handle file(CreateFileW(name.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
-        return ReadStatus::kCannotOpen;
+        content.identity = Stat(path);
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        content.status =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                ? ReadStatus::kNotRegular
+                : ReadStatus::kCannotOpen;
+        return content;
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) {
-        return ReadStatus::kFailed;
+    // A device (CON, COM1, a pipe) is not a file that can be read whole.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file.get()) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        content.status = ReadStatus::kNotRegular;
+        return content;
     }
-    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-        return ReadStatus::kTooLarge;
+    content.identity = IdentityOf(info);
+    if (content.identity.size > maxBytes) {
+        content.status = ReadStatus::kTooLarge;
+        return content;
     }
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    std::string& bytes = content.bytes;
+    bytes.reserve(static_cast<std::size_t>(content.identity.size));
     char buffer[kCopyChunk];
     DWORD got = 0;
     for (;;) {
         if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
-            return ReadStatus::kFailed;
+            content.status = ReadStatus::kFailed;
+            return content;
         }
         if (got == 0) {
-            return ReadStatus::kRead;
+            break;
         }
         bytes.append(buffer, got);
         if (bytes.size() > maxBytes) {
-            return ReadStatus::kTooLarge; // it grew while being read
+            bytes.clear();
+            content.status = ReadStatus::kTooLarge; // it grew while being read
+            return content;
         }
     }
+    // The identity is of exactly the bytes read: a file still growing does
+    // not match it later, so its end is never written over.
+    content.identity.size = bytes.size();
+    content.identity.hash = ContentHash(bytes);
+    content.status = ReadStatus::kRead;
+    return content;
 }
 
-bool Win32FileAccess::Exists(std::u16string_view path) {
-    return GetFileAttributesW(ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool Win32FileAccess::CopyToNew(std::u16string_view path, std::u16string_view copy,
-                                std::uint32_t& error) {
-    const Handle from(CreateFileW(ToWide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!from.valid()) {
-        error = GetLastError();
-        return false;
+FileIdentity Win32FileAccess::Stat(std::u16string_view path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data)) {
+        return {};
     }
-    const std::wstring name = ToWide(copy);
+    FileIdentity identity;
+    identity.exists = true;
+    identity.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    identity.writeTime = TimeOf(data.ftLastWriteTime);
+    return identity;
+}
+
+bool Win32FileAccess::CreateNew(std::u16string_view path, std::string_view bytes,
+                                std::uint32_t& error) {
+    const std::wstring name = ToWide(path);
     Handle to(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!to.valid()) {
         error = GetLastError();
         return false;
     }
-    char buffer[kCopyChunk];
-    DWORD got = 0;
-    bool ok = true;
-    while ((ok = ReadFile(from.get(), buffer, sizeof buffer, &got, nullptr) != 0) && got > 0) {
-        if (!WriteAll(to.get(), buffer, got)) {
-            ok = false;
-            break;
-        }
-    }
-    ok = ok && FlushFileBuffers(to.get()) != 0;
+    bool ok = WriteAll(to.get(), bytes.data(), bytes.size()) && FlushFileBuffers(to.get()) != 0;
     if (!ok) {
         error = GetLastError();
     }
     ok = to.Close() && ok;
     if (!ok) {
-        DeleteFileW(name.c_str()); // the half copy is ours; the original is untouched
+        DeleteFileW(name.c_str()); // the half copy is ours
     }
     return ok;
 }
@@ -206,7 +238,7 @@ std::unique_ptr<FileReplacement> Win32FileAccess::Replace(std::u16string_view pa
     // A short unique name in the same folder: any file name that can be
     // opened can be saved, and no file of the user's is ever touched.
     wchar_t temp[MAX_PATH];
-    if (GetTempFileNameW(FolderOf(target).c_str(), L"vrl", 0, temp) == 0) {
+    if (GetTempFileNameW(FolderOf(target).c_str(), kTemporaryPrefix, 0, temp) == 0) {
         error = GetLastError();
         return nullptr;
     }
@@ -218,6 +250,49 @@ std::unique_ptr<FileReplacement> Win32FileAccess::Replace(std::u16string_view pa
         return nullptr;
     }
     return std::make_unique<Win32Replacement>(file, temp, target, attributes);
+}
+
+void Win32FileAccess::RemoveStaleTemporaries(std::u16string_view path) {
+    const std::wstring folder = FolderOf(FinalTarget(ToWide(path)));
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) {
+        return;
+    }
+    const std::int64_t started = TimeOf(created);
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = folder + L"\\" + kTemporaryPrefix + L"*.tmp";
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            IsTemporaryName(found.cFileName) && TimeOf(found.ftLastWriteTime) < started) {
+            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+bool IsTemporaryName(std::wstring_view name) {
+    // GetTempFileNameW's form: the prefix, one to four hex digits, ".tmp".
+    const std::wstring_view prefix = kTemporaryPrefix;
+    if (name.size() < prefix.size() + 5 || name.size() > prefix.size() + 8 ||
+        CompareStringOrdinal(name.data(), static_cast<int>(prefix.size()), prefix.data(),
+                             static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL) {
+        return false;
+    }
+    const std::wstring_view rest = name.substr(prefix.size());
+    const std::size_t dot = rest.size() - 4;
+    if (CompareStringOrdinal(rest.data() + dot, 4, L".tmp", 4, TRUE) != CSTR_EQUAL) {
+        return false;
+    }
+    for (std::size_t i = 0; i < dot; ++i) {
+        if (!iswxdigit(rest[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace vantrel

@@ -1,5 +1,6 @@
 #include "platform/today.h"
 #include "resource_ids.h"
+#include "text/text_ids.h"
 #include "win32/bindings/wide_text.h"
 #include "win32/item/item_window.h"
 
@@ -76,12 +77,27 @@ CommandActions ItemCommandActions(TodayItem& item, HWND window) {
     a.tagDialog = [&item, window] { RunTagDialog(item, window); };
     a.outlook = [&item](int source, int oid, int operation, const SystemTime& when) {
         ModalScope open(&item.state.modalDepth); // Outlook shows its forms modally
-        OutlookItemAction(item.outlook, source, oid, operation, when);
+        const std::u16string failed = OutlookItemAction(item.outlook, source, oid, operation, when);
+        if (!failed.empty()) {
+            std::u16string text = LoadText(*item.texts, text_id::kStoreNotSaved);
+            if (const std::size_t at = text.find(u"%s"); at != std::u16string::npos) {
+                text.replace(at, 2, failed);
+            }
+            item.prompt->ShowMessage(text, u"error", kMbOk);
+        }
     };
     a.copy = CopyToClipboard;
     a.save = [&item] {
         DataFileContext data = ItemDataFile(item);
+        item.file.reloaded = false;
         save(data);
+        if (item.file.reloaded) {
+            // Another program's records joined the list: the view's
+            // positions are stale until it is built again.
+            item.file.reloaded = false;
+            ViewContext view = ItemView(item);
+            refresh(view, item.state.view.currentFilter);
+        }
     };
     a.prompt = item.prompt.get();
     return a;

@@ -146,6 +146,15 @@ LRESULT QueryRefreshCache(TodayItem& item, HWND window, TODAYLISTITEM* listItem)
     };
     actions.invalidate = [window] { Invalidate(window); };
     actions.layout = [&item] { ComputeItemLayout(item); };
+    if (item.state.menuPending == 0 && item.state.modalDepth == 0) {
+        // Another program (a sync tool, an editor) changed the data file.
+        DataFileContext data = ItemDataFile(item);
+        if (ReloadIfChangedOutside(data)) {
+            actions.refresh(item.state.view.currentFilter);
+            actions.layout();
+            actions.invalidate();
+        }
+    }
     int cyp = listItem != nullptr ? static_cast<int>(listItem->cyp) : item.state.itemHeight;
     const bool changed = QueryRefresh(item.state, item.settings, item.clock.Now(), cyp, actions);
     if (listItem != nullptr) {

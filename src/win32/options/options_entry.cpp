@@ -105,13 +105,25 @@ void RunSheet(TodayItem& item, OptionsSheet& sheet, HWND host) {
 // A data-file path changed on the 基本 page: an existing file is read and
 // shown from now on, a missing one gets the current data; the file before
 // it is left as it is.
-void MakeDataFile(TodayItem& item, const PathText& before, Prompt& prompt) {
+void MakeDataFile(TodayItem& item, const PathText& before, Prompt& prompt, bool stored) {
     if (item.settings.OpenFile == before.view()) {
         return;
     }
     DataFileContext data{item.store, item.settings, item.registry, item.files, prompt,
                          item.codec, item.clock,    *item.texts,   item.file};
-    ChangeDataFile(data, item.settings.OpenFile.view());
+    const bool changed = ChangeDataFile(data, item.settings.OpenFile.view());
+    // Kept on the file whose change is still unsaved, or on the name a save
+    // writes ("other.txt" is "other.vrl").
+    const PathText chosen = changed ? PathText(item.file.currentPath.view()) : before;
+    if (!(item.settings.OpenFile == chosen.view())) {
+        item.settings.OpenFile = chosen;
+        if (stored) {
+            SaveOpenFile(item.settings, item.registry);
+        }
+    }
+    if (!changed) {
+        return;
+    }
     ViewContext view = ItemView(item);
     refresh(view, item.state.view.currentFilter);
 }
@@ -129,7 +141,7 @@ void InitialiseHost(HWND host, TodayItem& item, OptionsSheet& sheet) {
     if (sheet.result >= 0) {
         SaveSettings(item.settings, item.registry, 0);
     }
-    MakeDataFile(item, before, SheetPrompt(sheet, item.state.modalDepth));
+    MakeDataFile(item, before, SheetPrompt(sheet, item.state.modalDepth), sheet.result >= 0);
 }
 
 } // namespace

@@ -32,11 +32,22 @@ template <class T> bool Got(HRESULT hr, const Held<T>& out) {
     return SUCCEEDED(hr) && out;
 }
 
-// An action's failure has nothing to show: it is traced.
+// An action's failure is traced; a failed change is also handed back, so
+// the user learns that it did not happen.
 void Check(HRESULT hr, std::wstring_view what) {
     if (FAILED(hr)) {
         TraceFailure(what, static_cast<std::uint32_t>(hr));
     }
+}
+
+std::u16string Failure(HRESULT hr, std::wstring_view what) {
+    if (SUCCEEDED(hr)) {
+        return {};
+    }
+    TraceFailure(what, static_cast<std::uint32_t>(hr));
+    wchar_t code[16];
+    swprintf(code, 16, L" (0x%08lX)", static_cast<unsigned long>(hr));
+    return FromWide(std::wstring(what) + code);
 }
 
 // How many items a collection's walk may visit: its count, or until Item
@@ -566,16 +577,16 @@ int ImportTasks(OutlookContext& ctx, const SystemTime& now) {
     return count;
 }
 
-void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
-                       const SystemTime& when) {
+std::u16string OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
+                                 const SystemTime& when) {
     if (session.loggedOn == 0 || (kind != kAppointment && kind != kTask)) {
-        return;
+        return {};
     }
     if (action == kOutlookCreate) {
         Held<IUnknown> created;
         if (FAILED(session.app->CreateItem(kind == kAppointment ? olAppointmentItem : olTaskItem,
                                            created.out()))) {
-            return;
+            return {};
         }
         Held<IAppointment> a;
         Held<ITask> t;
@@ -584,16 +595,16 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         } else if (kind == kTask && QueryAs(created.get(), kIidTask, t)) {
             Check(t->Display(), L"Outlook new task");
         }
-        return;
+        return {};
     }
     Held<IUnknown> unknown;
     if (FAILED(session.app->GetItemFromOid(oid, unknown.out()))) {
-        return;
+        return {};
     }
     if (kind == kTask) {
         Held<ITask> t;
         if (!QueryAs(unknown.get(), kIidTask, t)) {
-            return;
+            return {};
         }
         VARIANT_BOOL complete = VARIANT_FALSE;
         switch (action) {
@@ -607,23 +618,21 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
             if (SUCCEEDED(t->get_Complete(&complete)) &&
                 SUCCEEDED(
                     t->put_Complete(complete != VARIANT_FALSE ? VARIANT_FALSE : VARIANT_TRUE))) {
-                Check(t->Save(), L"Outlook task Save");
+                return Failure(t->Save(), L"Outlook task Save");
             }
             break;
         case kOutlookDelete:
-            Check(t->Delete(), L"Outlook task Delete");
-            break;
+            return Failure(t->Delete(), L"Outlook task Delete");
         case kOutlookDeleteOccurrence:
-            Check(t->SkipRecurrence(), L"Outlook task SkipRecurrence");
-            break;
+            return Failure(t->SkipRecurrence(), L"Outlook task SkipRecurrence");
         default:
             break;
         }
-        return;
+        return {};
     }
     Held<IAppointment> a;
     if (!QueryAs(unknown.get(), kIidAppointment, a)) {
-        return;
+        return {};
     }
     switch (action) {
     case kOutlookView:
@@ -631,8 +640,7 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         Check(a->Display(), L"Outlook appointment Display");
         break;
     case kOutlookDelete:
-        Check(a->Delete(), L"Outlook appointment Delete");
-        break;
+        return Failure(a->Delete(), L"Outlook appointment Delete");
     case kOutlookViewOccurrence:
     case kOutlookEditOccurrence:
     case kOutlookDeleteOccurrence: {
@@ -643,10 +651,10 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
         if (!SystemTimeToVariantTime(&s, &day) ||
             !Got(a->GetRecurrencePattern(pattern.out()), pattern) ||
             !Got(pattern->GetOccurrence(day, occurrence.out()), occurrence)) {
-            return;
+            return {};
         }
         if (action == kOutlookDeleteOccurrence) {
-            Check(occurrence->Delete(), L"Outlook occurrence Delete");
+            return Failure(occurrence->Delete(), L"Outlook occurrence Delete");
         } else {
             Check(occurrence->Display(), L"Outlook occurrence Display");
         }
@@ -655,6 +663,7 @@ void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
     default:
         break;
     }
+    return {};
 }
 
 SourceLoaders OutlookLoaders(OutlookContext& ctx) {

@@ -8,6 +8,7 @@
 #include "view/view_list.h"
 
 #include <cstdint>
+#include <string>
 
 namespace vantrel {
 
@@ -33,8 +34,10 @@ std::int32_t OpenOutlookSession(OutlookSession& session); // an HRESULT
 int ImportAppointmentsInWindow(OutlookContext& ctx, int mode, int viewShift, const SystemTime& now);
 int ImportAllAppointments(OutlookContext& ctx, const SystemTime& now);
 int ImportTasks(OutlookContext& ctx, const SystemTime& now);
-void OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
-                       const SystemTime& when);
+// Empty when the action's change was made (or it changes nothing), else
+// what failed, for the user.
+std::u16string OutlookItemAction(OutlookSession& session, int kind, int oid, int action,
+                                 const SystemTime& when);
 
 // The refresh's loaders bound to the session: windowed import for codes
 // 1-3 and 5-8, the full import otherwise, and the tasks.
