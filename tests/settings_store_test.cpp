@@ -1,3 +1,4 @@
+#include "settings/device_defaults.h"
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
 #include "support/memory_registry.h"
@@ -205,19 +206,19 @@ TEST(SettingsStore, WrongTypesAndSizesNeverOverrunAField) {
     Settings settings;
     SaveSettings(settings, registry, 0);
     const std::u16string_view key = kSettingsKey;
-    // Integers take a value only from exactly four bytes, whatever the type.
-    registry.PutBytes(key, u"ViewLine", ValueType::Binary, {1, 2});
+    // Integers take a value only from exactly four bytes of REG_DWORD.
+    registry.PutBytes(key, u"ViewLine", ValueType::Dword, {1, 2});
     registry.PutBytes(key, u"LineSpace", ValueType::Binary, {1, 0, 0, 0, 0, 0, 0, 0});
     registry.PutBytes(key, u"DataLine", ValueType::String, Utf16Bytes(u"7")); // 4 bytes
-    registry.PutBytes(key, u"WidthSep", ValueType::Binary, {});
-    // Texts are cut to their capacity and always terminated.
+    registry.PutBytes(key, u"WidthSep", ValueType::Dword, {});
+    // Texts only from REG_SZ, cut to their capacity and always terminated.
     registry.PutBytes(key, u"OpenFile", ValueType::String, Utf16Bytes(std::u16string(5000, u'p')));
     registry.PutBytes(key, u"FontName", ValueType::String, Utf16Bytes(std::u16string(40, u'f')));
-    registry.PutBytes(key, u"ExFontName", ValueType::Binary,
+    registry.PutBytes(key, u"ExFontName", ValueType::String,
                       Utf16Bytes(u"abc", /*terminate=*/false));
     std::vector<std::uint8_t> odd = Utf16Bytes(u"xy", false);
     odd.push_back(0x41);
-    registry.PutBytes(key, u"ApptVRLCat", ValueType::Binary, odd);
+    registry.PutBytes(key, u"ApptVRLCat", ValueType::String, odd);
     registry.PutBytes(key, u"TaskVRLCat", ValueType::Dword, {0x41, 0, 0x42, 0});
     registry.PutBytes(key, u"FilterTag", ValueType::String, Utf16Bytes(u"tag\0rest"));
 
@@ -225,14 +226,124 @@ TEST(SettingsStore, WrongTypesAndSizesNeverOverrunAField) {
     EXPECT_EQ(LoadSettings(loaded, registry), 1);
     EXPECT_EQ(loaded.ViewLine, 4);
     EXPECT_EQ(loaded.LineSpace, 2);
-    EXPECT_EQ(loaded.DataLine, 0x37); // '7' and its terminator, read as an integer
+    EXPECT_EQ(loaded.DataLine, 1); // not '7' and its terminator read as a number
     EXPECT_EQ(loaded.WidthSep, 2);
     EXPECT_EQ(loaded.OpenFile.size(), 259u);
     EXPECT_EQ(loaded.FontName, std::u16string(31, u'f'));
     EXPECT_EQ(loaded.ExFontName, u"abc");
     EXPECT_EQ(loaded.ApptVRLCat, u"xy");
-    EXPECT_EQ(loaded.TaskVRLCat, u"AB");
+    EXPECT_EQ(loaded.TaskVRLCat, u"VRL"); // not "AB"
     EXPECT_EQ(loaded.FilterTag, u"tag");
+}
+
+// Stored in a form no field of the record takes: another registry type
+// than the record writes, or another size than four bytes for a number.
+struct UnreadableValue {
+    const char16_t* name;
+    ValueType type;
+    std::vector<std::uint8_t> bytes;
+};
+
+std::vector<UnreadableValue> UnreadableValues() {
+    return {
+        {u"WidthDate", ValueType::Qword, {70, 0, 0, 0, 0, 0, 0, 0}},
+        {u"AutoUpdate", ValueType::Qword, {2, 0, 0, 0, 0, 0, 0, 0}},
+        {u"ViewLine", ValueType::Binary, {1, 2}},
+        {u"ExTap", ValueType::Binary, {5, 0, 0, 0}},
+        {u"CrTodayTx", ValueType::String, Utf16Bytes(u"0x112233")},
+        {u"CrPin", ValueType::String, Utf16Bytes(u"7")}, // four bytes, as a number has
+        {u"StartFilter", ValueType::String, Utf16Bytes(u"12")},
+        {u"TaskVRLCat", ValueType::Dword, {0x41, 0, 0x42, 0}},
+        {u"FontName", ValueType::Binary, Utf16Bytes(u"Tahoma")},
+        {u"OpenFile", ValueType::Dword, {1, 0, 0, 0}},
+    };
+}
+
+// Window creation (device defaults, load, full save when something was
+// missing, the default data file), then the options (load, sheet without
+// changes, full save), the filter save and the data-file save: none of
+// them puts a default in place of a value the record could not read.
+TEST(SettingsStore, UnreadableValuesStayAsStoredThroughEverySave) {
+    MemoryRegistry registry;
+    Settings stored;
+    stored.TaskSens = 3;
+    SaveSettings(stored, registry, 0);
+    for (const UnreadableValue& v : UnreadableValues()) {
+        registry.PutBytes(kSettingsKey, v.name, v.type, v.bytes);
+    }
+    registry.Values(kSettingsKey).erase(u"Importance");
+    registry.writes.clear();
+
+    Settings s;
+    ApplyDeviceDefaults(s, {u"IPAGothic", 128, 14, 0x010203, 0x040506});
+    EXPECT_EQ(LoadSettings(s, registry), 0); // Importance is missing
+    EXPECT_TRUE(registry.writes.empty());    // not even AutoUpdate
+    SaveSettings(s, registry, 0);
+    if (s.OpenFile.empty()) {
+        s.OpenFile = kDefaultDataFile;
+    }
+    SaveOpenFile(s, registry); // the missing data file created at start-up
+    // In memory the defaults stand in; what could be read is read.
+    EXPECT_EQ(s.WidthDate, 55);
+    EXPECT_EQ(s.AutoUpdate, 1);
+    EXPECT_EQ(s.ViewLine, 4);
+    EXPECT_EQ(s.ExTap, -1);
+    EXPECT_EQ(s.CrTodayTx, 0x6464FF);
+    EXPECT_EQ(s.CrPin, 0x6464FF);
+    EXPECT_EQ(s.StartFilter, 4);
+    EXPECT_EQ(s.TaskVRLCat, u"VRL");
+    EXPECT_EQ(s.FontName, u"IPAGothic");
+    EXPECT_EQ(s.OpenFile, kDefaultDataFile);
+    EXPECT_EQ(s.TaskSens, 3);
+
+    EXPECT_EQ(LoadSettings(s, registry), 1);
+    SaveSettings(s, registry, 0);
+    SaveSettings(s, registry, 1);
+    SaveOpenFile(s, registry);
+
+    auto& values = registry.Values(kSettingsKey);
+    for (const UnreadableValue& v : UnreadableValues()) {
+        const std::string name(v.name, v.name + std::char_traits<char16_t>::length(v.name));
+        EXPECT_EQ(values[v.name].type, v.type) << name;
+        EXPECT_EQ(values[v.name].bytes, v.bytes) << name;
+    }
+    EXPECT_EQ(Dword(values[u"Importance"]), 7); // missing: written with its default
+    EXPECT_EQ(Dword(values[u"TaskSens"]), 3);
+    EXPECT_EQ(values.size(), 91u);
+}
+
+// What the user sets in the options replaces what could not be read.
+TEST(SettingsStore, AnUnreadableValueChangedInTheOptionsIsWritten) {
+    MemoryRegistry registry;
+    SaveSettings(Settings{}, registry, 0);
+    for (const UnreadableValue& v : UnreadableValues()) {
+        registry.PutBytes(kSettingsKey, v.name, v.type, v.bytes);
+    }
+    Settings s;
+    LoadSettings(s, registry);
+    s.WidthDate = 80;
+    s.CrPin = 0x123456;
+    s.TaskVRLCat = u"Work";
+    s.OpenFile = u"\\Storage Card\\b.vrl";
+    SaveSettings(s, registry, 0);
+
+    auto& values = registry.Values(kSettingsKey);
+    EXPECT_EQ(values[u"WidthDate"].type, ValueType::Dword);
+    EXPECT_EQ(Dword(values[u"WidthDate"]), 80);
+    EXPECT_EQ(Dword(values[u"CrPin"]), 0x123456);
+    EXPECT_EQ(values[u"TaskVRLCat"].bytes, Utf16Bytes(u"Work"));
+    EXPECT_EQ(values[u"OpenFile"].bytes, Utf16Bytes(u"\\Storage Card\\b.vrl"));
+    EXPECT_EQ(values[u"ViewLine"].type, ValueType::Binary); // unchanged: left alone
+
+    // A filter the user applies is remembered over an unreadable one.
+    s.StartFilter = 2;
+    SaveSettings(s, registry, 1);
+    EXPECT_EQ(Dword(values[u"StartFilter"]), 2);
+
+    Settings reloaded;
+    EXPECT_EQ(LoadSettings(reloaded, registry), 1);
+    EXPECT_EQ(reloaded.WidthDate, 80);
+    EXPECT_EQ(reloaded.StartFilter, 2);
 }
 
 TEST(SettingsStore, FilterTagIsGrowable) {
