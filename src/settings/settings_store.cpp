@@ -10,6 +10,12 @@
 namespace vantrel {
 namespace {
 
+// The compiled-in record, for a code that is no code at all.
+const Settings& CompiledDefaults() {
+    static const Settings defaults;
+    return defaults;
+}
+
 // A field takes only what the record itself writes: an integer four bytes
 // of REG_DWORD, a text REG_SZ. Anything else would be a guess at what the
 // user meant.
@@ -27,6 +33,7 @@ struct Readable {
 struct FieldReader {
     Settings& settings;
     const std::vector<std::uint8_t>& data;
+    const ValueRule& rule;
 
     // The UTF-16 text up to its terminator (or the end of the data).
     std::u16string Text() const {
@@ -47,7 +54,7 @@ struct FieldReader {
         }
         std::int32_t value = 0;
         std::memcpy(&value, data.data(), sizeof value);
-        settings.*field = value;
+        settings.*field = WithinRule(rule, value, CompiledDefaults().*field);
         return true;
     }
     bool operator()(PathText Settings::*field) const {
@@ -139,11 +146,9 @@ Found ReadValue(Settings& settings, RegistryKey& key, const SettingValue& value)
         return Found::Unreadable;
     }
     data.resize(std::min<std::size_t>(*read, data.size()));
-    return std::visit(FieldReader{settings, data}, value.field) ? Found::Read : Found::Unreadable;
+    return std::visit(FieldReader{settings, data, value.rule}, value.field) ? Found::Read
+                                                                            : Found::Unreadable;
 }
-
-constexpr std::int32_t kLastFilterCode = 12;   // 過去
-constexpr std::int32_t kFromNowFilterCode = 4; // これから
 
 // Written right after StartFilter in a full save, before AutoUpdate and the rest.
 constexpr std::u16string_view kLeadingValues[] = {u"FilterTag", u"StartView", u"OpenFile",
@@ -174,10 +179,6 @@ int LoadSettings(Settings& settings, Registry& registry) {
         if (value.name == u"AutoUpdate") {
             WriteValue(settings, *key, value);
         }
-    }
-    // A filter code no filter has (a damaged registry) starts at これから.
-    if (settings.StartFilter < 0 || settings.StartFilter > kLastFilterCode) {
-        settings.StartFilter = kFromNowFilterCode;
     }
     return result;
 }

@@ -7,6 +7,7 @@ namespace vantrel {
 
 // 1 when every value was found; values found overwrite the record, missing
 // ones leave it as it is. A missing key is created empty (result 0).
+// An integer is brought within what the options can set (its ValueRule).
 // A value stored in a form its field cannot take counts as found, leaves
 // the field as it is and is listed in `unreadValues`.
 int LoadSettings(Settings& settings, Registry& registry);
