@@ -3,8 +3,11 @@
 #include "settings/settings_store.h"
 #include "settings/settings_values.h"
 #include "support/memory_registry.h"
+#include "today/layout.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace vantrel {
 namespace {
@@ -73,6 +76,53 @@ TEST(DeviceDefaults, StoredWidthsWinOverTheDensityDefaults) {
     EXPECT_EQ(s.WidthDayCount, 60);
     EXPECT_EQ(s.WidthSep, 2);
     EXPECT_EQ(s.LineSpace, 4); // not stored: the VGA default
+}
+
+// A damaged or hand-edited key: the line spacing and the number of lines
+// come back within their options ranges, so the layout of the Today item
+// works on the same figures the options could have set.
+TEST(DeviceDefaults, DamagedLineFiguresStillLayOut) {
+    struct Case {
+        std::uint32_t lineSpace, viewLine; // as stored
+        std::int32_t loadedLineSpace, loadedViewLine, rows, itemHeight;
+    };
+    const Case cases[] = {
+        // 99 spacing, lines from the screen: (320 - 2 * 99) / (99 + 14) = 1
+        {0x7FFFFFFF, 0xFFFFFFFF, 99, 0, 1, 99 + (99 + 14)},
+        {0x80000000, 0x7FFFFFFF, 0, 9999, 10, 10 * 14}, // no more rows than entries
+        {0xFFFFFFFB, 3, 0, 3, 3, 3 * 14},
+        {100, 10000, 99, 9999, 10, 99 + 10 * (99 + 14)},
+    };
+    for (const Case& c : cases) {
+        testing::MemoryRegistry registry;
+        Settings stored;
+        ApplyDeviceDefaults(stored, {u"IPAGothic", 128, 14, 0, 0, 96});
+        SaveSettings(stored, registry, 0);
+        for (const auto& [name, value] :
+             {std::pair{u"LineSpace", c.lineSpace}, std::pair{u"ViewLine", c.viewLine}}) {
+            std::vector<std::uint8_t> bytes(4);
+            std::memcpy(bytes.data(), &value, 4);
+            registry.PutBytes(kSettingsKey, name, testing::ValueType::Dword, bytes);
+        }
+
+        Settings s;
+        TodayViewState state;
+        state.systemFontHeight = ApplyDeviceDefaults(s, {u"IPAGothic", 128, 14, 0, 0, 96});
+        EXPECT_EQ(LoadSettings(s, registry), 1);
+        EXPECT_EQ(s.LineSpace, c.loadedLineSpace) << c.lineSpace;
+        EXPECT_EQ(s.ViewLine, c.loadedViewLine) << c.viewLine;
+
+        LayoutInputs in;
+        in.clientRect = {0, 0, 240, 100};
+        in.screenWidth = 240;
+        in.screenHeight = 320;
+        in.viewCount = 10;
+        ComputeLayout(state, s, in);
+        EXPECT_EQ(state.lineTextHeight, 14);
+        EXPECT_EQ(state.rowsPerColumn, c.rows) << c.lineSpace;
+        EXPECT_EQ(state.itemHeight, c.itemHeight) << c.lineSpace;
+        EXPECT_EQ(state.columnCount, 1);
+    }
 }
 
 TEST(OverMinutes, DaysRoundTrip) {

@@ -8,12 +8,20 @@
 
 namespace vantrel {
 
+// The registry types the record writes; every other type is Other.
+enum class RegistryType : std::uint8_t { Dword, String, Other };
+
+struct StoredValueInfo {
+    std::uint32_t size = 0; // bytes
+    RegistryType type = RegistryType::Other;
+};
+
 // An opened registry key; closing it is destroying it.
 class RegistryKey {
   public:
     virtual ~RegistryKey() = default;
-    // Size in bytes of a stored value, or nothing when it cannot be queried.
-    virtual std::optional<std::uint32_t> QuerySize(std::u16string_view name) = 0;
+    // Size and type of a stored value, or nothing when it cannot be queried.
+    virtual std::optional<StoredValueInfo> QueryInfo(std::u16string_view name) = 0;
     // Reads a value into `buffer`; the byte count read, or nothing on failure.
     virtual std::optional<std::uint32_t> Query(std::u16string_view name,
                                                std::span<std::uint8_t> buffer) = 0;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace vantrel {
 
@@ -12,6 +14,20 @@ using FaceNameText = FixedText<32>; // FontName, ExFontName
 
 inline constexpr std::u16string_view kSettingsKey = u"\\Software\\Orvane\\Vantrel";
 inline constexpr std::u16string_view kDefaultDataFile = u"\\My Documents\\vantrel.vrl";
+
+// What a field of the record holds, as an integer or a text.
+using HeldSetting = std::variant<std::int32_t, std::u16string>;
+
+// A value the registry holds in a form its field cannot take (another type
+// or size). The field keeps what it held, and the stored value is not
+// written over while the field still holds `heldAtLoad`: only a value the
+// user sets replaces it.
+struct UnreadValue {
+    std::u16string_view name; // from the table of values, which lives for the process
+    HeldSetting heldAtLoad;
+
+    friend bool operator==(const UnreadValue&, const UnreadValue&) = default;
+};
 
 // The whole configuration, every value named as in the registry and set to
 // its compiled-in default. Colours are 0x00BBGGRR.
@@ -107,6 +123,9 @@ struct Settings {
     PathText TaskVRLCat{u"VRL"};
     std::int32_t Importance = 7;
     std::int32_t TaskSens = 15;
+
+    // Not a registry value: set by LoadSettings, at most one per value.
+    std::vector<UnreadValue> unreadValues;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

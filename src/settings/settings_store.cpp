@@ -2,16 +2,38 @@
 
 #include "settings/settings_values.h"
 
+#include <algorithm>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace vantrel {
 namespace {
 
-// The stored type is not checked; only the size decides what a field takes.
+// The compiled-in record, for a code that is no code at all.
+const Settings& CompiledDefaults() {
+    static const Settings defaults;
+    return defaults;
+}
+
+// A field takes only what the record itself writes: an integer four bytes
+// of REG_DWORD, a text REG_SZ. Anything else would be a guess at what the
+// user meant.
+struct Readable {
+    StoredValueInfo info;
+
+    bool operator()(std::int32_t Settings::*) const {
+        return info.type == RegistryType::Dword && info.size == sizeof(std::int32_t);
+    }
+    template <class Text> bool operator()(Text Settings::*) const {
+        return info.type == RegistryType::String;
+    }
+};
+
 struct FieldReader {
     Settings& settings;
     const std::vector<std::uint8_t>& data;
+    const ValueRule& rule;
 
     // The UTF-16 text up to its terminator (or the end of the data).
     std::u16string Text() const {
@@ -26,17 +48,59 @@ struct FieldReader {
         return text;
     }
 
-    void operator()(std::int32_t Settings::*field) const {
-        if (data.size() == sizeof(std::int32_t)) {
-            std::int32_t value = 0;
-            std::memcpy(&value, data.data(), sizeof value);
-            settings.*field = value;
+    bool operator()(std::int32_t Settings::*field) const {
+        if (data.size() != sizeof(std::int32_t)) {
+            return false;
         }
+        std::int32_t value = 0;
+        std::memcpy(&value, data.data(), sizeof value);
+        settings.*field = WithinRule(rule, value, CompiledDefaults().*field);
+        return true;
     }
-    void operator()(PathText Settings::*field) const { (settings.*field).assign(Text()); }
-    void operator()(FaceNameText Settings::*field) const { (settings.*field).assign(Text()); }
-    void operator()(std::u16string Settings::*field) const { settings.*field = Text(); }
+    bool operator()(PathText Settings::*field) const {
+        (settings.*field).assign(Text());
+        return true;
+    }
+    bool operator()(FaceNameText Settings::*field) const {
+        (settings.*field).assign(Text());
+        return true;
+    }
+    bool operator()(std::u16string Settings::*field) const {
+        settings.*field = Text();
+        return true;
+    }
 };
+
+HeldSetting HeldValue(const Settings& settings, const SettingValue& value) {
+    return std::visit(
+        [&settings](auto field) -> HeldSetting {
+            using Field = decltype(field);
+            if constexpr (std::is_same_v<Field, std::int32_t Settings::*> ||
+                          std::is_same_v<Field, std::u16string Settings::*>) {
+                return settings.*field;
+            } else {
+                return (settings.*field).str();
+            }
+        },
+        value.field);
+}
+
+// False for a value the record could not read that still holds what it
+// held then: the stored value stays as it is.
+bool MayWrite(const Settings& settings, const SettingValue& value) {
+    for (const UnreadValue& unread : settings.unreadValues) {
+        if (unread.name != value.name) {
+            continue;
+        }
+        // The window puts the default file in place of an unread path; that
+        // is no path the user chose.
+        if (value.name == u"OpenFile" && settings.OpenFile == kDefaultDataFile) {
+            return false;
+        }
+        return HeldValue(settings, value) != unread.heldAtLoad;
+    }
+    return true;
+}
 
 struct FieldWriter {
     const Settings& settings;
@@ -53,29 +117,38 @@ struct FieldWriter {
     void operator()(std::u16string Settings::*field) const { key.SetString(name, settings.*field); }
 };
 
+void WriteValue(const Settings& settings, RegistryKey& key, const SettingValue& value) {
+    if (MayWrite(settings, value)) {
+        std::visit(FieldWriter{settings, key, value.name}, value.field);
+    }
+}
+
 void WriteValue(const Settings& settings, RegistryKey& key, std::u16string_view name) {
     if (const SettingValue* value = FindSettingValue(name)) {
-        std::visit(FieldWriter{settings, key, value->name}, value->field);
+        WriteValue(settings, key, *value);
     }
 }
 
-// Read one value: size first, then the data. False when the size query fails.
-bool ReadValue(Settings& settings, RegistryKey& key, const SettingValue& value) {
-    const std::optional<std::uint32_t> size = key.QuerySize(value.name);
-    if (!size) {
-        return false;
+enum class Found { Missing, Read, Unreadable };
+
+// Read one value: size and type first, then the data.
+Found ReadValue(Settings& settings, RegistryKey& key, const SettingValue& value) {
+    const std::optional<StoredValueInfo> info = key.QueryInfo(value.name);
+    if (!info) {
+        return Found::Missing;
     }
-    std::vector<std::uint8_t> data(*size);
+    if (!std::visit(Readable{*info}, value.field)) {
+        return Found::Unreadable;
+    }
+    std::vector<std::uint8_t> data(info->size);
     const std::optional<std::uint32_t> read = key.Query(value.name, data);
-    if (read) {
-        data.resize(std::min<std::size_t>(*read, data.size()));
-        std::visit(FieldReader{settings, data}, value.field);
+    if (!read) {
+        return Found::Unreadable;
     }
-    return true;
+    data.resize(std::min<std::size_t>(*read, data.size()));
+    return std::visit(FieldReader{settings, data, value.rule}, value.field) ? Found::Read
+                                                                            : Found::Unreadable;
 }
-
-constexpr std::int32_t kLastFilterCode = 12;   // 過去
-constexpr std::int32_t kFromNowFilterCode = 4; // これから
 
 // Written right after StartFilter in a full save, before AutoUpdate and the rest.
 constexpr std::u16string_view kLeadingValues[] = {u"FilterTag", u"StartView", u"OpenFile",
@@ -85,6 +158,7 @@ constexpr std::u16string_view kLeadingValues[] = {u"FilterTag", u"StartView", u"
 } // namespace
 
 int LoadSettings(Settings& settings, Registry& registry) {
+    settings.unreadValues.clear();
     std::unique_ptr<RegistryKey> key = registry.Open(kSettingsKey);
     if (!key) {
         registry.Create(kSettingsKey); // closed again at once
@@ -92,16 +166,19 @@ int LoadSettings(Settings& settings, Registry& registry) {
     }
     int result = 1;
     for (const SettingValue& value : SettingValuesInReadOrder()) {
-        if (!ReadValue(settings, *key, value)) {
+        switch (ReadValue(settings, *key, value)) {
+        case Found::Missing:
             result = 0;
+            break;
+        case Found::Unreadable:
+            settings.unreadValues.push_back({value.name, HeldValue(settings, value)});
+            break;
+        case Found::Read:
+            break;
         }
         if (value.name == u"AutoUpdate") {
-            key->SetDword(value.name, settings.AutoUpdate);
+            WriteValue(settings, *key, value);
         }
-    }
-    // A filter code no filter has (a damaged registry) starts at これから.
-    if (settings.StartFilter < 0 || settings.StartFilter > kLastFilterCode) {
-        settings.StartFilter = kFromNowFilterCode;
     }
     return result;
 }
@@ -111,7 +188,7 @@ int SaveSettings(const Settings& settings, Registry& registry, int filterOnly) {
     if (!key) {
         return 0;
     }
-    key->SetDword(u"StartFilter", settings.StartFilter);
+    WriteValue(settings, *key, u"StartFilter");
     if (filterOnly != 0) {
         return 1;
     }
@@ -122,7 +199,7 @@ int SaveSettings(const Settings& settings, Registry& registry, int filterOnly) {
     for (const SettingValue& value : SettingValuesInReadOrder()) {
         fromAutoUpdate = fromAutoUpdate || value.name == u"AutoUpdate";
         if (fromAutoUpdate) {
-            std::visit(FieldWriter{settings, *key, value.name}, value.field);
+            WriteValue(settings, *key, value);
         }
     }
     return 1;
@@ -133,7 +210,7 @@ int SaveOpenFile(const Settings& settings, Registry& registry) {
     if (!key) {
         return 0;
     }
-    key->SetString(u"OpenFile", settings.OpenFile.view());
+    WriteValue(settings, *key, u"OpenFile");
     return 1;
 }
 

@@ -1,106 +1,170 @@
 #include "settings/settings_values.h"
 
+#include "settings/over_minutes.h"
+
+#include <algorithm>
 #include <iterator>
 
 namespace vantrel {
 namespace {
 
+using Kind = ValueRule::Kind;
+
+constexpr ValueRule Range(std::int64_t low, std::int64_t high) {
+    return {Kind::Range, low, high};
+}
+constexpr ValueRule Bits(std::int64_t bits) {
+    return {Kind::Bits, 0, bits};
+}
+
+// The ranges of the options pages' boxes and lists.
+constexpr ValueRule kFlag{Kind::Flag};
+constexpr ValueRule kUpToTwoDigits = Range(0, 99);
+constexpr ValueRule kUpToFourDigits = Range(0, 9999);
+// A column width goes up to the screen's width on its page; no screen is
+// 10000 pixels wide.
+constexpr ValueRule kWidth = Range(0, 9999);
+constexpr ValueRule kPosition = Range(1, 3);
+constexpr ValueRule kCharSet = Range(0, 255); // a LOGFONT's byte
+constexpr ValueRule kDays = Range(-99999, 99999);
+constexpr ValueRule kToDoSpan = Range(-99999, 1); // above 0 is "off", kept as 1
+constexpr ValueRule kFilterCode{Kind::Code, 0, 12};
+constexpr ValueRule kCommand = Range(-1, 36); // none, then the command codes
+constexpr ValueRule kColour = Bits(0xFFFFFF); // 0x00BBGGRR
+constexpr ValueRule kOutlookBits = Bits(1 | 2 | 4 | 8);
+// -99999..99999 days, as OverMinutesFromDays encodes them.
+constexpr ValueRule kOverMinutes{Kind::Unsigned, kOverMinutesBias - 100000LL * 1440,
+                                 kOverMinutesBias + 99999LL * 1440};
+
 constexpr SettingValue kValues[] = {
     {u"OpenFile", &Settings::OpenFile},
-    {u"DataLine", &Settings::DataLine},
-    {u"ViewLine", &Settings::ViewLine},
-    {u"DrawCheck", &Settings::DrawCheck},
-    {u"CheckDate", &Settings::CheckDate},
-    {u"StartView", &Settings::StartView},
-    {u"StartFilter", &Settings::StartFilter},
-    {u"SaveFilter", &Settings::SaveFilter},
+    {u"DataLine", &Settings::DataLine, kFlag},
+    {u"ViewLine", &Settings::ViewLine, kUpToFourDigits},
+    {u"DrawCheck", &Settings::DrawCheck, kFlag},
+    {u"CheckDate", &Settings::CheckDate, kFlag},
+    {u"StartView", &Settings::StartView, Bits(1 | 2 | 8)},
+    {u"StartFilter", &Settings::StartFilter, kFilterCode},
+    {u"SaveFilter", &Settings::SaveFilter, kFlag},
     {u"FilterTag", &Settings::FilterTag},
-    {u"AutoUpdate", &Settings::AutoUpdate},
-    {u"WidthDate", &Settings::WidthDate},
-    {u"WidthDayCount", &Settings::WidthDayCount},
-    {u"WidthMemo", &Settings::WidthMemo},
-    {u"ShortView", &Settings::ShortView},
-    {u"WidthSep", &Settings::WidthSep},
-    {u"PosMemo", &Settings::PosMemo},
-    {u"PosDate", &Settings::PosDate},
-    {u"PosDayCount", &Settings::PosDayCount},
+    {u"AutoUpdate", &Settings::AutoUpdate, Range(0, 3)},
+    {u"WidthDate", &Settings::WidthDate, kWidth},
+    {u"WidthDayCount", &Settings::WidthDayCount, kWidth},
+    {u"WidthMemo", &Settings::WidthMemo, kWidth},
+    {u"ShortView", &Settings::ShortView, kFlag},
+    {u"WidthSep", &Settings::WidthSep, kUpToTwoDigits},
+    {u"PosMemo", &Settings::PosMemo, kPosition},
+    {u"PosDate", &Settings::PosDate, kPosition},
+    {u"PosDayCount", &Settings::PosDayCount, kPosition},
     {u"FontName", &Settings::FontName},
-    {u"CharSet", &Settings::CharSet},
-    {u"FontSize", &Settings::FontSize},
-    {u"LineSpace", &Settings::LineSpace},
-    {u"DrawWDay", &Settings::DrawWDay},
-    {u"DrawIcon", &Settings::DrawIcon},
-    {u"DrawSpan", &Settings::DrawSpan},
-    {u"DrawTomorrow", &Settings::DrawTomorrow},
-    {u"MaxMinutes", &Settings::MaxMinutes},
-    {u"ResetTime", &Settings::ResetTime},
-    {u"ExFocus", &Settings::ExFocus},
-    {u"ExFocusTime", &Settings::ExFocusTime},
+    {u"CharSet", &Settings::CharSet, kCharSet},
+    {u"FontSize", &Settings::FontSize, kUpToTwoDigits},
+    {u"LineSpace", &Settings::LineSpace, kUpToTwoDigits},
+    {u"DrawWDay", &Settings::DrawWDay, kFlag},
+    {u"DrawIcon", &Settings::DrawIcon, kFlag},
+    {u"DrawSpan", &Settings::DrawSpan, kFlag},
+    {u"DrawTomorrow", &Settings::DrawTomorrow, kFlag},
+    {u"MaxMinutes", &Settings::MaxMinutes, Range(60, 999)},
+    {u"ResetTime", &Settings::ResetTime, kUpToTwoDigits},
+    {u"ExFocus", &Settings::ExFocus, kFlag},
+    {u"ExFocusTime", &Settings::ExFocusTime, kUpToFourDigits},
     {u"ExFontName", &Settings::ExFontName},
-    {u"ExCharSet", &Settings::ExCharSet},
-    {u"ExFontSize", &Settings::ExFontSize},
-    {u"Future", &Settings::Future},
-    {u"StartWeek", &Settings::StartWeek},
-    {u"DSpan1", &Settings::DSpan1},
-    {u"DSpan2", &Settings::DSpan2},
-    {u"DSpan3s", &Settings::DSpan3s},
-    {u"DSpan3e", &Settings::DSpan3e},
-    {u"DSpan4", &Settings::DSpan4},
-    {u"DSpan5", &Settings::DSpan5},
-    {u"DSpanFs", &Settings::DSpanFs},
-    {u"DSpanFe", &Settings::DSpanFe},
-    {u"DSpanTs", &Settings::DSpanTs},
-    {u"OverMinutes", &Settings::OverMinutes},
-    {u"DrawToday", &Settings::DrawToday},
-    {u"DrawAnniv", &Settings::DrawAnniv},
-    {u"DrawToDo", &Settings::DrawToDo},
-    {u"DrawPosBar", &Settings::DrawPosBar},
-    {u"DrawPosBarBk", &Settings::DrawPosBarBk},
-    {u"FocusTx", &Settings::FocusTx},
-    {u"FocusBk", &Settings::FocusBk},
-    {u"CrTodayTx", &Settings::CrTodayTx},
-    {u"CrAnnivTx", &Settings::CrAnnivTx},
-    {u"CrToDoOverTx", &Settings::CrToDoOverTx},
-    {u"CrToDoTx", &Settings::CrToDoTx},
-    {u"CrPin", &Settings::CrPin},
-    {u"CrPosBarTx", &Settings::CrPosBarTx},
-    {u"CrPosBarBk", &Settings::CrPosBarBk},
-    {u"CrFocusTx", &Settings::CrFocusTx},
-    {u"CrFocusBk", &Settings::CrFocusBk},
-    {u"CrDataTx0", &Settings::CrDataTx0},
-    {u"CrDataTx1", &Settings::CrDataTx1},
-    {u"CrDataTx2", &Settings::CrDataTx2},
-    {u"CrDataTx3", &Settings::CrDataTx3},
-    {u"CrDataTx4", &Settings::CrDataTx4},
-    {u"CrDataTx5", &Settings::CrDataTx5},
-    {u"ExTapHold", &Settings::ExTapHold},
-    {u"ExTap", &Settings::ExTap},
-    {u"ExAction", &Settings::ExAction},
-    {u"ExUp", &Settings::ExUp},
-    {u"ExDown", &Settings::ExDown},
-    {u"ExLeft", &Settings::ExLeft},
-    {u"ExRight", &Settings::ExRight},
-    {u"DelWarn", &Settings::DelWarn},
-    {u"CheckWarn", &Settings::CheckWarn},
-    {u"CheckSort", &Settings::CheckSort},
-    {u"CheckTime", &Settings::CheckTime},
-    {u"CheckStrikeOut", &Settings::CheckStrikeOut},
-    {u"ViewHoliday", &Settings::ViewHoliday},
+    {u"ExCharSet", &Settings::ExCharSet, kCharSet},
+    {u"ExFontSize", &Settings::ExFontSize, kUpToTwoDigits},
+    {u"Future", &Settings::Future, Range(0, 2)},
+    {u"StartWeek", &Settings::StartWeek, Range(0, 6)},
+    {u"DSpan1", &Settings::DSpan1, kDays},
+    {u"DSpan2", &Settings::DSpan2, kDays},
+    {u"DSpan3s", &Settings::DSpan3s, kDays},
+    {u"DSpan3e", &Settings::DSpan3e, kDays},
+    {u"DSpan4", &Settings::DSpan4, kDays},
+    {u"DSpan5", &Settings::DSpan5, kDays},
+    {u"DSpanFs", &Settings::DSpanFs, kDays},
+    {u"DSpanFe", &Settings::DSpanFe, kDays},
+    {u"DSpanTs", &Settings::DSpanTs, kToDoSpan},
+    {u"OverMinutes", &Settings::OverMinutes, kOverMinutes},
+    {u"DrawToday", &Settings::DrawToday, kFlag},
+    {u"DrawAnniv", &Settings::DrawAnniv, kFlag},
+    {u"DrawToDo", &Settings::DrawToDo, kFlag},
+    {u"DrawPosBar", &Settings::DrawPosBar, kFlag},
+    {u"DrawPosBarBk", &Settings::DrawPosBarBk, kFlag},
+    {u"FocusTx", &Settings::FocusTx, kFlag},
+    {u"FocusBk", &Settings::FocusBk, kFlag},
+    {u"CrTodayTx", &Settings::CrTodayTx, kColour},
+    {u"CrAnnivTx", &Settings::CrAnnivTx, kColour},
+    {u"CrToDoOverTx", &Settings::CrToDoOverTx, kColour},
+    {u"CrToDoTx", &Settings::CrToDoTx, kColour},
+    {u"CrPin", &Settings::CrPin, kColour},
+    {u"CrPosBarTx", &Settings::CrPosBarTx, kColour},
+    {u"CrPosBarBk", &Settings::CrPosBarBk, kColour},
+    {u"CrFocusTx", &Settings::CrFocusTx, kColour},
+    {u"CrFocusBk", &Settings::CrFocusBk, kColour},
+    {u"CrDataTx0", &Settings::CrDataTx0, kColour},
+    {u"CrDataTx1", &Settings::CrDataTx1, kColour},
+    {u"CrDataTx2", &Settings::CrDataTx2, kColour},
+    {u"CrDataTx3", &Settings::CrDataTx3, kColour},
+    {u"CrDataTx4", &Settings::CrDataTx4, kColour},
+    {u"CrDataTx5", &Settings::CrDataTx5, kColour},
+    {u"ExTapHold", &Settings::ExTapHold, kCommand},
+    {u"ExTap", &Settings::ExTap, kCommand},
+    {u"ExAction", &Settings::ExAction, kCommand},
+    {u"ExUp", &Settings::ExUp, kCommand},
+    {u"ExDown", &Settings::ExDown, kCommand},
+    {u"ExLeft", &Settings::ExLeft, kCommand},
+    {u"ExRight", &Settings::ExRight, kCommand},
+    {u"DelWarn", &Settings::DelWarn, kFlag},
+    {u"CheckWarn", &Settings::CheckWarn, kFlag},
+    {u"CheckSort", &Settings::CheckSort, kFlag},
+    {u"CheckTime", &Settings::CheckTime, kFlag},
+    {u"CheckStrikeOut", &Settings::CheckStrikeOut, kFlag},
+    {u"ViewHoliday", &Settings::ViewHoliday, kFlag},
     {u"ApptHoliday", &Settings::ApptHoliday},
-    {u"ApptVRL", &Settings::ApptVRL},
+    {u"ApptVRL", &Settings::ApptVRL, kFlag},
     {u"ApptVRLCat", &Settings::ApptVRLCat},
-    {u"BusyStatus", &Settings::BusyStatus},
-    {u"ApptSens", &Settings::ApptSens},
-    {u"TaskNoVRL", &Settings::TaskNoVRL},
+    {u"BusyStatus", &Settings::BusyStatus, kOutlookBits},
+    {u"ApptSens", &Settings::ApptSens, kOutlookBits},
+    {u"TaskNoVRL", &Settings::TaskNoVRL, kFlag},
     {u"TaskNoVRLCat", &Settings::TaskNoVRLCat},
-    {u"TaskVRL", &Settings::TaskVRL},
+    {u"TaskVRL", &Settings::TaskVRL, kFlag},
     {u"TaskVRLCat", &Settings::TaskVRLCat},
-    {u"Importance", &Settings::Importance},
-    {u"TaskSens", &Settings::TaskSens},
+    {u"Importance", &Settings::Importance, Bits(1 | 2 | 4)},
+    {u"TaskSens", &Settings::TaskSens, kOutlookBits},
 };
 static_assert(std::size(kValues) == 91);
 
+// Every integer has a rule and no text has one.
+constexpr bool RulesMatchFields() {
+    for (const SettingValue& value : kValues) {
+        const bool integer = std::holds_alternative<std::int32_t Settings::*>(value.field);
+        if (integer == (value.rule.kind == Kind::Text)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(RulesMatchFields());
+
 } // namespace
+
+std::int32_t WithinRule(const ValueRule& rule, std::int32_t stored, std::int32_t fallback) {
+    switch (rule.kind) {
+    case Kind::Text:
+        return stored;
+    case Kind::Range:
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(stored, rule.low, rule.high));
+    case Kind::Flag:
+        return stored != 0 ? 1 : 0;
+    case Kind::Bits:
+        return static_cast<std::int32_t>(stored & rule.high);
+    case Kind::Code:
+        return stored < rule.low || stored > rule.high ? fallback : stored;
+    case Kind::Unsigned: {
+        const std::int64_t value = static_cast<std::uint32_t>(stored);
+        return static_cast<std::int32_t>(
+            static_cast<std::uint32_t>(std::clamp(value, rule.low, rule.high)));
+    }
+    }
+    return stored;
+}
 
 std::span<const SettingValue> SettingValuesInReadOrder() {
     return kValues;

@@ -13,7 +13,7 @@
 
 namespace vantrel::testing {
 
-enum class ValueType { Dword, String, Binary };
+enum class ValueType { Dword, String, Binary, Qword };
 
 struct StoredValue {
     ValueType type = ValueType::Binary;
@@ -29,12 +29,15 @@ struct MemoryRegistry : Registry {
       public:
         Key(MemoryRegistry& owner, std::u16string path) : owner_(owner), path_(std::move(path)) {}
 
-        std::optional<std::uint32_t> QuerySize(std::u16string_view name) override {
+        std::optional<StoredValueInfo> QueryInfo(std::u16string_view name) override {
             const StoredValue* v = Find(name);
             if (!v) {
                 return std::nullopt;
             }
-            return static_cast<std::uint32_t>(v->bytes.size());
+            const RegistryType type = v->type == ValueType::Dword    ? RegistryType::Dword
+                                      : v->type == ValueType::String ? RegistryType::String
+                                                                     : RegistryType::Other;
+            return StoredValueInfo{static_cast<std::uint32_t>(v->bytes.size()), type};
         }
         std::optional<std::uint32_t> Query(std::u16string_view name,
                                            std::span<std::uint8_t> buffer) override {

@@ -98,7 +98,21 @@ TEST_F(RealRegistryTest, WrongTypesAndOversizeTextsAreSafe) {
     EXPECT_EQ(loaded.FontName.size(), 31u);
     EXPECT_EQ(loaded.ViewLine, 4);
     EXPECT_EQ(loaded.LineSpace, 2);
-    EXPECT_EQ(loaded.TaskVRLCat, u"\u0005");
+    EXPECT_EQ(loaded.TaskVRLCat, u"VRL"); // a number is no text
+
+    // What could not be read is left as it is stored by a full save.
+    ASSERT_EQ(SaveSettings(loaded, registry_, 0), 1);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD type = 0;
+    long long stored = 0;
+    DWORD size = sizeof stored;
+    EXPECT_EQ(RegQueryValueExW(key, L"LineSpace", nullptr, &type, reinterpret_cast<BYTE*>(&stored),
+                               &size),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_QWORD));
+    EXPECT_EQ(stored, 77);
 }
 
 } // namespace

@@ -24,13 +24,14 @@ class Win32Key : public RegistryKey {
     Win32Key(const Win32Key&) = delete;
     Win32Key& operator=(const Win32Key&) = delete;
 
-    std::optional<std::uint32_t> QuerySize(std::u16string_view name) override {
+    std::optional<StoredValueInfo> QueryInfo(std::u16string_view name) override {
+        DWORD type = REG_NONE;
         DWORD size = 0;
         const std::wstring n = ToWide(name);
-        if (RegQueryValueExW(key_, n.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) {
+        if (RegQueryValueExW(key_, n.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
             return std::nullopt;
         }
-        return size;
+        return StoredValueInfo{size, TypeOf(type)};
     }
     std::optional<std::uint32_t> Query(std::u16string_view name,
                                        std::span<std::uint8_t> buffer) override {
@@ -56,6 +57,16 @@ class Win32Key : public RegistryKey {
     }
 
   private:
+    static RegistryType TypeOf(DWORD type) {
+        switch (type) {
+        case REG_DWORD:
+            return RegistryType::Dword;
+        case REG_SZ:
+            return RegistryType::String;
+        default:
+            return RegistryType::Other;
+        }
+    }
     static bool Written(const std::wstring& name, LSTATUS status) {
         if (status != ERROR_SUCCESS) {
             TraceFailure(L"RegSetValueExW " + name, static_cast<std::uint32_t>(status));
