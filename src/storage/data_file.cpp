@@ -8,6 +8,7 @@
 #include "storage/vrl_reader.h"
 #include "storage/vrl_writer.h"
 #include "text/text_ids.h"
+#include "text/utf8.h"
 
 #include <iterator>
 #include <span>
@@ -77,9 +78,11 @@ int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader, bool
     const int records = reader(bytes, load);
     // Only a file that the list writes back byte for byte may be replaced
     // without keeping it: anything else (a line break the list cannot hold,
-    // a byte that does not convert, a record cut short) would be lost.
+    // a byte that does not convert, a record cut short) would be lost. UTF-8
+    // text may write back exactly and still be garbled: the user's original
+    // is kept too.
     const std::span<const Item> read(ctx.store.own.data() + first, ctx.store.own.size() - first);
-    if (ownFormat && WritesBackAs(read, bytes, ctx.codec)) {
+    if (ownFormat && WritesBackAs(read, bytes, ctx.codec) && !LooksLikeUtf8(bytes)) {
         ctx.state.replaceable = path;
     }
     if (records == 0) {
