@@ -172,6 +172,10 @@ TEST_F(DataFileFixture, StartUpLeavesAnExistingFileAsItIs) {
 // without keeping it.
 TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
     const std::string longTitle(600, 'x');
+    std::string longJapanese; // 640 bytes, cut to 510 at a character boundary
+    for (int i = 0; i < 320; ++i) {
+        longJapanese += "\x82\xA0";
+    }
     const struct {
         const char* why;
         std::string bytes;
@@ -190,6 +194,7 @@ TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
         {"UTF-8", ",,\xE6\x97\xA5\xE4\xBB\x98,,,\r\n", false}, // 日付
         {"UTF-8 that happens to be Shift_JIS", ",,\xE6\x97\xA5\xE6\x9C\xAC,,,\r\n", false},
         {"a title cut by the reader", ",," + longTitle + ",,,\r\n", false},
+        {"a Japanese title cut by the reader", ",," + longJapanese + ",,,\r\n", false},
         {"an impossible date", "2013/02/30,,a,,,\r\n", false},
         {"a check date on an unchecked line", ",,a,,,0,2013/11/01 10:00\r\n", false},
         {"a pin other than 1", ",,a,,2,\r\n", false},

@@ -83,5 +83,17 @@ TEST_F(MorvikFixture, SupplementaryTextIsCutAt127Bytes) {
     EXPECT_EQ(own[0].title, u"t(" + std::u16string(127, u's') + u")");
 }
 
+// Text and supplement are each cut at a character boundary.
+TEST_F(MorvikFixture, LongTextsAreCutAtACharacterBoundary) {
+    std::string a;
+    for (int i = 0; i < 300; ++i) {
+        a.append("\x82\xA0"); // U+3042
+    }
+    ASSERT_EQ(Import(",," + a + "," + a.substr(0, 200) + ",,\x83\x81" + a + "\n"), 1);
+    EXPECT_EQ(own[0].title,
+              std::u16string(255, u'\u3042') + u"(" + std::u16string(63, u'\u3042') + u")");
+    EXPECT_EQ(own[0].tags, u"\u30E1" + std::u16string(254, u'\u3042'));
+}
+
 } // namespace
 } // namespace vantrel

@@ -204,6 +204,47 @@ TEST_F(VrlFixture, ColumnCapacitiesDropTheRestOfAField) {
     EXPECT_EQ(own[0].pinned, 0); // "1111" is not "1"
 }
 
+std::string Repeat(std::string_view piece, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) {
+        out.append(piece);
+    }
+    return out;
+}
+
+// A title or tag field longer than the reader keeps is cut where the writer
+// would cut it: never inside a double-byte character, however the field's
+// bytes are split by quotes.
+TEST_F(VrlFixture, LongFieldsAreCutAtACharacterBoundary) {
+    const std::string a = "\x82\xA0";  // U+3042, a hiragana
+    const std::string me = "\x83\x81"; // U+30E1, a katakana whose trail byte is a lead value
+    const std::string x509(509, 'x');
+    const std::u16string wx509(509, u'x');
+    const struct {
+        std::string field; // as in the file
+        std::u16string kept;
+    } rows[] = {
+        {Repeat(a, 320), std::u16string(255, u'\u3042')}, // 640 bytes
+        {"a" + Repeat(a, 300), u"a" + std::u16string(255, u'\u3042')},
+        {x509 + Repeat(me, 10), wx509 + u"\u30E1"}, // byte 511 is a trail byte
+        {x509 + "x" + Repeat(me, 10), wx509 + u"x"},
+        {"\"\"\"" + Repeat(me, 300) + "\"", u"\"" + std::u16string(255, u'\u30E1')},
+        {Repeat("\xB1", 600), std::u16string(511, u'\uFF71')}, // half-width: single bytes
+        // A character split by a closing quote is still one character.
+        {"\"" + x509 + "x\"" + Repeat(me, 5), wx509 + u"x"},
+        {"\"" + x509 + "x\x83\"\x81zzz", wx509 + u"x"},
+        // A lead byte without its trail byte is kept, as the writer would.
+        {"\"" + x509 + "x\x82\"\"\"", wx509 + u"x?"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.field);
+        own.clear();
+        ASSERT_EQ(Read(",," + row.field + "," + row.field + ",,,\r\n"), 1);
+        EXPECT_EQ(own[0].title, row.kept);
+        EXPECT_EQ(own[0].tags, row.kept);
+    }
+}
+
 TEST_F(VrlFixture, TagsAreIndexedByRecordNumberSkippingEmptyPieces) {
     ASSERT_EQ(Read(",,a,x\t\ty,,\n,,b,,,\n,,c,\t,,\n,,d,y,,\n"), 4);
     const auto y = EntriesOfTag(tags, u"y");
