@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace vantrel {
 namespace {
 
@@ -93,6 +96,22 @@ TEST_F(MorvikFixture, LongTextsAreCutAtACharacterBoundary) {
     EXPECT_EQ(own[0].title,
               std::u16string(255, u'\u3042') + u"(" + std::u16string(63, u'\u3042') + u")");
     EXPECT_EQ(own[0].tags, u"\u30E1" + std::u16string(254, u'\u3042'));
+}
+
+// Cuts of the columns the import uses are noted; the unused ones lose
+// nothing that was kept.
+TEST_F(MorvikFixture, CutsOfUsedColumnsAreNoted) {
+    std::vector<std::string> cuts;
+    load.cuts = &cuts;
+    std::string record = ",,t," + std::string(200, 's') + "," + std::string(100, 'u') + ",tag";
+    for (int column = 6; column <= 16; ++column) {
+        record += ",";
+    }
+    ASSERT_EQ(Import("[Data]\n,,plain\n" + record + "\n"), 2);
+    EXPECT_EQ(cuts, (std::vector<std::string>{
+                        "record 2: supplement cut from 200 to 127 bytes",
+                        "record 2: 3 fields beyond the known ones dropped",
+                    }));
 }
 
 } // namespace

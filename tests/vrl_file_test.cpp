@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 namespace vantrel {
 namespace {
@@ -243,6 +245,40 @@ TEST_F(VrlFixture, LongFieldsAreCutAtACharacterBoundary) {
         EXPECT_EQ(own[0].title, row.kept);
         EXPECT_EQ(own[0].tags, row.kept);
     }
+}
+
+// Each cut field and each record with columns past the known ones is
+// noted, by record number from 1 (blank lines are no records).
+TEST_F(VrlFixture, CutsAreNotedByRecordAndField) {
+    std::vector<std::string> cuts;
+    load.cuts = &cuts;
+    const std::string a = "\x82\xA0"; // U+3042
+    const std::string lines[] = {
+        "2013/11/02,,a,,,",
+        "",
+        ",," + Repeat(a, 320) + ",,,",
+        ",,t," + std::string(600, 'x') + ",1,1,2013/11/01 10:00,x,y",
+        "2013/11/02" + std::string(40, ' ') + ",,\"" + std::string(511, 'q') + "\",,11111,",
+        ",,a,,,1,2013/11/01 10:00,",
+        ",,\"" + std::string(510, 'q') + "\"\"\"", // 511 bytes stored: not cut
+    };
+    std::string file;
+    for (const std::string& line : lines) {
+        file += line + "\r\n";
+    }
+    ASSERT_EQ(Read(file), 6);
+    EXPECT_EQ(cuts, (std::vector<std::string>{
+                        "record 2: title cut from 640 to 510 bytes",
+                        "record 3: tags cut from 600 to 511 bytes",
+                        "record 3: 2 fields beyond the known ones dropped",
+                        "record 4: start date cut from 50 to 31 bytes",
+                        "record 4: pin cut from 5 to 4 bytes",
+                        "record 5: 1 field beyond the known ones dropped",
+                    }));
+    cuts.clear();
+    own.clear();
+    ASSERT_EQ(Read(",," + std::string(512, 'q') + "\n"), 1); // and again from record 1
+    EXPECT_EQ(cuts, (std::vector<std::string>{"record 1: title cut from 512 to 511 bytes"}));
 }
 
 TEST_F(VrlFixture, TagsAreIndexedByRecordNumberSkippingEmptyPieces) {

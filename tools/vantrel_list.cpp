@@ -224,7 +224,13 @@ int Run(int argc, char** argv) {
     DataFileContext data{store, settings, registry, files, prompt, codec, clock, texts, fileState};
 
     if (file) {
+        std::vector<std::string> cuts;
+        data.cuts = &cuts;
         readByName(data, FromUtf8(*file));
+        data.cuts = nullptr;
+        for (const std::string& cut : cuts) {
+            std::fprintf(stderr, "vantrel-list: %s: %s\n", file->c_str(), cut.c_str());
+        }
         if (prompt.shown > 0) {
             return 1; // the file could not be opened
         }

@@ -74,7 +74,8 @@ int ReadWith(DataFileContext& ctx, std::u16string_view path, Reader reader, bool
                     ctx.codec,
                     ctx.clock.Now(),
                     CounterSettingsFrom(ctx.settings),
-                    ctx.texts};
+                    ctx.texts,
+                    ctx.cuts};
     const int records = reader(bytes, load);
     // Only a file that the list writes back byte for byte may be replaced
     // without keeping it: anything else (a line break the list cannot hold,
