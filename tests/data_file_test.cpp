@@ -6,6 +6,7 @@
 #include "support/storage_fakes.h"
 #include "text/builtin_texts.h"
 #include "text/text_ids.h"
+#include "text/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -228,6 +229,10 @@ TEST_F(DataFileFixture, StartUpLeavesAnExistingFileAsItIs) {
 // without keeping it.
 TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
     const std::string longTitle(600, 'x');
+    std::string longJapanese; // 640 bytes, cut to 510 at a character boundary
+    for (int i = 0; i < 320; ++i) {
+        longJapanese += "\x82\xA0";
+    }
     const struct {
         const char* why;
         std::string bytes;
@@ -244,8 +249,9 @@ TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
         {"an unconvertible byte", ",,a\x80,,,\r\n", false},
         {"a lone lead byte", ",,a\x8B,,,\r\n", false},
         {"UTF-8", ",,\xE6\x97\xA5\xE4\xBB\x98,,,\r\n", false}, // 日付
-        {"UTF-8 that happens to be Shift_JIS", ",,\xE6\x97\xA5\xE6\x9C\xAC,,,\r\n", true},
+        {"UTF-8 that happens to be Shift_JIS", ",,\xE6\x97\xA5\xE6\x9C\xAC,,,\r\n", false},
         {"a title cut by the reader", ",," + longTitle + ",,,\r\n", false},
+        {"a Japanese title cut by the reader", ",," + longJapanese + ",,,\r\n", false},
         {"an impossible date", "2013/02/30,,a,,,\r\n", false},
         {"a check date on an unchecked line", ",,a,,,0,2013/11/01 10:00\r\n", false},
         {"a pin other than 1", ",,a,,2,\r\n", false},
@@ -257,6 +263,36 @@ TEST_F(DataFileFixture, OnlyAnExactReadMakesTheFileReplaceable) {
         store.own.clear();
         read(ctx, u"\\d\\r.vrl");
         EXPECT_EQ(IsReplaceable(state, u"\\d\\r.vrl"), row.exact) << row.why;
+    }
+}
+
+// A file edited on a PC is often saved as UTF-8. Read as Shift_JIS its
+// titles are garbled, yet some of it writes back byte for byte: such a file
+// is never replaced without keeping its original.
+TEST_F(DataFileFixture, Utf8TextIsNeverAnExactRead) {
+    const std::string utf8 = "2013/11/02,,\xE4\xBC\x9A\xE8\xAD\xB0,\xE6\x9D\xB1\xE4\xBA\xAC,,\r\n";
+    const struct {
+        const char* why;
+        std::string bytes;
+        bool looksUtf8;
+        bool exact;
+    } rows[] = {
+        {"ASCII", "2013/11/02,,dentist,a\tb,1,\r\n", false, true},
+        {"Shift_JIS Japanese", "2013/11/02,,\x89\xEF\x8B\x63,\x8E\x64\x8E\x96,,\r\n", false, true},
+        {"UTF-8 Japanese that converts as Shift_JIS", utf8, true, false},
+        // The mark is no date and is not written back.
+        {"UTF-8 with a byte order mark", "\xEF\xBB\xBF" + utf8, false, false},
+        {"one accented letter", ",,caf\xC3\xA9,,,\r\n", true, false},
+        // Two half-width katakana that are also UTF-8: the original is kept
+        // for nothing, which costs a copy and loses nothing.
+        {"half-width katakana valid as UTF-8", ",,\xC3\xBD,,,\r\n", true, false},
+    };
+    for (const auto& row : rows) {
+        files.files[u"\\d\\u.vrl"] = row.bytes;
+        store.own.clear();
+        read(ctx, u"\\d\\u.vrl");
+        EXPECT_EQ(LooksLikeUtf8(row.bytes), row.looksUtf8) << row.why;
+        EXPECT_EQ(IsReplaceable(state, u"\\d\\u.vrl"), row.exact) << row.why;
     }
 }
 

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace vantrel {
 namespace {
 
@@ -81,6 +84,34 @@ TEST_F(MorvikFixture, CheckDateIsCutAt31BytesAndRecordsStartAfresh) {
 TEST_F(MorvikFixture, SupplementaryTextIsCutAt127Bytes) {
     ASSERT_EQ(Import(",,t," + std::string(200, 's') + "\n"), 1);
     EXPECT_EQ(own[0].title, u"t(" + std::u16string(127, u's') + u")");
+}
+
+// Text and supplement are each cut at a character boundary.
+TEST_F(MorvikFixture, LongTextsAreCutAtACharacterBoundary) {
+    std::string a;
+    for (int i = 0; i < 300; ++i) {
+        a.append("\x82\xA0"); // U+3042
+    }
+    ASSERT_EQ(Import(",," + a + "," + a.substr(0, 200) + ",,\x83\x81" + a + "\n"), 1);
+    EXPECT_EQ(own[0].title,
+              std::u16string(255, u'\u3042') + u"(" + std::u16string(63, u'\u3042') + u")");
+    EXPECT_EQ(own[0].tags, u"\u30E1" + std::u16string(254, u'\u3042'));
+}
+
+// Cuts of the columns the import uses are noted; the unused ones lose
+// nothing that was kept.
+TEST_F(MorvikFixture, CutsOfUsedColumnsAreNoted) {
+    std::vector<std::string> cuts;
+    load.cuts = &cuts;
+    std::string record = ",,t," + std::string(200, 's') + "," + std::string(100, 'u') + ",tag";
+    for (int column = 6; column <= 16; ++column) {
+        record += ",";
+    }
+    ASSERT_EQ(Import("[Data]\n,,plain\n" + record + "\n"), 2);
+    EXPECT_EQ(cuts, (std::vector<std::string>{
+                        "record 2: supplement cut from 200 to 127 bytes",
+                        "record 2: 3 fields beyond the known ones dropped",
+                    }));
 }
 
 } // namespace

@@ -79,5 +79,44 @@ TEST(Utf8, RoundTripAndRepairs) {
     EXPECT_EQ(FromUtf8("\xE3\x81"), u"\uFFFD\uFFFD");   // cut sequence
 }
 
+// Only well-formed UTF-8 counts: a Shift_JIS lead byte 0x81-0x9F cannot
+// start a sequence, so real Japanese Shift_JIS text almost never passes.
+TEST(Utf8, LooksLikeUtf8OnlyForWellFormedMultiByteTextWithoutMark) {
+    const struct {
+        std::string bytes;
+        bool utf8;
+    } rows[] = {
+        {"", false},
+        {"plain, ASCII\t1\r\n", false},     // no multi-byte sequence
+        {"\x89\xEF\x8B\x63", false},        // Shift_JIS
+        {"\xE4\xBC\x9A\xE8\xAD\xB0", true}, // UTF-8, and by chance also Shift_JIS
+        {"caf\xC3\xA9", true},
+        {"\xF0\x9F\x8D\xBA", true},
+        {"\xEF\xBB\xBF", false},
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         false},                   // the mark is seen by other means
+        {"caf\xEF\xBB\xBF", true}, // not at the start: a character
+        {"\xC0\x80", false},       // overlong
+        {"\xC1\xBF", false},
+        {"\xC2\x80", true},
+        {"\xE0\x9F\xBF", false},
+        {"\xE0\xA0\x80", true},
+        {"\xED\x9F\xBF", true},
+        {"\xED\xA0\x80", false}, // a surrogate
+        {"\xF0\x8F\xBF\xBF", false},
+        {"\xF4\x8F\xBF\xBF", true},
+        {"\xF4\x90\x80\x80", false}, // past U+10FFFF
+        {"\xF5\x80\x80\x80", false},
+        {"a\xE3\x81", false},     // cut at the end
+        {"\xE3\x81z\x82", false}, // cut in the middle
+        {"\xC3\xA9\x80", false},  // a stray continuation byte
+        {"\xC3\xA9\xFF", false},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(LooksLikeUtf8(row.bytes), row.utf8) << ::testing::PrintToString(row.bytes);
+    }
+}
+
 } // namespace
 } // namespace vantrel

@@ -134,3 +134,11 @@ if(EXISTS ${WORK}/not_written.vrl)
   message(FATAL_ERROR "a failed import saved the list")
 endif()
 expect_failure(no_file 2 "usage:" --ics ${WORK}/x.ics)
+
+# What the reader cuts of a file is said on stderr, record by record.
+string(REPEAT "x" 600 long_title)
+file(WRITE ${WORK}/long.vrl "2013/11/05,,${long_title},,,\r\n,,a,,,1,2013/11/01 10:00,x,y\r\n")
+run_list(cuts out err --now "2013-11-02 09:00" --filter 0 ${WORK}/long.vrl)
+expect_contains(cuts "${err}" "vantrel-list: ${WORK}/long.vrl: record 1: title cut from 600 to 511 bytes\n")
+expect_contains(cuts "${err}"
+                "vantrel-list: ${WORK}/long.vrl: record 2: 2 fields beyond the known ones dropped\n")

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 namespace vantrel {
 namespace {
@@ -202,6 +204,81 @@ TEST_F(VrlFixture, ColumnCapacitiesDropTheRestOfAField) {
     EXPECT_EQ(own[0].title.size(), 511u);
     EXPECT_EQ(own[0].tags, u"t");
     EXPECT_EQ(own[0].pinned, 0); // "1111" is not "1"
+}
+
+std::string Repeat(std::string_view piece, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) {
+        out.append(piece);
+    }
+    return out;
+}
+
+// A title or tag field longer than the reader keeps is cut where the writer
+// would cut it: never inside a double-byte character, however the field's
+// bytes are split by quotes.
+TEST_F(VrlFixture, LongFieldsAreCutAtACharacterBoundary) {
+    const std::string a = "\x82\xA0";  // U+3042, a hiragana
+    const std::string me = "\x83\x81"; // U+30E1, a katakana whose trail byte is a lead value
+    const std::string x509(509, 'x');
+    const std::u16string wx509(509, u'x');
+    const struct {
+        std::string field; // as in the file
+        std::u16string kept;
+    } rows[] = {
+        {Repeat(a, 320), std::u16string(255, u'\u3042')}, // 640 bytes
+        {"a" + Repeat(a, 300), u"a" + std::u16string(255, u'\u3042')},
+        {x509 + Repeat(me, 10), wx509 + u"\u30E1"}, // byte 511 is a trail byte
+        {x509 + "x" + Repeat(me, 10), wx509 + u"x"},
+        {"\"\"\"" + Repeat(me, 300) + "\"", u"\"" + std::u16string(255, u'\u30E1')},
+        {Repeat("\xB1", 600), std::u16string(511, u'\uFF71')}, // half-width: single bytes
+        // A character split by a closing quote is still one character.
+        {"\"" + x509 + "x\"" + Repeat(me, 5), wx509 + u"x"},
+        {"\"" + x509 + "x\x83\"\x81zzz", wx509 + u"x"},
+        // A lead byte without its trail byte is kept, as the writer would.
+        {"\"" + x509 + "x\x82\"\"\"", wx509 + u"x?"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.field);
+        own.clear();
+        ASSERT_EQ(Read(",," + row.field + "," + row.field + ",,,\r\n"), 1);
+        EXPECT_EQ(own[0].title, row.kept);
+        EXPECT_EQ(own[0].tags, row.kept);
+    }
+}
+
+// Each cut field and each record with columns past the known ones is
+// noted, by record number from 1 (blank lines are no records).
+TEST_F(VrlFixture, CutsAreNotedByRecordAndField) {
+    std::vector<std::string> cuts;
+    load.cuts = &cuts;
+    const std::string a = "\x82\xA0"; // U+3042
+    const std::string lines[] = {
+        "2013/11/02,,a,,,",
+        "",
+        ",," + Repeat(a, 320) + ",,,",
+        ",,t," + std::string(600, 'x') + ",1,1,2013/11/01 10:00,x,y",
+        "2013/11/02" + std::string(40, ' ') + ",,\"" + std::string(511, 'q') + "\",,11111,",
+        ",,a,,,1,2013/11/01 10:00,",
+        ",,\"" + std::string(510, 'q') + "\"\"\"", // 511 bytes stored: not cut
+    };
+    std::string file;
+    for (const std::string& line : lines) {
+        file += line + "\r\n";
+    }
+    ASSERT_EQ(Read(file), 6);
+    EXPECT_EQ(cuts, (std::vector<std::string>{
+                        "record 2: title cut from 640 to 510 bytes",
+                        "record 3: tags cut from 600 to 511 bytes",
+                        "record 3: 2 fields beyond the known ones dropped",
+                        "record 4: start date cut from 50 to 31 bytes",
+                        "record 4: pin cut from 5 to 4 bytes",
+                        "record 5: 1 field beyond the known ones dropped",
+                    }));
+    cuts.clear();
+    own.clear();
+    ASSERT_EQ(Read(",," + std::string(512, 'q') + "\n"), 1); // and again from record 1
+    EXPECT_EQ(cuts, (std::vector<std::string>{"record 1: title cut from 512 to 511 bytes"}));
 }
 
 TEST_F(VrlFixture, TagsAreIndexedByRecordNumberSkippingEmptyPieces) {

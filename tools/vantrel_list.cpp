@@ -259,7 +259,13 @@ int Run(int argc, char** argv) {
         }
     }
     if (file) {
+        std::vector<std::string> cuts;
+        data.cuts = &cuts;
         readByName(data, FromNativeName(*file));
+        data.cuts = nullptr;
+        for (const std::string& cut : cuts) {
+            std::fprintf(stderr, "vantrel-list: %s: %s\n", file->c_str(), cut.c_str());
+        }
         if (prompt.shown > 0) {
             return 1; // the file could not be opened
         }

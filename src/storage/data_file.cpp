@@ -10,6 +10,7 @@
 #include "storage/vrl_reader.h"
 #include "storage/vrl_writer.h"
 #include "text/text_ids.h"
+#include "text/utf8.h"
 
 #include <iterator>
 #include <optional>
@@ -79,14 +80,18 @@ int LoadContent(DataFileContext& ctx, std::u16string_view path, const FileConten
                 Reader reader, bool ownFormat) {
     const std::size_t first = ctx.store.own.size();
     RecordLoad load = LoadInto(ctx, ctx.store.own, ctx.store.ownTags);
+    load.cuts = ctx.cuts;
     const int records = reader(content.bytes, load);
     // Only a file that the list writes back byte for byte may be replaced
     // without keeping it: anything else (a line break the list cannot hold,
-    // a byte that does not convert, a record cut short) would be lost.
+    // a byte that does not convert, a record cut short) would be lost. UTF-8
+    // text may write back exactly and still be garbled: the user's original
+    // is kept too.
     const std::span<const Item> read(ctx.store.own.data() + first, ctx.store.own.size() - first);
     Remember(ctx, path, content.identity);
     ctx.state.base = RecordsOf(read, ctx.codec);
-    ctx.state.knownExact = ownFormat && WritesBackAs(read, content.bytes, ctx.codec);
+    ctx.state.knownExact =
+        ownFormat && WritesBackAs(read, content.bytes, ctx.codec) && !LooksLikeUtf8(content.bytes);
     if (records == 0) {
         return 0;
     }
@@ -154,7 +159,7 @@ bool TakeTheirs(DataFileContext& ctx, const FileContent& theirs, std::string& ou
     TagIndex tags;
     RecordLoad load = LoadInto(ctx, parsed, tags);
     ReadVrlRecords(theirs.bytes, load);
-    if (!WritesBackAs(parsed, theirs.bytes, ctx.codec)) {
+    if (!WritesBackAs(parsed, theirs.bytes, ctx.codec) || LooksLikeUtf8(theirs.bytes)) {
         return false; // not records alone: a merge by line could lose bytes
     }
     const std::optional<std::string> merged =

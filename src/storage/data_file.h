@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -55,6 +56,8 @@ struct DataFileContext {
     const Clock& clock;
     const TextTable& texts;
     DataFileState& state;
+    // When set, each read appends a note for each field it cut (RecordLoad).
+    std::vector<std::string>* cuts = nullptr;
 };
 
 // The VRL reader: 1 when at least one record was read (the path becomes the

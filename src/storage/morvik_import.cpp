@@ -3,6 +3,7 @@
 #include "storage/record_splitter.h"
 
 #include <array>
+#include <string_view>
 
 namespace vantrel {
 namespace {
@@ -10,6 +11,9 @@ namespace {
 // start, end, text, supplement, -, tags, -, check state, check date, - x5
 constexpr std::array<std::size_t, 14> kMorvikCapacities{31, 31, 511, 127, 63, 511, 31,
                                                         4,  31, 31,  31,  31, 31,  31};
+// The unused columns have no name: what they lose is not noted.
+constexpr std::array<std::string_view, 14> kMorvikFields{
+    "start date", "end date", "text", "supplement", "", "tags", "", "check state", "check date"};
 
 bool IsBlankOrTab(char c) {
     return c == ' ' || c == '\t';
@@ -57,6 +61,7 @@ int ImportMorvikRecords(std::string_view bytes, RecordLoad& load) {
     int records = 0;
     std::string title;
     SplitRecords(recordBytes, kMorvikCapacities, [&](const RecordColumns& c) {
+        NoteCuts(load, c, kMorvikFields, records);
         Item item = NewOwnEntry();
         if (c.text[3].empty()) {
             item.title = load.codec.Decode(c.text[2], 512);

@@ -23,4 +23,25 @@ void CommitRecord(RecordLoad& load, Item& item, std::string_view start, std::str
     load.own.push_back(std::move(item));
 }
 
+void NoteCuts(const RecordLoad& load, const RecordColumns& columns,
+              std::span<const std::string_view> names, int recordNumber) {
+    if (load.cuts == nullptr) {
+        return;
+    }
+    const std::string record = "record " + std::to_string(recordNumber + 1) + ": ";
+    const std::size_t named = std::min(names.size(), kMaxRecordColumns);
+    for (std::size_t i = 0; i < named; ++i) {
+        if (!names[i].empty() && columns.bytes[i] > columns.text[i].size()) {
+            load.cuts->push_back(record + std::string(names[i]) + " cut from " +
+                                 std::to_string(columns.bytes[i]) + " to " +
+                                 std::to_string(columns.text[i].size()) + " bytes");
+        }
+    }
+    if (columns.droppedColumns > 0) {
+        load.cuts->push_back(record + std::to_string(columns.droppedColumns) +
+                             (columns.droppedColumns == 1 ? " field" : " fields") +
+                             " beyond the known ones dropped");
+    }
+}
+
 } // namespace vantrel

@@ -4,10 +4,14 @@
 #include "model/item_list.h"
 #include "model/system_time.h"
 #include "model/tag_index.h"
+#include "storage/record_splitter.h"
 #include "storage/shift_jis_codec.h"
 #include "text/text_table.h"
 
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -19,6 +23,9 @@ struct RecordLoad {
     SystemTime now;
     CounterSettings counter;
     const TextTable& texts;
+    // When set, a note for each field a reader cut and for the columns it
+    // dropped, e.g. "record 3: title cut from 640 to 510 bytes".
+    std::vector<std::string>* cuts = nullptr;
 };
 
 // The fields both readers build alike: dates, check state and check date
@@ -27,5 +34,13 @@ struct RecordLoad {
 void CommitRecord(RecordLoad& load, Item& item, std::string_view start, std::string_view end,
                   std::string_view tags, std::string_view checkState, std::string_view checkDate,
                   int recordNumber);
+
+// Notes in load.cuts, when set, what the splitter dropped of the record
+// `recordNumber` (0-based; the note counts from 1): each named column that
+// was cut, with its stored and kept bytes, and the columns past the known
+// ones. `names` name the columns in order; an unnamed column is one the
+// reader does not use, and its cut is not noted.
+void NoteCuts(const RecordLoad& load, const RecordColumns& columns,
+              std::span<const std::string_view> names, int recordNumber);
 
 } // namespace vantrel

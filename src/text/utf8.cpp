@@ -33,6 +33,40 @@ void AppendUtf16(std::u16string& out, char32_t c) {
     out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
 }
 
+// The length of the well-formed sequence at `at` with its code point in
+// `c`, or 0: no overlong form, no surrogate, nothing past U+10FFFF.
+std::size_t DecodeSequence(std::string_view text, std::size_t at, char32_t& c) {
+    const unsigned char b = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    if (b < 0x80) {
+        c = b;
+        return 1;
+    }
+    if (b >= 0xC2 && b < 0xE0) {
+        length = 2;
+    } else if (b >= 0xE0 && b < 0xF0) {
+        length = 3;
+    } else if (b >= 0xF0 && b < 0xF5) {
+        length = 4;
+    }
+    if (length == 0 || text.size() - at < length) {
+        return 0;
+    }
+    c = b & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const unsigned char next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80) {
+            return 0;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kMinimum[length] || c >= 0x110000 || (c >= 0xD800 && c < 0xE000)) {
+        return 0;
+    }
+    return length;
+}
+
 // A byte that starts no valid sequence stands for itself as a lone low
 // surrogate U+DC80..U+DCFF when escaping, else for U+FFFD.
 constexpr char16_t kEscapeBase = 0xDC00;
@@ -60,44 +94,13 @@ std::string EncodeUtf8(std::u16string_view text, bool escaped) {
 std::u16string DecodeUtf8(std::string_view text, bool escaped) {
     std::u16string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        if (b < 0x80) {
-            length = 1;
-        } else if (b >= 0xC2 && b < 0xE0) {
-            length = 2;
-        } else if (b >= 0xE0 && b < 0xF0) {
-            length = 3;
-        } else if (b >= 0xF0 && b < 0xF5) {
-            length = 4;
-        }
-        const auto invalid = [&] {
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        const std::size_t length = DecodeSequence(text, i, c);
+        if (length == 0) {
+            const unsigned char b = static_cast<unsigned char>(text[i]);
             out.push_back(escaped ? static_cast<char16_t>(kEscapeBase + b)
                                   : static_cast<char16_t>(kReplacement));
-        };
-        if (length == 0) {
-            invalid();
-            ++i;
-            continue;
-        }
-        if (length == 1) {
-            out.push_back(b);
-            ++i;
-            continue;
-        }
-        char32_t c = b & (0x7F >> length);
-        bool valid = i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && c >= kMinimum[length] && c < 0x110000 && !(c >= 0xD800 && c < 0xE000);
-        if (!valid) {
-            invalid();
             ++i;
             continue;
         }
@@ -108,6 +111,27 @@ std::u16string DecodeUtf8(std::string_view text, bool escaped) {
 }
 
 } // namespace
+
+bool LooksLikeUtf8(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        return false;
+    }
+    bool multiByte = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const std::size_t length = DecodeSequence(bytes, i, c);
+        if (length == 0) {
+            return false;
+        }
+        multiByte = true;
+        i += length;
+    }
+    return multiByte;
+}
 
 std::string ToUtf8(std::u16string_view text) {
     return EncodeUtf8(text, false);

@@ -16,4 +16,12 @@ std::u16string FromUtf8(std::string_view text);
 std::string ToNativeName(std::u16string_view name);
 std::u16string FromNativeName(std::string_view name);
 
+// True when `bytes` are well-formed UTF-8 with at least one multi-byte
+// sequence and without a byte order mark at the start: the text of a file
+// saved as UTF-8 that was meant to be Shift_JIS. One sequence is enough:
+// real Shift_JIS text is almost never well-formed UTF-8 (its common lead
+// bytes 0x81-0x9F cannot start a sequence), and taking such a file for
+// UTF-8 only costs a kept copy, while missing UTF-8 loses the original.
+bool LooksLikeUtf8(std::string_view bytes);
+
 } // namespace vantrel
