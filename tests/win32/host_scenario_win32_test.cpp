@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -50,6 +52,18 @@ class HostRun {
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
         return code;
+    }
+
+    // Ends the host at once, as a crash or a pulled battery would.
+    void Kill() {
+        if (!started_) {
+            return;
+        }
+        started_ = false;
+        TerminateProcess(process_.hProcess, 1003);
+        WaitForSingleObject(process_.hProcess, 10000);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
     }
 
     // A dialog the host shows, once one is up (null after a minute).
@@ -380,6 +394,71 @@ TEST(HostScenario, AnotherProgramsRecordSurvivesAnAdd) {
     SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
     SetEnvironmentVariableW(L"VANTREL_PROMPT_LOG", nullptr);
     for (const std::wstring& path : {data, script, prompts}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
+// The host ended at random moments while it saves a 5 MB data file: the
+// file is always the old or the new content, and the next start removes
+// what a killed save left.
+TEST(HostScenario, AKilledSaveLeavesTheOldOrTheNewFile) {
+    const std::wstring root = DriveRoot() + L"vantrel_killed\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"big.vrl", script = root + L"add.txt";
+    std::string old;
+    for (int i = 0; old.size() < (5u << 20); ++i) {
+        char date[16];
+        std::snprintf(date, sizeof date, "2026/%02d/%02d", 1 + i % 12, 1 + i % 28);
+        old += std::string(date) + ",,entry " + std::to_string(i) + " " + std::string(40, 'x') +
+               ",,,\r\n";
+    }
+    PutFile(script, "now 2026-12-08 09:00\npoll\n" + DialogLine("text", IDC_ENTRY_TITLE, "new") +
+                        "dialog ok\n" + Menu(IDM_ADD));
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", L"ok");
+    const std::wstring arguments =
+        L"--data \"" + data + L"\" --now \"2026-12-08 09:00\" --script \"" + script + L"\"";
+    const auto isTemporary = [](const std::wstring& name) {
+        return name.size() >= 8 && name.compare(0, 3, L"vrl") == 0 &&
+               name.compare(name.size() - 4, 4, L".tmp") == 0;
+    };
+    const auto temporaries = [&] {
+        int count = 0;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW((root + L"*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                count += isTemporary(found.cFileName) ? 1 : 0;
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        return count;
+    };
+
+    PutFile(data, old);
+    const DWORD begun = GetTickCount();
+    ASSERT_EQ(RunHost(arguments), 0u);
+    const DWORD whole = GetTickCount() - begun;
+    const std::string saved = FileBytes(data);
+    ASSERT_NE(saved, old);
+    ASSERT_NE(saved.find(",,new,,,\r\n"), std::string::npos);
+
+    std::mt19937 random(26);
+    for (int i = 0; i < 100; ++i) {
+        PutFile(data, old);
+        HostRun host(arguments);
+        Sleep(std::uniform_int_distribution<DWORD>(0, whole)(random));
+        host.Kill();
+        const std::string now = FileBytes(data);
+        ASSERT_TRUE(now == old || now == saved) << "kill " << i << ": " << now.size() << " bytes";
+    }
+    PutFile(data, old);
+    ASSERT_EQ(RunHost(arguments), 0u); // the next start
+    EXPECT_EQ(FileBytes(data), saved);
+    EXPECT_EQ(temporaries(), 0);
+
+    SetEnvironmentVariableW(L"VANTREL_ANSWER", nullptr);
+    for (const std::wstring& path : {data, script}) {
         DeleteFileW(path.c_str());
     }
     RemoveDirectoryW(root.c_str());
