@@ -146,7 +146,7 @@ TEST_F(DataFileFixture, AChosenDataFileIsReadAndTheOldOneKept) {
     ChangeDataFile(ctx, u"\\d\\chosen.vrl"); // the current file: nothing happens
     EXPECT_EQ(store.own.size(), 3u);
 
-    ChangeDataFile(ctx, u"\\d\\new.vrl");
+    EXPECT_TRUE(ChangeDataFile(ctx, u"\\d\\new.vrl"));
     EXPECT_EQ(files.files.at(u"\\d\\new.vrl"), chosen + "2013/11/05,,new,,,\r\n");
     EXPECT_EQ(state.currentPath, u"\\d\\new.vrl");
 }
@@ -206,6 +206,49 @@ TEST_F(DataFileFixture, AFileSavedOverIsKeptWithItsOwnMessage) {
     EXPECT_EQ(files.files.at(copy), "2013/11/02,,x,,,\r\n");
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].text, Formatted(text_id::kKeptExisting, copy));
+}
+
+// An imported Morvik file is never the list's own: even written to by
+// name, its bytes are kept first.
+TEST_F(DataFileFixture, AMorvikFileIsNeverReplacedAsItIs) {
+    const std::string mvk = "2013/11/02,,x,,,\r\n";
+    files.files[u"\\d\\m.mvk"] = mvk;
+    ASSERT_EQ(importMvk(ctx, u"\\d\\m.mvk"), 1);
+    EXPECT_EQ(write(ctx, u"\\d\\m.mvk"), 1);
+    EXPECT_EQ(files.files.at(u"\\d\\m.mvk.orig-20131102-0900"), mvk);
+}
+
+// Another program changes the file and then holds it while the item saves:
+// nothing is written over what could not be read.
+TEST_F(DataFileFixture, AFileHeldAtTheSaveIsNotWrittenOver) {
+    files.files[u"\\d\\v.vrl"] = "2013/11/02,,a,,,\r\n";
+    ASSERT_EQ(read(ctx, u"\\d\\v.vrl"), 1);
+    files.files[u"\\d\\v.vrl"] = "2013/11/02,,a,,,\r\n2013/11/03,,theirs,,,\r\n";
+    files.unreadable.push_back(u"\\d\\v.vrl");
+    AddOwn(u"new");
+    EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
+    EXPECT_EQ(files.files.at(u"\\d\\v.vrl"), "2013/11/02,,a,,,\r\n2013/11/03,,theirs,,,\r\n");
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text, u"Can't open '\\d\\v.vrl'");
+    EXPECT_TRUE(state.pending);
+}
+
+// A file that changes at every look is never written over: after a few
+// rounds the save gives up and says so.
+TEST_F(DataFileFixture, AFileThatKeepsChangingIsLeftToTheOtherProgram) {
+    files.files[u"\\d\\v.vrl"] = "2013/11/02,,a,,,\r\n";
+    ASSERT_EQ(read(ctx, u"\\d\\v.vrl"), 1);
+    int round = 0;
+    files.beforeRead = [&](const std::u16string& path) {
+        files.files[path] += "2013/11/03,,other " + std::to_string(++round) + ",,,\r\n";
+    };
+    AddOwn(u"new");
+    EXPECT_EQ(write(ctx, u"\\d\\v.vrl"), 0);
+    files.beforeRead = nullptr;
+    EXPECT_EQ(files.files.at(u"\\d\\v.vrl").find(",,new,,,"), std::string::npos);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].text, u"Can't create \\d\\v.vrl .(32)");
+    EXPECT_TRUE(state.pending);
 }
 
 TEST_F(DataFileFixture, StartUpLeavesAnExistingFileAsItIs) {

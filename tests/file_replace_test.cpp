@@ -84,6 +84,12 @@ TEST(FileIdentity, ContentDecidesNotTheWriteTime) {
     EXPECT_TRUE(SameContent(FileIdentity{}, FileIdentity{}));
     EXPECT_FALSE(SameContent(a, FileIdentity{}));
     EXPECT_FALSE(MayHaveChanged(FileIdentity{}, FileIdentity{}));
+    EXPECT_TRUE(MayHaveChanged(a, FileIdentity{})); // removed
+    EXPECT_TRUE(MayHaveChanged(FileIdentity{}, a)); // created
+    EXPECT_FALSE(MayHaveChanged(a, a));
+    FileIdentity grown = a; // within the write time's granularity
+    grown.size = 4;
+    EXPECT_TRUE(MayHaveChanged(a, grown));
     EXPECT_NE(ContentHash("ab"), ContentHash("ba"));
 }
 

@@ -27,8 +27,7 @@ struct MemoryFiles : FileAccess {
     bool failCopy = false;
     int failWriteAt = 0;
     int writes = 0;
-    // Runs after every read, as another program acting between the item's
-    // read and its write.
+    // Runs before every read, as another program writing just before it.
     std::function<void(const std::u16string&)> beforeRead;
 
     bool Unreadable(std::u16string_view path) const {
@@ -40,6 +39,9 @@ struct MemoryFiles : FileAccess {
         return false;
     }
     FileContent Read(std::u16string_view path, std::size_t maxBytes) override {
+        if (beforeRead) {
+            beforeRead(std::u16string(path));
+        }
         FileContent content;
         content.identity = Stat(path);
         const auto it = files.find(std::u16string(path));
@@ -55,9 +57,6 @@ struct MemoryFiles : FileAccess {
         content.bytes = it->second;
         content.identity.hash = ContentHash(content.bytes);
         content.status = ReadStatus::kRead;
-        if (beforeRead) {
-            beforeRead(std::u16string(path));
-        }
         return content;
     }
     FileIdentity Stat(std::u16string_view path) override {
