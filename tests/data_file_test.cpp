@@ -214,6 +214,7 @@ TEST_F(DataFileFixture, AMorvikFileIsNeverReplacedAsItIs) {
     const std::string mvk = "2013/11/02,,x,,,\r\n";
     files.files[u"\\d\\m.mvk"] = mvk;
     ASSERT_EQ(importMvk(ctx, u"\\d\\m.mvk"), 1);
+    AddOwn(u"new");
     EXPECT_EQ(write(ctx, u"\\d\\m.mvk"), 1);
     EXPECT_EQ(files.files.at(u"\\d\\m.mvk.orig-20131102-0900"), mvk);
 }

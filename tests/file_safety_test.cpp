@@ -20,6 +20,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -355,19 +356,50 @@ TEST_F(FileSafety, APipeOrAFolderIsRefusedWithoutWaiting) {
 
 // What a killed save left is removed at the next start; nothing else is.
 TEST_F(FileSafety, TemporariesOfAKilledSaveGoAtTheNextStart) {
-    Put(folder + "/.vrlAb12Cd", "half");
-    Put(folder + "/.vrlnotmine.txt", "user");
-    Put(folder + "/.vrlFresh1", "a live save of this process");
+    Put(folder + "/.~vrlAb12Cd.tmp", "half");
+    Put(folder + "/.~vrlLocked.tmp", "a save of another process, under way");
+    Put(folder + "/.vrlconfig", "the user's own");
+    Put(folder + "/.~vrlFresh1.tmp", "a live save of this process");
     const timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, (folder + "/.vrlAb12Cd").c_str(), old, 0), 0);
-    ASSERT_EQ(utimensat(AT_FDCWD, (folder + "/.vrlnotmine.txt").c_str(), old, 0), 0);
+    for (const char* name : {"/.~vrlAb12Cd.tmp", "/.~vrlLocked.tmp", "/.vrlconfig"}) {
+        ASSERT_EQ(utimensat(AT_FDCWD, (folder + name).c_str(), old, 0), 0);
+    }
+    // Another process's lock: a child holds it while this one starts up.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const int fd = ::open((folder + "/.~vrlLocked.tmp").c_str(), O_RDWR);
+        ::flock(fd, LOCK_EX);
+        (void)!::write(ready[1], "x", 1);
+        pause();
+        std::_Exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     Put(path, "");
     OpenAtStartUp(ctx);
-    EXPECT_EQ(Names(folder),
-              (std::vector<std::string>{".vrlFresh1", ".vrlnotmine.txt", "vantrel.vrl"}));
-    EXPECT_TRUE(IsTemporaryName(".vrlAb12Cd"));
-    EXPECT_FALSE(IsTemporaryName(".vrlAb12C"));
-    EXPECT_FALSE(IsTemporaryName(".vrlAb12C-"));
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_EQ(Names(folder), (std::vector<std::string>{".vrlconfig", ".~vrlFresh1.tmp",
+                                                       ".~vrlLocked.tmp", "vantrel.vrl"}));
+    EXPECT_TRUE(IsTemporaryName(".~vrlAb12Cd.tmp"));
+    EXPECT_FALSE(IsTemporaryName(".~vrlAb12C.tmp"));
+    EXPECT_FALSE(IsTemporaryName(".~vrlAb12C-.tmp"));
+    EXPECT_FALSE(IsTemporaryName(".vrlconfig"));
+}
+
+// A link to a file not made yet: the save makes the file it points to.
+TEST_F(FileSafety, ADanglingLinkIsWrittenThrough) {
+    ASSERT_EQ(symlink("later.vrl", path.c_str()), 0);
+    Add(u"new");
+    EXPECT_EQ(write(ctx, FromUtf8(path)), 1);
+    struct stat link {};
+    ASSERT_EQ(lstat(path.c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode));
+    EXPECT_EQ(Contents(folder + "/later.vrl"), "2026/12/09,,new,,,\r\n");
 }
 
 // A name that is not UTF-8 is opened and written as the very same bytes.

@@ -32,6 +32,22 @@ printf 'my own notes\n' > notes.txt
 [ "$(cat notes.txt.orig-20261209-0900)" = "my own notes" ] || fail "notes were not kept"
 grep -q "notes.txt.orig-20261209-0900" notes.err || fail "save over notes said nothing"
 
+# Saving the same list again onto it keeps no second copy: it holds the list.
+"$LIST" "${NOW[@]}" --save notes.txt in.vrl > /dev/null 2>&1 || fail "second save over notes failed"
+[ "$(ls | grep -c '^notes.txt.orig')" -eq 1 ] || fail "a second copy was kept: $(ls)"
+
+# A Morvik name is never written.
+"$LIST" "${NOW[@]}" --save out.mvk in.vrl > /dev/null 2>&1
+[ $? -eq 2 ] || fail "a .mvk save target was taken"
+[ -e out.mvk ] && fail "a .mvk file was written"
+
+# A file that is refused is not said to be kept either.
+printf 'not mine\n' > ro2.vrl
+chmod 0444 ro2.vrl
+"$LIST" "${NOW[@]}" --save ro2.vrl in.vrl > /dev/null 2>&1 && fail "read-only unrelated save succeeded"
+ls ro2.vrl.orig-* > /dev/null 2>&1 && fail "a copy of a file that was not replaced was kept"
+chmod 0644 ro2.vrl
+
 # 3. A read-only file is refused like any failed save and stays as it is.
 printf '2026/12/03,,ro,,,\r\n' > ro.vrl
 cp ro.vrl ro.before
@@ -84,8 +100,8 @@ done
 rm -f big.vrl.orig-*
 sleep 0.1
 "$LIST" "${NOW[@]}" big.vrl > /dev/null 2>&1
-left=$(ls -A | grep -c '^\.vrl' || true)
-[ "$left" -eq 0 ] || fail "temporaries left after the next start: $(ls -A | grep '^\.vrl')"
+left=$(ls -A | grep -c '^\.~vrl' || true)
+[ "$left" -eq 0 ] || fail "temporaries left after the next start: $(ls -A | grep '^\.~vrl')"
 
 if [ $failures -ne 0 ]; then
   echo "$failures failure(s)"

@@ -7,6 +7,7 @@
 #include "native/std_file_access.h"
 #include "settings/settings_values.h"
 #include "storage/data_file.h"
+#include "storage/data_file_path.h"
 #include "storage/file_replace.h"
 #include "storage/ics_entries.h"
 #include "text/builtin_texts.h"
@@ -223,6 +224,16 @@ int Run(int argc, char** argv) {
             }
         } else if (arg == "--save" && hasValue) {
             saveTo = argv[++i];
+            if (saveTo->empty()) {
+                return Usage();
+            }
+            if (IsMorvikPath(FromNativeName(*saveTo))) {
+                // The Morvik format is read, never written: such a name
+                // would hold a data file its own reader takes apart.
+                std::fprintf(stderr, "vantrel-list: '%s' is a Morvik file name; save as .vrl\n",
+                             saveTo->c_str());
+                return 2;
+            }
         } else if (arg == "--ics" && hasValue) {
             icsTo = argv[++i];
         } else if (arg == "--from-ics" && hasValue) {
@@ -280,10 +291,6 @@ int Run(int argc, char** argv) {
     view.sourceMask = kSourceOwnBit;
     ViewContext ctx{store, view, settings, texts, clock, {}, {}};
     refresh(ctx, filter ? *filter : settings.StartFilter);
-    for (const Item& item : store.view) {
-        std::printf("%s\t%s\t%s\n", ToUtf8(item.countText).c_str(), ToUtf8(item.dateText).c_str(),
-                    ToUtf8(item.title).c_str());
-    }
     if (icsTo) {
         const IcsExport calendar = EntriesToIcs(store.view, clock.now, codec);
         for (const std::string& entry : calendar.leftOut) {
@@ -296,6 +303,15 @@ int Run(int argc, char** argv) {
     // The item's rules: a file the list did not come from exactly is kept
     // beside it first (and named on stderr); a failure exits non-zero.
     if (saveTo && write(data, FromNativeName(*saveTo)) == 0) {
+        return 1;
+    }
+    // Listed last, so a reader that stops early (| head) cannot stop a save.
+    for (const Item& item : store.view) {
+        std::printf("%s\t%s\t%s\n", ToUtf8(item.countText).c_str(), ToUtf8(item.dateText).c_str(),
+                    ToUtf8(item.title).c_str());
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fputs("vantrel-list: the listing could not be written\n", stderr);
         return 1;
     }
     return 0;

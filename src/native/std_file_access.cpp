@@ -10,6 +10,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,7 +54,10 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-constexpr char kTemporaryPrefix[] = ".vrl";
+// ".~vrl" + six letters or digits + ".tmp": a name no one gives a file of
+// their own by chance.
+constexpr char kTemporaryPrefix[] = ".~vrl";
+constexpr char kTemporarySuffix[] = ".tmp";
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -70,7 +74,22 @@ std::string FinalTarget(const std::string& path) {
     if (::realpath(path.c_str(), resolved) != nullptr) {
         return resolved;
     }
-    return path; // no such file yet
+    // A link to a file not made yet: the file is made where it points.
+    std::string target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return target;
+        }
+        char link[PATH_MAX];
+        const ssize_t length = ::readlink(target.c_str(), link, sizeof link - 1);
+        if (length <= 0) {
+            return target;
+        }
+        const std::string to(link, static_cast<std::size_t>(length));
+        target = to.front() == '/' ? to : FolderOf(target) + "/" + to;
+    }
+    return target;
 }
 
 // File names are bytes: a name passed in as UTF-8 (or as bytes that are
@@ -135,7 +154,7 @@ class StdReplacement : public FileReplacement {
     }
 
     bool Flush() override {
-        if (!file_.valid() || ::fsync(file_.get()) != 0 || !file_.Close()) {
+        if (!file_.valid() || ::fsync(file_.get()) != 0) {
             error_ = LastErrno();
             return false;
         }
@@ -148,6 +167,7 @@ class StdReplacement : public FileReplacement {
             error_ = flushed_ ? LastErrno() : EBADF;
             return false;
         }
+        file_.Close(); // held open until here: its lock marks a save under way
         committed_ = true;
         SyncFolder(FolderOf(target_));
         return true;
@@ -254,18 +274,23 @@ std::unique_ptr<FileReplacement> StdFileAccess::Replace(std::u16string_view path
     const std::string target = FinalTarget(NativeName(path));
     struct stat info {};
     const bool exists = ::stat(target.c_str(), &info) == 0;
-    // A file without any write permission is read-only, as on Windows; the
-    // rename would replace it (and root may write anything), so refuse here.
-    if (exists && (info.st_mode & 0222) == 0) {
+    // A file without any write permission is read-only, as on Windows, and
+    // one this user may not write is not this user's to replace: the rename
+    // would replace either (and root may write anything), so refuse here.
+    if (exists && ((info.st_mode & 0222) == 0 ||
+                   ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
         error = EACCES;
         return nullptr;
     }
-    std::string temp = FolderOf(target) + "/" + kTemporaryPrefix + "XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp = FolderOf(target) + "/" + kTemporaryPrefix + "XXXXXX" + kTemporarySuffix;
+    const int fd =
+        ::mkostemps(temp.data(), static_cast<int>(sizeof kTemporarySuffix - 1), O_CLOEXEC);
     if (fd < 0) {
         error = LastErrno();
         return nullptr;
     }
+    // Another process's start-up leaves a locked temporary alone.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     // The replaced file keeps its permissions and, where the process may,
     // its owner and group; a new one gets the usual ones.
     const mode_t mode = exists ? info.st_mode & 07777 : NewFileMode();
@@ -296,8 +321,13 @@ void StdFileAccess::RemoveStaleTemporaries(std::u16string_view path) {
         }
         const std::string name = folder + "/" + entry->d_name;
         struct stat info {};
-        if (::lstat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            Nanoseconds(info.st_mtim) < started) {
+        if (::lstat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            Nanoseconds(info.st_mtim) >= started) {
+            continue;
+        }
+        // A save still under way holds its temporary locked.
+        const Descriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        if (file.valid() && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
             ::unlink(name.c_str());
         }
     }
@@ -306,10 +336,12 @@ void StdFileAccess::RemoveStaleTemporaries(std::u16string_view path) {
 
 bool IsTemporaryName(std::string_view name) {
     const std::string_view prefix = kTemporaryPrefix;
-    if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) {
+    const std::string_view suffix = kTemporarySuffix;
+    if (name.size() != prefix.size() + 6 + suffix.size() || !name.starts_with(prefix) ||
+        !name.ends_with(suffix)) {
         return false;
     }
-    for (const char c : name.substr(prefix.size())) {
+    for (const char c : name.substr(prefix.size(), 6)) {
         if (!std::isalnum(static_cast<unsigned char>(c))) {
             return false;
         }

@@ -8,7 +8,7 @@ namespace vantrel {
 
 // Native binding of the file-system seam for the desktop tools: file names
 // as bytes (see ToNativeName), errno as the error code, a uniquely named
-// temporary ".vrlXXXXXX" beside the target that rename() puts in its place
+// temporary ".~vrlXXXXXX.tmp" beside the target that rename() puts in its place
 // after fsync.
 class StdFileAccess : public FileAccess {
   public:
@@ -20,7 +20,7 @@ class StdFileAccess : public FileAccess {
     void RemoveStaleTemporaries(std::u16string_view path) override;
 };
 
-// The name pattern of the temporaries: ".vrl" and six letters or digits.
+// The name pattern of the temporaries: ".~vrl", six letters or digits, ".tmp".
 bool IsTemporaryName(std::string_view name);
 
 } // namespace vantrel

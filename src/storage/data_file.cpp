@@ -151,6 +151,18 @@ bool KeepCopy(DataFileContext& ctx, std::u16string_view path, std::string_view b
     return false;
 }
 
+// Whether a replacement of `path` can be made at all (a read-only file, a
+// folder that takes no new file): said when it cannot.
+bool CanReplace(DataFileContext& ctx, std::u16string_view path) {
+    std::uint32_t error = 0;
+    if (ctx.files.Replace(path, error)) {
+        return true; // the trial temporary goes at once
+    }
+    ShowError(ctx, u"Can't create " + std::u16string(path) + u" .(" +
+                       Decimal(static_cast<std::int32_t>(error)) + u")");
+    return false;
+}
+
 // Another program changed the file the list came from: the list's own
 // changes since then are applied to that version, which becomes the list.
 // False when they cannot be applied unambiguously.
@@ -181,7 +193,7 @@ bool TakeTheirs(DataFileContext& ctx, const FileContent& theirs, std::string& ou
 constexpr int kReplaceAttempts = 4;
 
 int Store(DataFileContext& ctx, std::u16string_view path) {
-    if (path == ctx.state.tooLarge) {
+    if (!ctx.state.tooLarge.empty() && path == ctx.state.tooLarge) {
         ShowError(ctx, Formatted(ctx, text_id::kFileTooLarge, path));
         return 0;
     }
@@ -205,6 +217,13 @@ int Store(DataFileContext& ctx, std::u16string_view path) {
         } else if (fromHere && !SameContent(now.identity, ctx.state.known) &&
                    TakeTheirs(ctx, now, ours)) {
             expected = now.identity;
+        } else if (now.bytes == ours ||
+                   (ctx.state.knownExact && SameContent(now.identity, ctx.state.known))) {
+            // It holds the list already, or exactly what the list came from
+            // (under another spelling of its name): nothing to keep.
+            expected = now.identity;
+        } else if (!CanReplace(ctx, path)) {
+            return 0; // said why; no copy of a file that is not replaced
         } else {
             const int message = !fromHere ? text_id::kKeptExisting
                                 : SameContent(now.identity, ctx.state.known)
