@@ -214,12 +214,12 @@ int Store(DataFileContext& ctx, std::u16string_view path) {
                 return 0;
             }
             expected = now.identity; // no such file: nothing to keep
-        } else if (fromHere && !SameContent(now.identity, ctx.state.known) &&
-                   TakeTheirs(ctx, now, ours)) {
-            expected = now.identity;
-        } else if (now.bytes == ours ||
+        } else if ((fromHere && !SameContent(now.identity, ctx.state.known) &&
+                    TakeTheirs(ctx, now, ours)) ||
+                   now.bytes == ours ||
                    (ctx.state.knownExact && SameContent(now.identity, ctx.state.known))) {
-            // It holds the list already, or exactly what the list came from
+            // Another program's version took the list's changes; or the file
+            // holds the list already, or exactly what the list came from
             // (under another spelling of its name): nothing to keep.
             expected = now.identity;
         } else if (!CanReplace(ctx, path)) {
