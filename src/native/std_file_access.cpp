@@ -210,8 +210,7 @@ FileContent StdFileAccess::Read(std::u16string_view path, std::size_t maxBytes) 
         content.status = ReadStatus::kTooLarge;
         return content;
     }
-    std::string& bytes = content.bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    content.bytes.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[64 * 1024];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
@@ -225,18 +224,12 @@ FileContent StdFileAccess::Read(std::u16string_view path, std::size_t maxBytes) 
         if (got == 0) {
             break;
         }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > maxBytes) {
-            bytes.clear();
-            content.status = ReadStatus::kTooLarge; // it grew while being read
-            return content;
+        if (!AppendRead(content, std::string_view(buffer, static_cast<std::size_t>(got)),
+                        maxBytes)) {
+            return content; // it grew while being read
         }
     }
-    // The identity is of exactly the bytes read: a file still growing does
-    // not match it later, so its end is never written over.
-    content.identity.size = bytes.size();
-    content.identity.hash = ContentHash(bytes);
-    content.status = ReadStatus::kRead;
+    CompleteRead(content);
     return content;
 }
 

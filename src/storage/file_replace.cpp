@@ -11,6 +11,22 @@ std::uint64_t ContentHash(std::string_view bytes) {
     return hash;
 }
 
+bool AppendRead(FileContent& content, std::string_view piece, std::size_t maxBytes) {
+    content.bytes.append(piece);
+    if (content.bytes.size() <= maxBytes) {
+        return true;
+    }
+    content.bytes.clear();
+    content.status = ReadStatus::kTooLarge;
+    return false;
+}
+
+void CompleteRead(FileContent& content) {
+    content.identity.size = content.bytes.size();
+    content.identity.hash = ContentHash(content.bytes);
+    content.status = ReadStatus::kRead;
+}
+
 bool SameContent(const FileIdentity& a, const FileIdentity& b) {
     if (a.exists != b.exists) {
         return false;

@@ -10,6 +10,15 @@ namespace vantrel {
 // The hash a FileIdentity carries: FNV-1a over the bytes.
 std::uint64_t ContentHash(std::string_view bytes);
 
+// The bindings' read loop, shared: appends one piece read; false, with the
+// content emptied and kTooLarge, when the file grew past `maxBytes` while
+// it was read.
+bool AppendRead(FileContent& content, std::string_view piece, std::size_t maxBytes);
+
+// Ends a whole read: the identity is of exactly the bytes read, so a file
+// still growing does not match it later and its end is never written over.
+void CompleteRead(FileContent& content);
+
 // The same content: both missing, or equal size and hash. The write time
 // alone does not count, so a file merely touched is not "changed".
 bool SameContent(const FileIdentity& a, const FileIdentity& b);

@@ -166,8 +166,7 @@ FileContent Win32FileAccess::Read(std::u16string_view path, std::size_t maxBytes
         content.status = ReadStatus::kTooLarge;
         return content;
     }
-    std::string& bytes = content.bytes;
-    bytes.reserve(static_cast<std::size_t>(content.identity.size));
+    content.bytes.reserve(static_cast<std::size_t>(content.identity.size));
     char buffer[kCopyChunk];
     DWORD got = 0;
     for (;;) {
@@ -178,18 +177,11 @@ FileContent Win32FileAccess::Read(std::u16string_view path, std::size_t maxBytes
         if (got == 0) {
             break;
         }
-        bytes.append(buffer, got);
-        if (bytes.size() > maxBytes) {
-            bytes.clear();
-            content.status = ReadStatus::kTooLarge; // it grew while being read
-            return content;
+        if (!AppendRead(content, std::string_view(buffer, got), maxBytes)) {
+            return content; // it grew while being read
         }
     }
-    // The identity is of exactly the bytes read: a file still growing does
-    // not match it later, so its end is never written over.
-    content.identity.size = bytes.size();
-    content.identity.hash = ContentHash(bytes);
-    content.status = ReadStatus::kRead;
+    CompleteRead(content);
     return content;
 }
 
