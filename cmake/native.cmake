@@ -55,8 +55,9 @@ add_executable(vantrel_tests
   tests/option_rules_test.cpp
   tests/resource_ids_test.cpp
   tests/ics_entries_test.cpp
+  tests/zone_names_test.cpp
 )
-target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_ics_store vantrel_ics
+target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_ics_store vantrel_ics vantrel_ical
                       vantrel_warnings
                       GTest::gtest_main)
 target_include_directories(vantrel_tests PRIVATE tests resources)
