@@ -11,13 +11,13 @@ add_library(vantrel_native STATIC
 )
 target_link_libraries(vantrel_native PUBLIC vantrel_core PRIVATE vantrel_warnings)
 
-# The host's time zone for the iCalendar store: the C library's.
-target_link_libraries(vantrel_ics_store PUBLIC vantrel_native)
+# The host's time zone for the iCalendar engine: the C library's.
+target_link_libraries(vantrel_ical PUBLIC vantrel_native)
 
 # Own entries as iCalendar and back, over libical, in the C library's time
 # zone. Only here: vantrel-list is the one user, and it is native.
 add_library(vantrel_ics STATIC src/storage/ics_entries.cpp)
-target_link_libraries(vantrel_ics PUBLIC vantrel_native vantrel_libical PRIVATE vantrel_warnings)
+target_link_libraries(vantrel_ics PUBLIC vantrel_native vantrel_ical PRIVATE vantrel_warnings)
 
 # The desktop companion: lists a data file's view, re-saves it, exports it
 # as iCalendar or adds a calendar's events and to-dos.

@@ -28,7 +28,7 @@ add_library(vantrel_platform STATIC
   src/platform/poom_store/poom_objects.cpp
   src/platform/poom_store/poom_display.cpp
 )
-target_link_libraries(vantrel_ics_store PUBLIC vantrel_win32)
+target_link_libraries(vantrel_ical PUBLIC vantrel_win32)
 target_link_libraries(vantrel_platform PUBLIC vantrel_win32 vantrel_ics_store
                       PRIVATE vantrel_warnings user32 gdi32 msimg32 ole32 oleaut32 uuid
                       windowscodecs)

@@ -9,8 +9,8 @@
 // - completing a task and taking it back gives a task that is complete,
 //   then not.
 #include "fuzz/storage_fuzz_support.h"
+#include "ical/ical_text.h"
 #include "platform/poom_store/ics_store.h"
-#include "platform/poom_store/ics_text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -52,8 +52,8 @@ void CheckDelete(std::string_view text, const ParsedStore& parsed, const Record&
     // Everything before the record stays, but for moved occurrences of its
     // series that come before it (they go with the series).
     std::size_t keep = r.span.begin;
-    const std::string uid = ics::UidOf(text.substr(r.span.begin, r.span.end - r.span.begin));
-    for (const ics::Component& c : ics::ScanCalendar(text).components) {
+    const std::string uid = ical::UidOf(text.substr(r.span.begin, r.span.end - r.span.begin));
+    for (const ical::ComponentSpan& c : ical::ScanCalendar(text).components) {
         if (!uid.empty() && c.uid == uid) {
             keep = std::min(keep, c.begin);
         }

@@ -3,6 +3,7 @@
 // reverse, and the next occurrence the item asks for must be libical's.
 
 #include "ics_test_zone.h"
+#include "model/local_zone.h"
 #include "platform/poom_store/ics_recurrence.h"
 
 #include <gtest/gtest.h>
@@ -27,8 +28,8 @@ const std::string kNewYork =
     "TZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\nTZNAME:EDT\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
 
 struct Parsed {
-    std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar{nullptr, icalcomponent_free};
-    icalcomponent* event = nullptr;
+    std::shared_ptr<const ical::Calendar> calendar;
+    std::unique_ptr<ical::Series> series;
     icaltimetype start{};
     struct icalrecurrencetype rule {};
 };
@@ -38,11 +39,28 @@ Parsed ParseEvent(const std::string& zone, const std::string& dtstart, const std
                              "BEGIN:VEVENT\r\nUID:x\r\nDTSTAMP:19970901T000000Z\r\nDTSTART" +
                              dtstart + "\r\nRRULE:" + rule + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
     Parsed p;
-    p.calendar.reset(icalparser_parse_string(text.c_str()));
-    p.event = icalcomponent_get_first_component(p.calendar.get(), ICAL_VEVENT_COMPONENT);
-    p.start = icalcomponent_get_dtstart(p.event);
-    p.rule = icalproperty_get_rrule(icalcomponent_get_first_property(p.event, ICAL_RRULE_PROPERTY));
+    p.calendar = ical::Calendar::Parse(text);
+    icalcomponent* event = p.calendar->Entries().front().component;
+    std::vector<std::string> problems;
+    p.series =
+        std::make_unique<ical::Series>(p.calendar, event, std::vector<icalcomponent*>{}, problems);
+    p.start = icalcomponent_get_dtstart(event);
+    p.rule = icalproperty_get_rrule(icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY));
     return p;
+}
+
+// libical's own reading of a time, in the host's local time.
+Minutes LocalMinutes(icaltimetype t) {
+    if (t.is_date || t.zone == nullptr) {
+        return MomentOf(DayNumberOf(t.year, t.month, t.day), t.is_date ? 0 : t.hour,
+                        t.is_date ? 0 : t.minute);
+    }
+    return LocalMinutesOfUtc(static_cast<std::int64_t>(icaltime_as_timet_with_zone(t, t.zone)));
+}
+
+RuleMapping MapRule(const Parsed& p) {
+    ZoneShifts shifts;
+    return MapSeries(*p.series, shifts);
 }
 
 std::set<int> LibicalDays(const Parsed& p, int lastDay) {
@@ -114,7 +132,7 @@ TEST(IcsRecurrence, RfcExamplesTheStoreExpressesGiveLibicalsDays) {
     for (const Expressible& e : kExpressible) {
         SCOPED_TRACE(e.what);
         const Parsed p = ParseEvent(kTokyo, std::string(";TZID=Asia/Tokyo:") + e.dtstart, e.rule);
-        const RuleMapping m = MapRule(p.rule, p.start);
+        const RuleMapping m = MapRule(p);
         ASSERT_TRUE(m.values.has_value()) << m.problem;
         EXPECT_EQ(m.values->type, e.type);
         const int first = DayOf(LocalMinutes(p.start));
@@ -178,7 +196,7 @@ TEST(IcsRecurrence, RulesThePatternCannotExpressSayWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rule);
         const Parsed p = ParseEvent(kTokyo, std::string(";TZID=Asia/Tokyo:") + c.dtstart, c.rule);
-        const RuleMapping m = MapRule(p.rule, p.start);
+        const RuleMapping m = MapRule(p);
         EXPECT_FALSE(m.values.has_value());
         EXPECT_NE(m.problem, "");
     }
@@ -217,13 +235,13 @@ TEST(IcsRecurrence, ASeriesWhoseLocalTimeMovesWithDaylightSavingIsNotOnePattern)
     {
         const LocalZone zone("Asia/Tokyo");
         const Parsed p = ParseEvent(kNewYork, start, "FREQ=WEEKLY");
-        EXPECT_FALSE(MapRule(p.rule, p.start).values.has_value());
+        EXPECT_FALSE(MapRule(p).values.has_value());
     }
     {
         // With New York's own rules of those years the offset stays.
         const LocalZone zone("EST5EDT,M4.1.0,M10.5.0");
         const Parsed p = ParseEvent(kNewYork, start, "FREQ=WEEKLY");
-        EXPECT_TRUE(MapRule(p.rule, p.start).values.has_value());
+        EXPECT_TRUE(MapRule(p).values.has_value());
     }
 }
 
@@ -243,7 +261,7 @@ TEST(IcsRecurrence, UntilEndsOnItsDayOnlyWhenTheOccurrenceIsNotLater) {
         SCOPED_TRACE(c.until);
         const Parsed p = ParseEvent(kTokyo, ";TZID=Asia/Tokyo:19970902T090000",
                                     std::string("FREQ=DAILY;UNTIL=") + c.until);
-        const RuleMapping m = MapRule(p.rule, p.start);
+        const RuleMapping m = MapRule(p);
         ASSERT_TRUE(m.values.has_value());
         EXPECT_FALSE(m.values->noEndDate);
         EXPECT_EQ(m.values->patternEnd.day, c.lastDay);

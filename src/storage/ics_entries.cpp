@@ -1,5 +1,8 @@
 #include "storage/ics_entries.h"
 
+#include "ical/calendar.h"
+#include "ical/series.h"
+#include "ical/text_values.h"
 #include "model/entry_text.h"
 #include "model/local_zone.h"
 #include "model/normalize_dates.h"
@@ -24,9 +27,6 @@ constexpr const char* kProductId = "-//Orvane//Vantrel vantrel-list//JA";
 constexpr const char* kCheckName = "X-VANTREL-CHECK";
 constexpr const char* kTagsName = "X-VANTREL-TAGS";
 constexpr const char* kPinnedName = "X-VANTREL-PINNED";
-// A series is followed at most this far; a rule that needs more to reach
-// now (every minute for years) comes in as the occurrence it stopped at.
-constexpr int kMaxInstances = 500000;
 // The years libical writes a date of: outside them it writes zeros.
 constexpr int kFirstYear = 2;
 constexpr int kLastYear = 3000;
@@ -37,11 +37,6 @@ struct ComponentFree {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };
 using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
-
-struct IteratorFree {
-    void operator()(icalrecur_iterator* i) const { icalrecur_iterator_free(i); }
-};
-using IteratorPtr = std::unique_ptr<icalrecur_iterator, IteratorFree>;
 
 DateTime DateOnly(const CalendarDate& c) {
     return DateTime{c.year, c.month, c.day, -1, -1};
@@ -55,15 +50,6 @@ DateTime ShiftDays(const DateTime& d, int days) {
 std::int64_t MinutesOf(const DateTime& d) {
     const std::int64_t day = DayNumberOf(d);
     return day * 1440 + (d.HasTime() ? d.hour * 60 + d.minute : 0);
-}
-
-// The host's zone through its seam, in DateTime terms.
-DateTime LocalOfInstant(std::int64_t utcSeconds) {
-    const std::int64_t minutes = LocalMinutesOfUtc(utcSeconds);
-    DateTime d = DateOnly(DateOfDayNumber(static_cast<int>(minutes / 1440)));
-    d.hour = static_cast<int>(minutes % 1440 / 60);
-    d.minute = static_cast<int>(minutes % 60);
-    return d;
 }
 
 std::int64_t InstantOfLocal(const DateTime& local) {
@@ -203,18 +189,6 @@ std::string AsText(icalcomponent* c) {
 
 // ---- import ----
 
-std::optional<std::string> XValue(icalcomponent* c, std::string_view name) {
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p != nullptr;
-         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
-        const char* x = icalproperty_get_x_name(p);
-        const char* value = icalproperty_get_x(p);
-        if (x != nullptr && name == x && value != nullptr) {
-            return std::string(value);
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<int> DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
     if (at + count > text.size()) {
         return std::nullopt;
@@ -275,8 +249,9 @@ bool ApplyCheckText(Item& item, std::string_view text) {
 
 struct Importer {
     const ShiftJisCodec& codec;
-    std::int64_t nowMinutes;
+    std::int64_t nowUtc;
     IcsImport& result;
+    std::shared_ptr<const ical::Calendar> calendar;
 
     void Report(std::string_view what, const std::string& message) {
         std::string line = "'";
@@ -286,79 +261,26 @@ struct Importer {
         result.problems.push_back(std::move(line));
     }
 
-    // A DATE or DATE-TIME property with the zone its TZID names, from the
-    // calendar's VTIMEZONEs or libical's own; an unknown zone is reported
-    // and the time taken as local.
-    icaltimetype TimeOf(icalproperty* p, icalcomponent* c, std::string_view what) {
-        if (p == nullptr) {
-            return icaltime_null_time();
+    // The time here of a value: a day and a floating time as they are, an
+    // instant in the host's zone.
+    static DateTime LocalOf(const ical::Moment& m) {
+        switch (m.kind) {
+        case ical::Moment::kDate: {
+            const CalendarDate d = DateOfDayNumber(static_cast<int>(m.value));
+            return DateTime{d.year, d.month, d.day, -1, -1};
         }
-        icaltimetype t = icalproperty_get_datetime_with_component(p, c);
-        if (icalproperty_isa(p) == ICAL_RDATE_PROPERTY && icaltime_is_null_time(t)) {
-            const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
-            t = icaltime_is_null_time(rdate.time) ? rdate.period.start : rdate.time;
+        case ical::Moment::kFloating:
+        case ical::Moment::kInstant: {
+            const std::int64_t minutes = ical::LocalMinutesOf(m);
+            const CalendarDate d = DateOfDayNumber(static_cast<int>(minutes / 1440));
+            const auto inDay = static_cast<int>(minutes % 1440);
+            return DateTime{d.year, d.month, d.day, inDay / 60, inDay % 60};
         }
-        if (t.is_date != 0 || t.zone != nullptr) {
-            return t;
-        }
-        icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
-        if (tzid == nullptr) {
-            return t;
-        }
-        const char* name = icalparameter_get_tzid(tzid);
-        icalcomponent* calendar = icalcomponent_get_parent(c);
-        icaltimezone* found = calendar != nullptr && name != nullptr
-                                  ? icalcomponent_get_timezone(calendar, name)
-                                  : nullptr;
-        if (found == nullptr && name != nullptr) {
-            found = icaltimezone_get_builtin_timezone(name);
-        }
-        if (found == nullptr) {
-            Report(what, std::string("unknown time zone ") + (name ? name : "") +
-                             ": taken as local time");
-        }
-        t.zone = found;
-        return t;
-    }
-
-    icaltimetype TimeOf(icalcomponent* c, icalproperty_kind kind, std::string_view what) {
-        return TimeOf(icalcomponent_get_first_property(c, kind), c, what);
-    }
-
-    // The time here of a value: DATE and floating times as they are, UTC
-    // and TZID times converted.
-    DateTime LocalOf(icaltimetype t) const {
-        if (icaltime_is_null_time(t)) {
+        default:
             return kNoDate;
         }
-        if (t.is_date != 0) {
-            return DateTime{t.year, t.month, t.day, -1, -1};
-        }
-        if (t.zone == nullptr) {
-            return DateTime{t.year, t.month, t.day, t.hour, t.minute};
-        }
-        const icaltimetype utc = icaltime_convert_to_zone(t, icaltimezone_get_utc_timezone());
-        return LocalOfInstant(static_cast<std::int64_t>(icaltime_as_timet(utc)));
     }
 
-    // The instant of a date-time value, for matching EXDATE and
-    // RECURRENCE-ID against occurrences.
-    std::int64_t InstantOf(icaltimetype t) const {
-        if (t.zone == nullptr) {
-            return InstantOfLocal(DateTime{t.year, t.month, t.day, t.hour, t.minute});
-        }
-        return static_cast<std::int64_t>(
-            icaltime_as_timet(icaltime_convert_to_zone(t, icaltimezone_get_utc_timezone())));
-    }
-
-    bool SameOccurrence(icaltimetype a, icaltimetype b) const {
-        if (a.is_date != 0 || b.is_date != 0) {
-            return a.year == b.year && a.month == b.month && a.day == b.day;
-        }
-        return InstantOf(a) == InstantOf(b);
-    }
-
-    // A text as the data file keeps it; what does not survive is reported.
     std::u16string StoredText(const char* utf8, std::string_view what) {
         if (utf8 == nullptr) {
             return {};
@@ -415,42 +337,35 @@ struct Importer {
     // Title, tags and pin, common to events and to-dos.
     Item Entry(icalcomponent* c, std::string_view what) {
         Item item = NewOwnEntry();
-        item.title = StoredText(icalcomponent_get_summary(c), what);
-        if (const std::optional<std::string> tags = XValue(c, kTagsName)) {
+        item.title = StoredText(ToUtf8(ical::TextOf(c, ICAL_SUMMARY_PROPERTY)).c_str(), what);
+        if (const std::optional<std::string> tags = ical::XValueOf(c, kTagsName)) {
             item.tags = StoredText(tags->c_str(), what);
         } else {
-            std::string joined;
-            for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY);
-                 p != nullptr; p = icalcomponent_get_next_property(c, ICAL_CATEGORIES_PROPERTY)) {
-                const char* tag = icalproperty_get_categories(p);
-                if (tag == nullptr || *tag == '\0') {
-                    continue;
-                }
-                if (!joined.empty()) {
-                    joined += '\t';
-                }
-                joined += tag;
+            std::u16string joined;
+            for (const std::u16string& tag : ical::CategoriesOf(c)) {
+                joined += (joined.empty() ? u"" : u"\t") + tag;
             }
-            item.tags = StoredText(joined.c_str(), what);
+            item.tags = StoredText(ToUtf8(joined).c_str(), what);
         }
-        const std::optional<std::string> pinned = XValue(c, kPinnedName);
+        const std::optional<std::string> pinned = ical::XValueOf(c, kPinnedName);
         item.pinned = pinned && *pinned == "1" ? 1 : 0;
         return item;
     }
 
     void ApplyCheck(Item& item, icalcomponent* c, std::string_view what) {
-        const std::optional<std::string> check = XValue(c, kCheckName);
+        const std::optional<std::string> check = ical::XValueOf(c, kCheckName);
         if (check && !ApplyCheckText(item, *check)) {
             Report(what, std::string(kCheckName) + " not understood: " + *check);
         }
     }
 
-    Item Event(icalcomponent* c, icaltimetype start, icaltimetype end, std::string_view what) {
+    Item Event(icalcomponent* c, const ical::Moment& start, const ical::Moment& end,
+               std::string_view what) {
         Item item = Entry(c, what);
         item.startDate = LocalOf(start);
-        if (!icaltime_is_null_time(end)) {
+        if (!end.IsNone()) {
             DateTime last = LocalOf(end);
-            if (start.is_date != 0 && end.is_date != 0) {
+            if (start.kind == ical::Moment::kDate && end.kind == ical::Moment::kDate) {
                 last = ShiftDays(last, -1); // DTEND is exclusive
             }
             if (item.startDate.HasDate() && MinutesOf(last) > MinutesOf(item.startDate)) {
@@ -464,12 +379,12 @@ struct Importer {
 
     Item Todo(icalcomponent* c, std::string_view what) {
         Item item = Entry(c, what);
-        item.endDate = LocalOf(TimeOf(c, ICAL_DUE_PROPERTY, what));
+        item.endDate = LocalOf(ical::MomentOf(calendar->TimeOf(c, ICAL_DUE_PROPERTY)));
         icalproperty* completed = icalcomponent_get_first_property(c, ICAL_COMPLETED_PROPERTY);
         if (icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED || completed != nullptr) {
             item.checkState = 1;
             if (completed != nullptr) {
-                item.checkDate = LocalOf(TimeOf(completed, c, what));
+                item.checkDate = LocalOf(ical::MomentOf(calendar->TimeOf(c, completed)));
             }
             ApplyCheck(item, c, what);
         }
@@ -477,178 +392,49 @@ struct Importer {
         return item;
     }
 
-    // DTEND, or DTSTART plus DURATION; an all-day event without either
-    // lasts its one day.
-    icaltimetype EndOf(icalcomponent* c, icaltimetype start, std::string_view what) {
-        if (icalproperty* end = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
-            return TimeOf(end, c, what);
-        }
-        if (icalproperty* d = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY)) {
-            return icaltime_add(start, icalproperty_get_duration(d));
-        }
-        if (start.is_date == 0) {
-            return icaltime_null_time();
-        }
-        icaltimetype next = start;
-        icaltime_adjust(&next, 1, 0, 0, 0);
-        return next;
-    }
-
-    struct Occurrence {
-        icalcomponent* source = nullptr; // the series, or its moved occurrence
-        icaltimetype start{};
-        icaltimetype end{};
-        std::int64_t startMinutes = 0;
-        bool ended = false;
-    };
-
-    Occurrence Make(icalcomponent* source, icaltimetype start, icaltimetype end) const {
-        Occurrence o{source, start, end, MinutesOf(LocalOf(start)), false};
-        const std::int64_t endMinutes =
-            icaltime_is_null_time(end) ? o.startMinutes : MinutesOf(LocalOf(end));
-        o.ended = o.startMinutes < nowMinutes && endMinutes <= nowMinutes;
-        return o;
-    }
-
-    // Keeps the first occurrence that has not ended, else the latest one.
-    static void Consider(std::optional<Occurrence>& best, const Occurrence& o) {
-        if (!best || (best->ended && !o.ended) ||
-            (best->ended == o.ended && (o.ended ? o.startMinutes > best->startMinutes
-                                                : o.startMinutes < best->startMinutes))) {
-            best = o;
-        }
-    }
-
-    std::optional<Occurrence> Next(icalcomponent* series, const std::vector<icalcomponent*>& moved,
-                                   std::string_view what) {
-        const icaltimetype start = TimeOf(series, ICAL_DTSTART_PROPERTY, what);
-        if (icaltime_is_null_time(start)) {
-            return std::nullopt;
-        }
-        const icaltimetype end = EndOf(series, start, what);
-        const icaldurationtype length = icaltime_subtract(end, start);
-        const bool hasEnd = !icaltime_is_null_time(end);
-        std::vector<icaltimetype> skipped;
-        for (icalproperty* p = icalcomponent_get_first_property(series, ICAL_EXDATE_PROPERTY);
-             p != nullptr; p = icalcomponent_get_next_property(series, ICAL_EXDATE_PROPERTY)) {
-            skipped.push_back(TimeOf(p, series, what));
-        }
-        for (icalcomponent* m : moved) {
-            skipped.push_back(TimeOf(m, ICAL_RECURRENCEID_PROPERTY, what));
-        }
-        auto excluded = [&](icaltimetype t) {
-            return std::any_of(skipped.begin(), skipped.end(),
-                               [&](icaltimetype s) { return SameOccurrence(s, t); });
-        };
-        auto occurrence = [&](icaltimetype t) {
-            return Make(series, t, hasEnd ? icaltime_add(t, length) : icaltime_null_time());
-        };
-
-        std::optional<Occurrence> best;
-        for (icalproperty* p = icalcomponent_get_first_property(series, ICAL_RRULE_PROPERTY);
-             p != nullptr; p = icalcomponent_get_next_property(series, ICAL_RRULE_PROPERTY)) {
-            const IteratorPtr it(icalrecur_iterator_new(icalproperty_get_rrule(p), start));
-            if (!it) {
-                Report(what, "RRULE not understood");
-                continue;
-            }
-            int count = 0;
-            for (icaltimetype t = icalrecur_iterator_next(it.get()); !icaltime_is_null_time(t);
-                 t = icalrecur_iterator_next(it.get())) {
-                t.zone = start.zone;
-                if (excluded(t)) {
-                    continue;
-                }
-                const Occurrence o = occurrence(t);
-                Consider(best, o);
-                if (!o.ended) {
-                    break;
-                }
-                if (++count == kMaxInstances) {
-                    Report(what, "series followed for " + std::to_string(kMaxInstances) +
-                                     " occurrences only");
-                    break;
-                }
-            }
-        }
-        for (icalproperty* p = icalcomponent_get_first_property(series, ICAL_RDATE_PROPERTY);
-             p != nullptr; p = icalcomponent_get_next_property(series, ICAL_RDATE_PROPERTY)) {
-            const icaltimetype t = TimeOf(p, series, what);
-            if (!icaltime_is_null_time(t) && !excluded(t)) {
-                Consider(best, occurrence(t));
-            }
-        }
-        // Starting with DTSTART itself, which every series includes.
-        if (!excluded(start)) {
-            Consider(best, occurrence(start));
-        }
-        for (icalcomponent* m : moved) {
-            if (icalcomponent_get_status(m) == ICAL_STATUS_CANCELLED) {
-                continue;
-            }
-            const icaltimetype t = TimeOf(m, ICAL_DTSTART_PROPERTY, what);
-            if (!icaltime_is_null_time(t)) {
-                Consider(best, Make(m, t, EndOf(m, t, what)));
-            }
-        }
-        return best;
-    }
-
-    static bool IsSeries(icalcomponent* c) {
-        return icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) == nullptr &&
-               (icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY) != nullptr ||
-                icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY) != nullptr);
-    }
-
-    static std::string Uid(icalcomponent* c) {
-        const char* uid = icalcomponent_get_uid(c);
-        return uid != nullptr ? uid : "";
-    }
-
-    void Calendar(icalcomponent* calendar) {
-        std::vector<icalcomponent*> entries;
-        for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT);
-             c != nullptr; c = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
-            const icalcomponent_kind kind = icalcomponent_isa(c);
-            if (kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT) {
-                entries.push_back(c);
-            }
-        }
-        std::map<std::string, std::vector<icalcomponent*>> moved;
-        std::set<std::string> series;
-        for (icalcomponent* c : entries) {
-            if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT) {
-                continue;
-            }
-            if (IsSeries(c)) {
-                series.insert(Uid(c));
-            } else if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr) {
-                moved[Uid(c)].push_back(c);
-            }
-        }
-        for (icalcomponent* c : entries) {
+    void Read() {
+        for (const ical::EntryGroup& group : ical::GroupEntries(*calendar)) {
+            icalcomponent* c = group.master->component;
             const char* summary = icalcomponent_get_summary(c);
-            const std::string what = summary != nullptr ? summary : Uid(c);
+            const std::string what = summary != nullptr ? summary : group.master->uid;
             ReportErrors(c, what);
-            if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT) {
+            if (group.master->todo) {
                 result.items.push_back(Todo(c, what));
                 continue;
             }
-            const bool isMoved =
-                icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) != nullptr;
-            if (isMoved && series.count(Uid(c)) != 0) {
-                continue; // taken with its series
+            std::vector<icalcomponent*> overrides;
+            for (const ical::Entry* o : group.overrides) {
+                overrides.push_back(o->component);
             }
-            if (IsSeries(c)) {
-                const std::optional<Occurrence> next = Next(c, moved[Uid(c)], what);
-                if (next) {
-                    ++result.recurring;
-                    result.items.push_back(Event(next->source, next->start, next->end, what));
-                    continue;
-                }
+            std::vector<std::string> problems;
+            const ical::Series series(calendar, c, std::move(overrides), problems);
+            for (const std::string& p : problems) {
+                Report(what, p);
             }
-            const icaltimetype start = TimeOf(c, ICAL_DTSTART_PROPERTY, what);
-            result.items.push_back(Event(c, start, EndOf(c, start, what), what));
+            if (!series.Valid()) {
+                result.items.push_back(Event(c, {}, {}, what));
+                continue;
+            }
+            if (!series.Recurs()) {
+                result.items.push_back(Event(c, ical::MomentOf(series.StartTime()),
+                                             ical::MomentOf(series.EndTime()), what));
+                continue;
+            }
+            // A series comes in as its first occurrence that has not ended,
+            // or its last one when all have.
+            std::optional<ical::Occurrence> o = series.FirstNotEnded(nowUtc);
+            if (!o) {
+                o = series.Last();
+            }
+            if (!o) {
+                Report(what, "every occurrence of the series is excluded: left out");
+                continue;
+            }
+            ++result.recurring;
+            result.items.push_back(Event(o->source, o->start, o->end, what));
+        }
+        for (const std::string& p : calendar->Problems()) {
+            result.problems.push_back(p);
         }
     }
 };
@@ -717,27 +503,14 @@ IcsExport EntriesToIcs(std::span<const Item> entries, const SystemTime& now,
 
 IcsImport EntriesFromIcs(std::string_view text, const SystemTime& now, const ShiftJisCodec& codec) {
     IcsImport result;
-    const std::string copy(text); // libical wants a terminated string
-    const ComponentPtr root(icalparser_parse_string(copy.c_str()));
-    if (!root) {
+    const DateTime nowHere{now.year, now.month, now.day, now.hour, now.minute};
+    Importer importer{codec, UtcSecondsOfLocal(MinutesOf(nowHere)), result,
+                      ical::Calendar::Parse(text)};
+    if (!importer.calendar->Found()) {
         return result;
     }
-    const DateTime nowHere{now.year, now.month, now.day, now.hour, now.minute};
-    Importer importer{codec, MinutesOf(nowHere), result};
-    const icalcomponent_kind kind = icalcomponent_isa(root.get());
-    if (kind == ICAL_VCALENDAR_COMPONENT) {
-        result.parsed = true;
-        importer.Calendar(root.get());
-    } else if (kind == ICAL_XROOT_COMPONENT) {
-        // Several calendars in one file.
-        for (icalcomponent* c =
-                 icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
-             c != nullptr;
-             c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
-            result.parsed = true;
-            importer.Calendar(c);
-        }
-    }
+    result.parsed = true;
+    importer.Read();
     return result;
 }
 

@@ -1,25 +1,12 @@
 #include "platform/poom_store/ics_recurrence.h"
 
-#include "platform/poom_store/ics_store.h"
+#include "ical/calendar.h"
+#include "model/local_zone.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace vantrel::store {
 namespace {
-
-// An expansion this long stands for "never": hourly for eleven years.
-constexpr int kExpansionLimit = 100000;
-
-struct IteratorFree {
-    void operator()(icalrecur_iterator* i) const { icalrecur_iterator_free(i); }
-};
-using IteratorPtr = std::unique_ptr<icalrecur_iterator, IteratorFree>;
-
-Minutes WallMinutes(icaltimetype t) {
-    return MomentOf(DayNumberOf(t.year, t.month, t.day), t.is_date ? 0 : t.hour,
-                    t.is_date ? 0 : t.minute);
-}
 
 // The BY lists of a rule, up to their end marker.
 template <std::size_t N> std::vector<short> Listed(const short (&values)[N]) {
@@ -57,6 +44,7 @@ struct Rule {
     std::vector<short> byDay, byMonthDay, byMonth, bySetPos;
     int mask = 0;
     bool positioned = false;
+    int weekStart = 0; // in the host's weekdays, 0 = Sunday
 };
 
 // The nth-day form: BYDAY=nXX alone, or days with BYSETPOS=n.
@@ -107,12 +95,15 @@ std::string Map(const Rule& rule, const CalendarDate& start, RecurrenceValues& v
         v.dayOfWeekMask = rule.byDay.empty()
                               ? 1 << WeekdayOf(DayNumberOf(start.year, start.month, start.day))
                               : rule.mask;
-        // The pattern's weeks begin on Sunday; with another week start a
-        // Sunday falls in a different week of an every-N-weeks series.
-        if (interval > 1 && (v.dayOfWeekMask & 1) != 0 && v.dayOfWeekMask != 1 &&
-            r.week_start != ICAL_SUNDAY_WEEKDAY) {
-            return "every " + std::to_string(interval) + " weeks on Sunday and other days with " +
-                   "weeks that do not begin on Sunday";
+        // The pattern's weeks begin on Sunday. With another week start, the
+        // days of an every-N-weeks series fall in other weeks unless all of
+        // them lie on one side of that start.
+        if (interval > 1) {
+            const int before = v.dayOfWeekMask & ((1 << rule.weekStart) - 1);
+            if (before != 0 && before != v.dayOfWeekMask) {
+                return "every " + std::to_string(interval) + " weeks with weeks that begin " +
+                       "on another day than Sunday";
+            }
         }
         return {};
     case ICAL_MONTHLY_RECURRENCE:
@@ -198,76 +189,87 @@ std::string Map(const Rule& rule, const CalendarDate& start, RecurrenceValues& v
     }
 }
 
-// Whether the zone keeps one offset to local time: otherwise a series'
-// local time moves with daylight saving time, and one start time does not
-// hold for all its occurrences.
-bool KeepsLocalOffset(icaltimetype start) {
-    if (start.is_date || start.zone == nullptr) {
-        return true;
-    }
-    const auto offset = [](icaltimetype t) { return LocalMinutes(t) - WallMinutes(t); };
-    const Minutes first = offset(start);
-    for (int step = 1; step <= 48; ++step) {
-        icaltimetype t = start;
-        icaltime_adjust(&t, 15 * step, 0, 0, 0);
-        if (offset(t) != first) {
-            return false;
+// The weekday mask moved by `days` (a series whose local day is not its
+// zone's day).
+int Rotated(int mask, int days) {
+    int out = 0;
+    for (int w = 0; w < 7; ++w) {
+        if ((mask & (1 << w)) != 0) {
+            out |= 1 << (((w + days) % 7 + 7) % 7);
         }
     }
-    return true;
+    return out;
 }
+
+Minutes WallMinutesOf(const icaltimetype& t) {
+    return ical::WallSecondsOf(t) / 60;
+}
+
+// Host local time minus the zone's wall time, when it is one value from
+// the year `from` begins in (1970 at the earliest) to 2037: only then does
+// one pattern hold all of a series' local days and times.
+std::optional<Minutes> ConstantShift(icaltimezone* zone, std::int64_t from) {
+    if (zone == nullptr) {
+        return 0;
+    }
+    std::optional<Minutes> shift;
+    constexpr std::int64_t kStep = 2 * 86400;
+    constexpr std::int64_t kEnd = 2145916800; // 2038-01-01
+    for (std::int64_t t = std::max<std::int64_t>(0, from); t < kEnd; t += kStep) {
+        const Minutes here = LocalMinutesOfUtc(t);
+        const Minutes there = WallMinutesOf(ical::WallOfInstant(t, zone));
+        if (shift && *shift != here - there) {
+            return std::nullopt;
+        }
+        shift = here - there;
+    }
+    return shift;
+}
+
+constexpr std::int64_t kYear = 365 * 86400;
 
 } // namespace
 
-Minutes LocalMinutes(icaltimetype t) {
-    if (t.is_date || t.zone == nullptr) {
-        return WallMinutes(t);
-    }
-    return LocalOfUtc(static_cast<std::int64_t>(icaltime_as_timet_with_zone(t, t.zone)));
-}
-
-icaltimetype InFileZone(icalcomponent* component, icalproperty* property, icaltimetype t) {
-    if (property == nullptr || t.is_date || icaltime_is_utc(t)) {
-        return t;
-    }
-    icalparameter* tzid = icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER);
-    icalcomponent* root = icalcomponent_get_parent(component);
-    t.zone = tzid == nullptr || root == nullptr
-                 ? nullptr
-                 : icalcomponent_get_timezone(root, icalparameter_get_tzid(tzid));
-    return t;
-}
-
-icaltimetype TimeOf(icalcomponent* component, icalproperty_kind kind) {
-    icaltimetype t = icaltime_null_time();
-    switch (kind) {
-    case ICAL_DTSTART_PROPERTY:
-        t = icalcomponent_get_dtstart(component);
-        break;
-    case ICAL_DTEND_PROPERTY:
-        t = icalcomponent_get_dtend(component);
-        if (icalcomponent_get_first_property(component, ICAL_DTEND_PROPERTY) == nullptr) {
-            kind = ICAL_DTSTART_PROPERTY; // from DURATION, in the start's zone
-        }
-        break;
-    case ICAL_DUE_PROPERTY:
-        t = icalcomponent_get_due(component);
-        break;
-    case ICAL_RECURRENCEID_PROPERTY:
-        t = icalcomponent_get_recurrenceid(component);
-        break;
-    default:
-        return t;
-    }
-    return InFileZone(component, icalcomponent_get_first_property(component, kind), t);
-}
-
-RuleMapping MapRule(const struct icalrecurrencetype& r, icaltimetype start) {
+RuleMapping MapSeries(const ical::Series& series, ZoneShifts& shifts) {
     RuleMapping out;
+    if (series.Rules().size() != 1) {
+        out.problem = series.Rules().empty() ? "no RRULE" : "more than one RRULE";
+        return out;
+    }
+    if (series.HasRdates()) {
+        out.problem = "RDATE occurrences";
+        return out;
+    }
+    const ical::PreparedRule& prepared = series.Rules().front();
+    const struct icalrecurrencetype& r = prepared.rule;
     if (!Listed(r.by_second).empty() || !Listed(r.by_minute).empty() ||
         !Listed(r.by_hour).empty() || !Listed(r.by_year_day).empty() ||
         !Listed(r.by_week_no).empty() || r.rscale != nullptr) {
         out.problem = "BYSECOND, BYMINUTE, BYHOUR, BYYEARDAY, BYWEEKNO or RSCALE";
+        return out;
+    }
+    const ical::ZonedTime& start = series.StartTime();
+    const bool date = start.wall.is_date != 0;
+    std::optional<Minutes> shift = 0;
+    if (!date && start.zone != nullptr) {
+        // From the start of the series' year, so that series of one year
+        // share the answer.
+        const std::int64_t year = (ical::UtcSecondsOf(ical::MomentOf(start)) / kYear) * kYear;
+        const auto key = std::make_pair(static_cast<const icaltimezone*>(start.zone), year);
+        const auto known = shifts.known.find(key);
+        shift = known != shifts.known.end() ? known->second : ConstantShift(start.zone, year);
+        shifts.known.emplace(key, shift);
+    }
+    if (!shift) {
+        out.problem = "its local time changes with daylight saving time";
+        return out;
+    }
+    const Minutes wall = WallMinutesOf(start.wall);
+    const Minutes local = wall + *shift;
+    const int startDay = DayOf(local);
+    const int dayShift = startDay - DayOf(wall);
+    if (dayShift != 0 && r.freq != ICAL_DAILY_RECURRENCE && r.freq != ICAL_WEEKLY_RECURRENCE) {
+        out.problem = "its days here are not its days in its own zone";
         return out;
     }
     Rule rule{r, Listed(r.by_day), Listed(r.by_month_day), Listed(r.by_month),
@@ -276,50 +278,31 @@ RuleMapping MapRule(const struct icalrecurrencetype& r, icaltimetype start) {
         rule.mask |= DayBit(d);
         rule.positioned = rule.positioned || icalrecurrencetype_day_position(d) != 0;
     }
-    const Minutes local = LocalMinutes(start);
-    const int startDay = DayOf(local);
+    rule.mask = Rotated(rule.mask, dayShift);
+    const int weekStart = static_cast<int>(r.week_start) - 1; // libical: 1 = Sunday
+    rule.weekStart = ((weekStart >= 0 && weekStart < 7 ? weekStart : 1) + dayShift % 7 + 7) % 7;
     RecurrenceValues v;
     v.patternStart = DateOfDayNumber(startDay);
     if (std::string why = Map(rule, v.patternStart, v); !why.empty()) {
         out.problem = why;
         return out;
     }
-    if (!KeepsLocalOffset(start)) {
-        out.problem = "its local time changes with daylight saving time";
-        return out;
+    std::optional<Minutes> last; // the local wall time nothing later may have
+    if (prepared.until) {
+        last = *prepared.until / 60 + *shift;
+    } else if (prepared.count > 0) {
+        last =
+            (ical::WallSecondsOf(start.wall) + (prepared.count - 1) * prepared.step) / 60 + *shift;
     }
-    if (!icaltime_is_null_time(r.until)) {
-        icaltimetype until = r.until;
-        if (!until.is_date && until.zone == nullptr && start.zone != nullptr) {
-            until.zone = start.zone; // a floating UNTIL is in the start's zone
-        }
-        // UNTIL is an instant (a DATE its day's start, as libical reads it):
-        // on its day, an occurrence later than it is not one.
-        const Minutes end = LocalMinutes(until);
-        int endDay = DayOf(end);
-        if (!start.is_date && local - static_cast<Minutes>(startDay) * 1440 >
-                                  end - static_cast<Minutes>(endDay) * 1440) {
+    if (last) {
+        int endDay = DayOf(*last);
+        // On its last day, an occurrence later than the end is not one.
+        if (!date && local - static_cast<Minutes>(startDay) * 1440 >
+                         *last - static_cast<Minutes>(endDay) * 1440) {
             --endDay;
         }
         v.noEndDate = false;
         v.patternEnd = DateOfDayNumber(endDay);
-    } else if (r.count > 0) {
-        if (r.count > kExpansionLimit) {
-            out.problem = "a COUNT too large to expand";
-            return out;
-        }
-        const IteratorPtr it(icalrecur_iterator_new(r, start));
-        icaltimetype last = icaltime_null_time();
-        for (icaltimetype t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time();
-             !icaltime_is_null_time(t); t = icalrecur_iterator_next(it.get())) {
-            last = t;
-        }
-        if (icaltime_is_null_time(last)) {
-            out.problem = "a COUNT that gives no occurrence";
-            return out;
-        }
-        v.noEndDate = false;
-        v.patternEnd = DateOfDayNumber(DayOf(LocalMinutes(last)));
     }
     if (!OccursOn(v, startDay)) {
         out.problem = "DTSTART is not one of the rule's own days";
@@ -327,72 +310,6 @@ RuleMapping MapRule(const struct icalrecurrencetype& r, icaltimetype start) {
     }
     out.values = v;
     return out;
-}
-
-std::optional<Minutes> NextIcsOccurrence(icalcomponent* component, icaltimetype start,
-                                         Minutes length, Minutes now) {
-    icalproperty* rrule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY);
-    if (rrule == nullptr) {
-        return std::nullopt;
-    }
-    const std::vector<int> excluded = ExcludedDays(component);
-    const IteratorPtr it(icalrecur_iterator_new(icalproperty_get_rrule(rrule), start));
-    if (!it) {
-        return std::nullopt;
-    }
-    std::optional<Minutes> last;
-    int steps = 0;
-    for (icaltimetype t = icalrecur_iterator_next(it.get());
-         !icaltime_is_null_time(t) && steps < kExpansionLimit;
-         t = icalrecur_iterator_next(it.get()), ++steps) {
-        const Minutes local = LocalMinutes(t);
-        if (std::find(excluded.begin(), excluded.end(), DayOf(local)) != excluded.end()) {
-            continue;
-        }
-        last = local;
-        if (local + length >= now) {
-            break;
-        }
-    }
-    return last;
-}
-
-std::vector<int> ExcludedDays(icalcomponent* component) {
-    std::vector<int> days;
-    for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_EXDATE_PROPERTY);
-         p != nullptr; p = icalcomponent_get_next_property(component, ICAL_EXDATE_PROPERTY)) {
-        const icaltimetype t =
-            InFileZone(component, p, icalproperty_get_datetime_with_component(p, component));
-        if (!icaltime_is_null_time(t)) {
-            days.push_back(DayOf(LocalMinutes(t)));
-        }
-    }
-    return days;
-}
-
-std::optional<std::string> OccurrenceValueOn(icalcomponent* component, int day) {
-    icalproperty* rrule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY);
-    const icaltimetype start = TimeOf(component, ICAL_DTSTART_PROPERTY);
-    if (rrule == nullptr || icaltime_is_null_time(start)) {
-        return std::nullopt;
-    }
-    const IteratorPtr it(icalrecur_iterator_new(icalproperty_get_rrule(rrule), start));
-    if (!it) {
-        return std::nullopt;
-    }
-    int steps = 0;
-    for (icaltimetype t = icalrecur_iterator_next(it.get());
-         !icaltime_is_null_time(t) && steps < kExpansionLimit;
-         t = icalrecur_iterator_next(it.get()), ++steps) {
-        const int at = DayOf(LocalMinutes(t));
-        if (at == day) {
-            return std::string(icaltime_as_ical_string(t));
-        }
-        if (at > day) {
-            break;
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace vantrel::store

@@ -1,49 +1,33 @@
 #pragma once
 
-// iCalendar times and recurrence rules in the terms of the Outlook store:
-// local minutes, and the recurrence pattern types with their fields.
+// iCalendar series in the terms of the Outlook store: the recurrence
+// pattern that gives exactly a series' local days and times, where one does.
 
+#include "ical/series.h"
 #include "outlook/recurrence.h"
 #include "platform/poom_store/store_model.h"
 
-#include <libical/ical.h>
-
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace vantrel::store {
 
-// A DATE is its day at 00:00; a floating time is local as it is; a UTC or
-// zoned time is converted to the host's local time.
-Minutes LocalMinutes(icaltimetype t);
-
-// A DATE-TIME property's time with its TZID taken from the file's own
-// VTIMEZONEs only (never a built-in zone), so that every time of a
-// component is read alike: a TZID the file does not define reads as local.
-// For DTEND without one, the end DURATION gives, in DTSTART's zone.
-icaltimetype TimeOf(icalcomponent* component, icalproperty_kind kind);
-icaltimetype InFileZone(icalcomponent* component, icalproperty* property, icaltimetype t);
-
-// The pattern for an RRULE whose series starts at `start` (DTSTART), or why
-// the pattern cannot express it.
+// The pattern of a series, or why none holds it. Its days, weekdays and
+// start day are those of the host's local time; a series whose local time
+// of day or weekday moves (a zone with other daylight-saving days than the
+// host's), or whose rule the pattern has no form for, has none.
 struct RuleMapping {
     std::optional<RecurrenceValues> values;
     std::string problem;
 };
-RuleMapping MapRule(const struct icalrecurrencetype& rule, icaltimetype start);
-
-// The start of the component's first occurrence (by its RRULE, without its
-// EXDATE days) that has not ended at `now`, given how long one lasts; the
-// last one when all have ended.
-std::optional<Minutes> NextIcsOccurrence(icalcomponent* component, icaltimetype start,
-                                         Minutes length, Minutes now);
-
-// The local days of the component's EXDATEs.
-std::vector<int> ExcludedDays(icalcomponent* component);
-
-// The value (as DTSTART writes it) of the series' regular occurrence on the
-// local day `day`.
-std::optional<std::string> OccurrenceValueOn(icalcomponent* component, int day);
+// Whether a zone keeps one offset to the host's local time from a year on,
+// found once per zone and year for one read of a file.
+struct ZoneShifts {
+    std::map<std::pair<const icaltimezone*, std::int64_t>, std::optional<Minutes>> known;
+};
+RuleMapping MapSeries(const ical::Series& series, ZoneShifts& shifts);
 
 } // namespace vantrel::store

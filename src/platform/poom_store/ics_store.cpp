@@ -1,15 +1,19 @@
 #include "platform/poom_store/ics_store.h"
 
+#include "ical/calendar.h"
+#include "ical/series.h"
+#include "ical/text_values.h"
 #include "model/date_time.h"
 #include "model/local_zone.h"
 #include "platform/poom_store/ics_recurrence.h"
-#include "platform/poom_store/ics_text.h"
 #include "text/utf8.h"
 
 #include <libical/ical.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <map>
 #include <memory>
 #include <set>
@@ -18,62 +22,10 @@
 namespace vantrel::store {
 namespace {
 
-using ics::Calendar;
-using ics::Component;
+using ical::CalendarSpans;
+using ical::ComponentSpan;
 
 const int kUnixEpochDay = DayNumberOf(1970, 1, 1);
-
-struct CalendarFree {
-    void operator()(icalcomponent* c) const { icalcomponent_free(c); }
-};
-using CalendarPtr = std::unique_ptr<icalcomponent, CalendarFree>;
-
-CalendarPtr ParseCalendar(std::string_view text) {
-    const std::string copy(text);
-    icalcomponent* root = icalparser_parse_string(copy.c_str());
-    if (root != nullptr && icalcomponent_isa(root) != ICAL_VCALENDAR_COMPONENT) {
-        icalcomponent_free(root);
-        root = nullptr;
-    }
-    return CalendarPtr(root);
-}
-
-std::vector<icalcomponent*> Children(icalcomponent* cal) {
-    std::vector<icalcomponent*> out;
-    for (icalcomponent* c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT);
-         c != nullptr; c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT)) {
-        out.push_back(c);
-    }
-    return out;
-}
-
-// Whether libical and the text scan see the same components in the same
-// order: only then do the scan's byte ranges stand for what libical read.
-bool Agrees(const Calendar& cal, const std::vector<icalcomponent*>& children) {
-    if (children.size() != cal.components.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < children.size(); ++i) {
-        const Component& c = cal.components[i];
-        const icalcomponent_kind kind = icalcomponent_isa(children[i]);
-        const char* name = icalcomponent_kind_to_string(kind);
-        const bool known = kind != ICAL_X_COMPONENT && kind != ICAL_NO_COMPONENT;
-        if (known && (name == nullptr || c.name != name)) {
-            return false;
-        }
-        const char* uid = kind == ICAL_VEVENT_COMPONENT || kind == ICAL_VTODO_COMPONENT
-                              ? icalcomponent_get_uid(children[i])
-                              : nullptr;
-        if (uid != nullptr && c.uid != uid) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool IsRecord(const Component& c) {
-    return c.name == "VEVENT" || c.name == "VTODO";
-}
 
 std::uint32_t Fnv(std::string_view s) {
     std::uint32_t h = 2166136261U;
@@ -83,34 +35,69 @@ std::uint32_t Fnv(std::string_view s) {
     return h;
 }
 
+// What an Oid is made from: the component's kind, UID and whether it is
+// an override, or its text when it has no UID.
+struct OidKey {
+    std::string name, uid;
+    bool hasRecurrenceId = false;
+    std::string text;
+};
+
+std::vector<OidKey> KeysOf(std::string_view text, const CalendarSpans& cal) {
+    std::vector<OidKey> keys;
+    for (const ComponentSpan& c : cal.components) {
+        keys.push_back(
+            {c.name, c.uid, c.hasRecurrenceId, std::string(text.substr(c.begin, c.end - c.begin))});
+    }
+    return keys;
+}
+
+std::vector<OidKey> KeysOf(const ical::Calendar& cal) {
+    std::vector<OidKey> keys;
+    for (const ical::Entry& e : cal.Entries()) {
+        std::string text;
+        if (e.uid.empty()) {
+            char* t = icalcomponent_as_ical_string_r(e.component);
+            text = t != nullptr ? t : "";
+            std::free(t);
+        }
+        keys.push_back({e.todo ? "VTODO" : "VEVENT", e.uid, e.isOverride, std::move(text)});
+    }
+    return keys;
+}
+
+bool IsRecord(const OidKey& k) {
+    return k.name == "VEVENT" || k.name == "VTODO";
+}
+
 // Oids follow from the UIDs (or, without one, from the component's text),
 // so they stay the same from one read of the file to the next. An override
-// of one occurrence shares its series' Oid.
-std::vector<int> AssignOids(std::string_view text, const Calendar& cal) {
-    std::vector<int> oids(cal.components.size(), 0);
+// of one occurrence shares its series' Oid (0 here).
+std::vector<int> AssignOids(const std::vector<OidKey>& keys) {
+    std::vector<int> oids(keys.size(), 0);
     std::set<std::string> masters;
-    for (const Component& c : cal.components) {
-        if (IsRecord(c) && !c.hasRecurrenceId && !c.uid.empty()) {
-            masters.insert(c.name + "\n" + c.uid);
+    for (const OidKey& k : keys) {
+        if (IsRecord(k) && !k.hasRecurrenceId && !k.uid.empty()) {
+            masters.insert(k.name + "\n" + k.uid);
         }
     }
     std::unordered_set<int> used;
     std::map<std::string, int> given; // how many of each key so far
-    for (std::size_t i = 0; i < cal.components.size(); ++i) {
-        const Component& c = cal.components[i];
-        if (!IsRecord(c)) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const OidKey& k = keys[i];
+        if (!IsRecord(k)) {
             continue;
         }
-        const std::string key = c.name + "\n" + c.uid;
-        if (c.hasRecurrenceId && masters.count(key) != 0) {
+        const std::string key = k.name + "\n" + k.uid;
+        if (k.hasRecurrenceId && masters.count(key) != 0) {
             continue;
         }
         // The n-th component of a UID keeps its Oid when its own text
         // changes; only a component without UID goes by its text.
-        const std::string own = key + (c.hasRecurrenceId ? "\nR" : "");
+        const std::string own = key + (k.hasRecurrenceId ? "\nR" : "");
         const int n = given[own]++;
-        const std::string basis = c.uid.empty() ? std::string(text.substr(c.begin, c.end - c.begin))
-                                                : own + (n == 0 ? "" : "\n#" + std::to_string(n));
+        const std::string basis =
+            k.uid.empty() ? k.text : own + (n == 0 ? "" : "\n#" + std::to_string(n));
         int oid = 1000 + static_cast<int>(Fnv(basis) % 0x3FFF0000U);
         while (!used.insert(oid).second) {
             oid = oid >= 0x3FFFFFFF ? 1000 : oid + 1;
@@ -144,30 +131,13 @@ std::string LocalStamp(Minutes m, bool withTime) {
     return out;
 }
 
-std::u16string Text(const char* utf8) {
-    return utf8 == nullptr ? std::u16string() : FromUtf8(utf8);
-}
-
 // CATEGORIES as the Outlook store writes them: "a, b".
 std::u16string CategoriesOf(icalcomponent* c) {
-    std::string joined;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY);
-         p != nullptr; p = icalcomponent_get_next_property(c, ICAL_CATEGORIES_PROPERTY)) {
-        const char* v = icalproperty_get_categories(p);
-        std::string_view rest = v == nullptr ? "" : v;
-        while (!rest.empty()) {
-            const std::size_t comma = rest.find(',');
-            std::string_view word = rest.substr(0, comma);
-            while (!word.empty() && word.front() == ' ') {
-                word.remove_prefix(1);
-            }
-            if (!word.empty()) {
-                joined += (joined.empty() ? "" : ", ") + std::string(word);
-            }
-            rest = comma == std::string_view::npos ? "" : rest.substr(comma + 1);
-        }
+    std::u16string joined;
+    for (const std::u16string& word : ical::CategoriesOf(c)) {
+        joined += (joined.empty() ? u"" : u", ") + word;
     }
-    return FromUtf8(joined);
+    return joined;
 }
 
 int SensitivityOf(icalcomponent* c) {
@@ -226,166 +196,210 @@ int ImportanceOf(icalcomponent* c) {
     return priority >= 6 && priority <= 9 ? 0 : 1;
 }
 
-std::string Who(const Component& c) {
-    return c.uid.empty() ? "line " + std::to_string(c.line) : "UID " + c.uid;
+Minutes Local(const ical::Moment& m) {
+    return ical::LocalMinutesOf(m);
 }
 
+// A series the pattern cannot express, on the engine: its occurrence is
+// computed at the moment asked. The last answer holds until that
+// occurrence ends, so a refresh of an unchanged file costs next to nothing.
+class EngineSeries : public LiveSeries {
+  public:
+    EngineSeries(std::shared_ptr<const ical::Series> series, std::u16string subject)
+        : series_(std::move(series)), subject_(std::move(subject)) {}
+
+    std::optional<Occurrence> Current(Minutes now) const override {
+        const std::int64_t utc = UtcSecondsOfLocal(now);
+        if (cached_ && utc >= cachedFrom_ && utc < cachedUntil_) {
+            return *cached_;
+        }
+        std::optional<ical::Occurrence> o = series_->FirstNotEnded(utc);
+        const bool ended = !o;
+        if (ended) {
+            o = series_->Last();
+        }
+        cachedFrom_ = utc;
+        cachedUntil_ = std::numeric_limits<std::int64_t>::max();
+        if (o && !ended) {
+            cachedUntil_ = std::max(ical::UtcSecondsOf(o->end), ical::UtcSecondsOf(o->start) + 1);
+        }
+        cached_ = o ? std::optional<Occurrence>(Convert(*o)) : std::nullopt;
+        return *cached_;
+    }
+
+    std::vector<Occurrence> StartingBetween(Minutes from, Minutes to) const override {
+        std::vector<Occurrence> out;
+        for (const ical::Occurrence& o :
+             series_->StartingBetween(UtcSecondsOfLocal(from), UtcSecondsOfLocal(to))) {
+            out.push_back(Convert(o));
+        }
+        return out;
+    }
+
+    Minutes Longest() const override { return (series_->LongestSeconds() + 59) / 60; }
+
+  private:
+    Occurrence Convert(const ical::Occurrence& o) const {
+        Occurrence out;
+        out.start = Local(o.start);
+        out.end = std::max(out.start, Local(o.end));
+        out.subject = subject_;
+        if (o.source != series_->Master()) {
+            const std::u16string own = ical::TextOf(o.source, ICAL_SUMMARY_PROPERTY);
+            out.subject = own.empty() ? subject_ : own;
+        }
+        out.originalDay = DayOf(Local(o.slot));
+        out.slotUtc = ical::UtcSecondsOf(o.slot);
+        return out;
+    }
+
+    std::shared_ptr<const ical::Series> series_;
+    std::u16string subject_;
+    mutable std::optional<std::optional<Occurrence>> cached_;
+    mutable std::int64_t cachedFrom_ = 0, cachedUntil_ = 0;
+};
+
 struct Reader {
+    std::shared_ptr<const ical::Calendar> calendar;
     const IcsClock& clock;
     ParsedStore& result;
-    std::map<std::string, std::size_t> seriesByUid; // VEVENT UID -> appointment
+    ZoneShifts shifts;
 
-    void Problem(const Component& c, const std::string& why) {
-        result.problems.push_back(Who(c) + ": " + why);
+    void Problem(const ical::Entry& e, const std::string& why) {
+        std::string who = "UID " + e.uid;
+        if (e.uid.empty()) {
+            who = e.span != ical::kNoSpan
+                      ? "line " + std::to_string(calendar->Spans().components[e.span].line)
+                      : "a component without UID";
+        }
+        result.problems.push_back(who + ": " + why);
     }
 
-    // The recurrence of a component, or its next occurrence alone when the
-    // pattern cannot express the rule.
-    void ReadRule(icalcomponent* ic, const Component& c, icaltimetype start,
-                  std::optional<RecurrenceValues>& recurrence, bool* single) {
-        icalproperty* rrule = icalcomponent_get_first_property(ic, ICAL_RRULE_PROPERTY);
-        if (rrule == nullptr) {
-            return;
+    RecordSpan SpanOf(const ical::Entry& e) const {
+        if (e.span == ical::kNoSpan) {
+            return {};
         }
-        if (icalcomponent_get_next_property(ic, ICAL_RRULE_PROPERTY) != nullptr) {
-            Problem(c, "more than one RRULE; only its next occurrence is shown");
-            *single = true;
-            return;
-        }
-        const struct icalrecurrencetype rule = icalproperty_get_rrule(rrule);
-        RuleMapping mapping = MapRule(rule, start);
-        if (mapping.values) {
-            recurrence = mapping.values;
-            return;
-        }
-        Problem(c, "RRULE " +
-                       std::string(icalrecurrencetype_as_string(
-                           const_cast<struct icalrecurrencetype*>(&rule))) +
-                       " cannot be shown as a series (" + mapping.problem +
-                       "); only its next occurrence is shown");
-        *single = true;
+        const ComponentSpan& c = calendar->Spans().components[e.span];
+        return {c.begin, c.end, c.line, false};
     }
 
-    void ReadEvent(icalcomponent* ic, const Component& c, int oid) {
-        const icaltimetype start = TimeOf(ic, ICAL_DTSTART_PROPERTY);
-        if (icaltime_is_null_time(start)) {
-            Problem(c, "a VEVENT without DTSTART is left as it is");
+    std::shared_ptr<const ical::Series> SeriesOf(const ical::EntryGroup& group) {
+        std::vector<icalcomponent*> overrides;
+        for (const ical::Entry* o : group.overrides) {
+            overrides.push_back(o->component);
+        }
+        std::vector<std::string> problems;
+        auto series = std::make_shared<const ical::Series>(calendar, group.master->component,
+                                                           std::move(overrides), problems);
+        for (const std::string& p : problems) {
+            Problem(*group.master, p);
+        }
+        return series;
+    }
+
+    void ReadEvent(const ical::EntryGroup& group, int oid) {
+        const ical::Entry& e = *group.master;
+        icalcomponent* ic = e.component;
+        const std::shared_ptr<const ical::Series> series = SeriesOf(group);
+        if (!series->Valid()) {
+            Problem(e, "a VEVENT without DTSTART is left as it is");
             return;
         }
-        NoteUnknownZone(ic, c, ICAL_DTSTART_PROPERTY, start);
-        icaltimetype end = TimeOf(ic, ICAL_DTEND_PROPERTY);
         Appointment a;
         a.oid = oid;
-        a.span = {c.begin, c.end, c.line, false};
-        a.subject = Text(icalcomponent_get_summary(ic));
-        a.location = Text(icalcomponent_get_location(ic));
+        a.span = SpanOf(e);
+        a.subject = ical::TextOf(ic, ICAL_SUMMARY_PROPERTY);
+        a.location = ical::TextOf(ic, ICAL_LOCATION_PROPERTY);
         a.categories = CategoriesOf(ic);
-        a.allDay = start.is_date != 0;
-        a.start = LocalMinutes(start);
-        a.end =
-            icaltime_is_null_time(end) ? (a.allDay ? a.start + 1440 : a.start) : LocalMinutes(end);
-        a.end = std::max(a.end, a.start);
+        a.allDay = series->StartTime().wall.is_date != 0;
+        a.start = Local(ical::MomentOf(series->StartTime()));
+        a.end = std::max(a.start, Local(ical::MomentOf(series->EndTime())));
         a.busyStatus = BusyOf(ic);
         a.sensitivity = SensitivityOf(ic);
-        bool single = false;
-        ReadRule(ic, c, start, a.recurrence, &single);
-        if (single) {
-            const std::optional<Minutes> next =
-                NextIcsOccurrence(ic, start, a.end - a.start, clock.localNow);
-            if (next) {
-                a.end = *next + (a.end - a.start);
-                a.start = *next;
+        if (!series->Recurs()) {
+            if (!group.overrides.empty()) {
+                Problem(e, "changed occurrences of an event that does not recur are left as "
+                           "they are");
             }
-        } else if (a.recurrence) {
-            for (const int day : ExcludedDays(ic)) {
+            result.store.appointments.push_back(std::move(a));
+            return;
+        }
+        const RuleMapping mapping = MapSeries(*series, shifts);
+        if (mapping.values) {
+            a.recurrence = mapping.values;
+            for (const ical::Moment& m : series->ExcludedSlots()) {
                 Exception ex;
-                ex.originalDay = day;
+                ex.originalDay = DayOf(Local(m));
                 ex.deleted = true;
                 a.exceptions.push_back(ex);
             }
-            if (icalcomponent_get_first_property(ic, ICAL_RDATE_PROPERTY) != nullptr) {
-                Problem(c, "RDATE occurrences are not shown");
+            for (icalcomponent* o : series->Overrides()) {
+                const ical::Occurrence moved = series->FromOverride(o);
+                Exception ex;
+                ex.originalDay = DayOf(Local(moved.slot));
+                ex.deleted = icalcomponent_get_status(o) == ICAL_STATUS_CANCELLED;
+                ex.start = Local(moved.start);
+                ex.end = std::max(ex.start, Local(moved.end));
+                const std::u16string subject = ical::TextOf(o, ICAL_SUMMARY_PROPERTY);
+                ex.subject = subject == a.subject ? std::u16string() : subject;
+                std::erase_if(a.exceptions,
+                              [&](const Exception& x) { return x.originalDay == ex.originalDay; });
+                a.exceptions.push_back(ex);
             }
+            result.store.appointments.push_back(std::move(a));
+            return;
         }
-        if (a.recurrence) {
-            seriesByUid[c.uid] = result.store.appointments.size();
+        a.live = std::make_shared<EngineSeries>(series, a.subject);
+        const std::optional<Occurrence> now = a.live->Current(clock.localNow);
+        if (!now) {
+            Problem(e, "every occurrence of the series is excluded; it is not shown");
+            return;
         }
+        a.start = now->start;
+        a.end = now->end;
+        a.subject = now->subject;
+        a.slotUtc = now->slotUtc;
         result.store.appointments.push_back(std::move(a));
     }
 
-    // A VEVENT with RECURRENCE-ID: one occurrence of a series moved,
-    // changed or cancelled.
-    bool ReadOverride(icalcomponent* ic, const Component& c) {
-        const auto found = seriesByUid.find(c.uid);
-        if (found == seriesByUid.end()) {
-            return false;
-        }
-        Appointment& series = result.store.appointments[found->second];
-        const icaltimetype original = TimeOf(ic, ICAL_RECURRENCEID_PROPERTY);
-        const icaltimetype start = TimeOf(ic, ICAL_DTSTART_PROPERTY);
-        if (icaltime_is_null_time(original)) {
-            Problem(c, "a RECURRENCE-ID that cannot be read");
-            return true;
-        }
-        Exception ex;
-        ex.originalDay = DayOf(LocalMinutes(original));
-        ex.deleted = icalcomponent_get_status(ic) == ICAL_STATUS_CANCELLED;
-        const Minutes length = series.end - series.start;
-        ex.start = icaltime_is_null_time(start) ? LocalMinutes(original) : LocalMinutes(start);
-        const icaltimetype end = TimeOf(ic, ICAL_DTEND_PROPERTY);
-        ex.end =
-            icaltime_is_null_time(end) ? ex.start + length : std::max(ex.start, LocalMinutes(end));
-        const std::u16string subject = Text(icalcomponent_get_summary(ic));
-        ex.subject = subject == series.subject ? std::u16string() : subject;
-        std::erase_if(series.exceptions,
-                      [&](const Exception& e) { return e.originalDay == ex.originalDay; });
-        series.exceptions.push_back(ex);
-        return true;
-    }
-
-    void ReadTodo(icalcomponent* ic, const Component& c, int oid) {
+    void ReadTodo(const ical::EntryGroup& group, int oid) {
+        const ical::Entry& e = *group.master;
+        icalcomponent* ic = e.component;
         Task t;
         t.oid = oid;
-        t.span = {c.begin, c.end, c.line, false};
-        t.subject = Text(icalcomponent_get_summary(ic));
+        t.span = SpanOf(e);
+        t.subject = ical::TextOf(ic, ICAL_SUMMARY_PROPERTY);
         t.categories = CategoriesOf(ic);
-        const icaltimetype start = TimeOf(ic, ICAL_DTSTART_PROPERTY);
-        const icaltimetype due = TimeOf(ic, ICAL_DUE_PROPERTY);
-        if (!icaltime_is_null_time(start)) {
-            t.startDay = DayOf(LocalMinutes(start));
+        const ical::Moment start = ical::MomentOf(calendar->TimeOf(ic, ICAL_DTSTART_PROPERTY));
+        const ical::Moment due = ical::MomentOf(calendar->TimeOf(ic, ICAL_DUE_PROPERTY));
+        if (!start.IsNone()) {
+            t.startDay = DayOf(Local(start));
         }
-        if (!icaltime_is_null_time(due)) {
-            t.dueDay = DayOf(LocalMinutes(due));
+        if (!due.IsNone()) {
+            t.dueDay = DayOf(Local(due));
         }
         icalproperty* completed = icalcomponent_get_first_property(ic, ICAL_COMPLETED_PROPERTY);
         t.complete = icalcomponent_get_status(ic) == ICAL_STATUS_COMPLETED || completed != nullptr;
         if (completed != nullptr) {
-            t.completedDay = DayOf(LocalMinutes(icalproperty_get_completed(completed)));
+            t.completedDay = DayOf(Local(ical::MomentOf(calendar->TimeOf(ic, completed))));
         }
         t.importance = ImportanceOf(ic);
         t.sensitivity = SensitivityOf(ic);
-        const icaltimetype anchor = icaltime_is_null_time(start) ? due : start;
-        bool single = false;
-        if (!icaltime_is_null_time(anchor)) {
-            ReadRule(ic, c, anchor, t.recurrence, &single);
-        }
-        if (single && !icaltime_is_null_time(due)) {
-            // The task's next due day in the series stands for the series.
-            const std::optional<Minutes> next = NextIcsOccurrence(ic, due, 0, clock.localNow);
-            if (next) {
-                t.dueDay = DayOf(*next);
+        if (icalcomponent_get_first_property(ic, ICAL_RRULE_PROPERTY) != nullptr &&
+            (!start.IsNone() || !due.IsNone())) {
+            const std::shared_ptr<const ical::Series> series = SeriesOf(group);
+            const RuleMapping mapping = MapSeries(*series, shifts);
+            if (mapping.values) {
+                t.recurrence = mapping.values;
+            } else {
+                t.live = std::make_shared<EngineSeries>(series, t.subject);
+                if (const std::optional<Occurrence> now = t.live->Current(clock.localNow)) {
+                    t.dueDay = t.dueDay ? std::optional<int>(DayOf(now->end)) : std::nullopt;
+                    t.startDay = t.startDay ? std::optional<int>(DayOf(now->start)) : std::nullopt;
+                }
             }
         }
         result.store.tasks.push_back(std::move(t));
-    }
-
-    void NoteUnknownZone(icalcomponent* ic, const Component& c, icalproperty_kind kind,
-                         icaltimetype t) {
-        icalproperty* p = icalcomponent_get_first_property(ic, kind);
-        if (p != nullptr && t.zone == nullptr &&
-            icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER) != nullptr) {
-            Problem(c, "its time zone is not defined in the file; its times are read as local");
-        }
     }
 };
 
@@ -416,9 +430,9 @@ IcsClock IcsClockAt(Minutes localNow) {
 
 ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
     ParsedStore result;
-    const Calendar cal = ics::ScanCalendar(text);
-    const CalendarPtr root = ParseCalendar(text);
-    if (!cal.found || !root) {
+    const std::shared_ptr<const ical::Calendar> calendar = ical::Calendar::Parse(text);
+    const CalendarSpans& spans = calendar->Spans();
+    if (!spans.found || !calendar->Found()) {
         if (!text.empty()) {
             result.problems.push_back("line 1: not an iCalendar file (no BEGIN:VCALENDAR ... "
                                       "END:VCALENDAR)");
@@ -427,58 +441,31 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
         result.error = result.ok ? std::string() : result.problems.front();
         return result;
     }
-    const std::vector<icalcomponent*> children = Children(root.get());
-    const std::vector<int> oids = AssignOids(text, cal);
-    Reader reader{clock, result, {}};
-    std::vector<std::pair<icalcomponent*, std::size_t>> overrides;
-    // libical keeps the file's components in order; a count that differs
-    // means it dropped one, and the components are then matched by UID.
-    const bool inStep = Agrees(cal, children);
-    if (!cal.paired) {
+    if (!spans.paired) {
         result.problems.push_back("line 1: BEGIN and END lines do not pair up; the file is "
                                   "shown but never changed");
-    } else if (!inStep) {
+    } else if (!calendar->Exact()) {
         result.problems.push_back("line 1: libical reads the components otherwise than their "
                                   "BEGIN and END lines show; the file is shown but never changed");
     }
-    for (std::size_t i = 0; i < cal.components.size(); ++i) {
-        const Component& c = cal.components[i];
-        if (!IsRecord(c)) {
-            continue;
-        }
-        icalcomponent* ic = inStep ? children[i] : nullptr;
-        if (!inStep) {
-            // The first child of that UID that is, like the component, an
-            // override or not.
-            for (icalcomponent* child : children) {
-                const char* uid = icalcomponent_get_uid(child);
-                const bool isOverride =
-                    icalcomponent_get_first_property(child, ICAL_RECURRENCEID_PROPERTY) != nullptr;
-                if (uid != nullptr && c.uid == uid && isOverride == c.hasRecurrenceId) {
-                    ic = child;
-                    break;
-                }
-            }
-        }
-        const icalcomponent_kind kind =
-            c.name == "VEVENT" ? ICAL_VEVENT_COMPONENT : ICAL_VTODO_COMPONENT;
-        if (ic == nullptr || icalcomponent_isa(ic) != kind) {
-            reader.Problem(c, "the component could not be read");
-            continue;
-        }
-        if (c.hasRecurrenceId && oids[i] == 0) {
-            overrides.emplace_back(ic, i);
-        } else if (kind == ICAL_VEVENT_COMPONENT) {
-            reader.ReadEvent(ic, c, oids[i]);
+    // Oids by the text's components where they stand for what libical
+    // read, else by libical's own.
+    const bool exact = calendar->Exact();
+    const std::vector<int> oids = AssignOids(exact ? KeysOf(text, spans) : KeysOf(*calendar));
+    Reader reader{calendar, clock, result, {}};
+    const std::vector<ical::Entry>& entries = calendar->Entries();
+    for (const ical::EntryGroup& group : ical::GroupEntries(*calendar)) {
+        const ical::Entry& e = *group.master;
+        const std::size_t at = exact ? e.span : static_cast<std::size_t>(&e - entries.data());
+        const int oid = at < oids.size() ? oids[at] : 0;
+        if (e.todo) {
+            reader.ReadTodo(group, oid);
         } else {
-            reader.ReadTodo(ic, c, oids[i]);
+            reader.ReadEvent(group, oid);
         }
     }
-    for (const auto& [ic, i] : overrides) {
-        if (!reader.ReadOverride(ic, cal.components[i])) {
-            reader.Problem(cal.components[i],
-                           "a changed occurrence of a series that is not shown as one");
-        }
+    for (const std::string& p : calendar->Problems()) {
+        result.problems.push_back("line 1: " + p);
     }
     int highest = 999;
     for (const int oid : oids) {
@@ -492,34 +479,19 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
 
 namespace {
 
-struct Located {
-    Calendar cal;
-    std::optional<std::size_t> index; // of the master component
-};
-
-// The component a change names: the one with the very text it was read
-// with (where it was, of equal ones), else (the file changed since) the
-// first of its UID.
-Located Locate(std::string_view text, const StoreChange& change) {
-    Located found{ics::ScanCalendar(text), std::nullopt};
-    const std::string uid = ics::UidOf(change.recordText);
+// The component a change names: the one component of its kind with the
+// very text it was read with. Gone, or there twice, names none.
+std::optional<std::size_t> Locate(std::string_view text, const CalendarSpans& cal,
+                                  const StoreChange& change) {
     const std::string kind = change.task ? "VTODO" : "VEVENT";
-    enum Match { kTextInPlace, kText, kUid };
-    for (const Match match : {kTextInPlace, kText, kUid}) {
-        for (std::size_t i = 0; i < found.cal.components.size() && !found.index; ++i) {
-            const Component& c = found.cal.components[i];
-            // A record with RECURRENCE-ID (an occurrence whose series is not
-            // in the file) is found by its text only.
-            if (c.name != kind || (match == kUid && c.hasRecurrenceId)) {
-                continue;
+    std::optional<std::size_t> found;
+    for (std::size_t i = 0; i < cal.components.size(); ++i) {
+        const ComponentSpan& c = cal.components[i];
+        if (c.name == kind && text.substr(c.begin, c.end - c.begin) == change.recordText) {
+            if (found) {
+                return std::nullopt;
             }
-            const bool sameText = text.substr(c.begin, c.end - c.begin) == change.recordText;
-            const bool same = match == kTextInPlace ? sameText && c.begin == change.at
-                              : match == kText      ? sameText
-                                                    : !uid.empty() && c.uid == uid;
-            if (same) {
-                found.index = i;
-            }
+            found = i;
         }
     }
     return found;
@@ -533,97 +505,104 @@ std::string Splice(std::string_view text, std::size_t begin, std::size_t end,
     return out;
 }
 
-// Removes the components (given by index), last first so the offsets hold.
-std::string Without(std::string_view text, const Calendar& cal, std::vector<std::size_t> indexes) {
-    std::sort(indexes.rbegin(), indexes.rend());
-    // An occurrence whose series is not in the file is its own record and
-    // one of its UID's overrides too: cut once.
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    std::string out(text);
-    for (const std::size_t i : indexes) {
-        out.erase(cal.components[i].begin, cal.components[i].end - cal.components[i].begin);
+// The group of the component at `span` (its master).
+std::optional<ical::EntryGroup> GroupAt(const ical::Calendar& cal, std::size_t span) {
+    for (const ical::EntryGroup& g : ical::GroupEntries(cal)) {
+        if (g.master->span == span) {
+            return g;
+        }
     }
-    return out;
+    return std::nullopt;
 }
 
-// The overrides of the series `uid` whose original day is `day` (any day
-// when nullopt).
-std::vector<std::size_t> OverridesOf(std::string_view text, const Calendar& cal,
-                                     const std::string& uid, std::optional<int> day) {
-    std::vector<std::size_t> out;
-    CalendarPtr root;
-    for (std::size_t i = 0; i < cal.components.size(); ++i) {
-        const Component& c = cal.components[i];
-        if (c.name != "VEVENT" || !c.hasRecurrenceId || c.uid != uid || uid.empty()) {
-            continue;
-        }
-        if (!day) {
-            out.push_back(i);
-            continue;
-        }
-        if (!root) {
-            root = ParseCalendar(text);
-        }
-        const std::vector<icalcomponent*> children =
-            root ? Children(root.get()) : std::vector<icalcomponent*>();
-        if (Agrees(cal, children) &&
-            DayOf(LocalMinutes(TimeOf(children[i], ICAL_RECURRENCEID_PROPERTY))) == *day) {
-            out.push_back(i);
-        }
-    }
-    return out;
+// A name that a TZID parameter carries as it is.
+bool PlainParameter(std::string_view value) {
+    return !value.empty() && value.find_first_of("\":;,\r\n") == std::string_view::npos;
 }
 
-// The master component's DTSTART line and icalcomponent, for the EXDATE of
-// one of its occurrences.
-std::optional<ChangedText> ExcludeOccurrence(std::string_view text, const Calendar& cal,
-                                             std::size_t index, int day) {
-    const Component& master = cal.components[index];
-    const std::string masterText(text.substr(master.begin, master.end - master.begin));
-    const CalendarPtr root = ParseCalendar(text);
-    if (!root) {
+// An EXDATE for the regular occurrence `slot` of `series`, in a form every
+// reader resolves to the same instant: a DATE, the file's own zone, UTC,
+// or a floating time for a floating series.
+std::string ExdateLine(const ical::Calendar& cal, const ical::Series& series,
+                       const ical::Occurrence& slot) {
+    const icaltimetype wall = slot.slotTime.wall;
+    char value[32];
+    if (wall.is_date) {
+        std::snprintf(value, sizeof value, "%04d%02d%02d", wall.year, wall.month, wall.day);
+        return std::string("EXDATE;VALUE=DATE:") + value;
+    }
+    std::snprintf(value, sizeof value, "%04d%02d%02dT%02d%02d%02d", wall.year, wall.month, wall.day,
+                  wall.hour, wall.minute, wall.second);
+    icalproperty* dtstart =
+        icalcomponent_get_first_property(series.Master(), ICAL_DTSTART_PROPERTY);
+    icalparameter* tzid = dtstart == nullptr
+                              ? nullptr
+                              : icalproperty_get_first_parameter(dtstart, ICAL_TZID_PARAMETER);
+    if (tzid == nullptr && slot.slotTime.zone == nullptr) {
+        return std::string("EXDATE:") + value; // floating
+    }
+    const char* name = tzid != nullptr ? icalparameter_get_tzid(tzid) : nullptr;
+    icalcomponent* parent = icalcomponent_get_parent(series.Master());
+    if (name != nullptr && slot.slotTime.zone != nullptr && parent != nullptr &&
+        icalcomponent_get_timezone(parent, name) == slot.slotTime.zone && PlainParameter(name)) {
+        return std::string("EXDATE;TZID=") + name + ":" + value;
+    }
+    (void)cal;
+    return "EXDATE:" + UtcStamp(ical::UtcSecondsOf(slot.slot));
+}
+
+// Skips one occurrence of the series at `index`: an EXDATE for it, and its
+// override, if any, removed.
+std::optional<ChangedText> SkipOccurrence(std::string_view text, const ical::Calendar& cal,
+                                          std::size_t index, const StoreChange& change) {
+    const std::optional<ical::EntryGroup> group = GroupAt(cal, index);
+    if (!group || group->master->isOverride) {
         return std::nullopt;
     }
-    const std::vector<icalcomponent*> children = Children(root.get());
-    if (!Agrees(cal, children)) {
-        return std::nullopt;
+    std::vector<icalcomponent*> overrides;
+    for (const ical::Entry* o : group->overrides) {
+        overrides.push_back(o->component);
     }
-    ics::ComponentEdit edit{masterText, cal.eol};
-    const std::optional<std::string> value = OccurrenceValueOn(children[index], day);
-    if (!value) {
-        return std::nullopt;
-    }
-    // In the form DTSTART was read in: a day, UTC, its zone, or local.
-    std::string line = "EXDATE";
-    const icaltimetype start = TimeOf(children[index], ICAL_DTSTART_PROPERTY);
-    if (start.is_date) {
-        line += ";VALUE=DATE";
-    } else if (start.zone != nullptr && !icaltime_is_utc(start)) {
-        const char* tzid = icaltimezone_get_tzid(const_cast<icaltimezone*>(start.zone));
-        const std::string name = tzid == nullptr ? "" : tzid;
-        if (name.empty() || name.find_first_of("\":;,") != std::string::npos) {
-            return std::nullopt; // a zone name this line could not carry
+    std::vector<std::string> problems;
+    const ical::Series series(std::shared_ptr<const ical::Calendar>(&cal, [](const auto*) {}),
+                              group->master->component, overrides, problems);
+    const int day = change.slotUtc ? DayOf(LocalOfUtc(*change.slotUtc)) : change.day;
+    std::optional<ical::Occurrence> slot;
+    for (const ical::Occurrence& o : series.SlotsOnLocalDay(day)) {
+        if (!change.slotUtc || ical::UtcSecondsOf(o.slot) == *change.slotUtc) {
+            slot = o;
+            break;
         }
-        line += ";TZID=" + name;
     }
-    edit.Add(line + ":" + *value);
-    std::vector<std::size_t> moved = OverridesOf(text, cal, master.uid, day);
+    if (!slot) {
+        return std::nullopt;
+    }
+    const ComponentSpan& master = cal.Spans().components[index];
+    ical::ComponentEdit edit{std::string(text.substr(master.begin, master.end - master.begin)),
+                             cal.Spans().eol};
+    edit.Add(ExdateLine(cal, series, *slot));
     std::string out = Splice(text, master.begin, master.end, edit.text);
     // The overrides come after or before the master; cut them from the
     // spliced text with offsets corrected for the master's growth.
-    const std::ptrdiff_t grown = static_cast<std::ptrdiff_t>(edit.text.size()) -
-                                 static_cast<std::ptrdiff_t>(master.end - master.begin);
+    const std::size_t grown = edit.text.size() - (master.end - master.begin);
+    std::vector<std::size_t> moved;
+    for (const ical::Entry* o : group->overrides) {
+        if (o->span != ical::kNoSpan &&
+            series.Names(cal.TimeOf(o->component, ICAL_RECURRENCEID_PROPERTY), *slot)) {
+            moved.push_back(o->span);
+        }
+    }
     std::sort(moved.rbegin(), moved.rend());
     for (const std::size_t i : moved) {
-        const Component& c = cal.components[i];
-        const std::size_t shift = c.begin > master.begin ? static_cast<std::size_t>(grown) : 0;
+        const ComponentSpan& c = cal.Spans().components[i];
+        const std::size_t shift = c.begin > master.begin ? grown : 0;
         out.erase(c.begin + shift, c.end - c.begin);
     }
     return ChangedText{std::move(out), 0};
 }
 
 std::string NewUid(std::string_view text, const IcsClock& clock, std::string_view seed) {
-    const Calendar cal = ics::ScanCalendar(text);
+    const CalendarSpans cal = ical::ScanCalendar(text);
     const std::string stamp = UtcStamp(clock.utcSeconds);
     for (unsigned n = 0;; ++n) {
         char hash[16];
@@ -631,7 +610,7 @@ std::string NewUid(std::string_view text, const IcsClock& clock, std::string_vie
                       Fnv(std::string(seed) + stamp + std::to_string(n)));
         const std::string uid = "vantrel-" + stamp + "-" + hash + "@vantrel";
         const bool taken = std::any_of(cal.components.begin(), cal.components.end(),
-                                       [&](const Component& c) { return c.uid == uid; });
+                                       [&](const ComponentSpan& c) { return c.uid == uid; });
         if (!taken) {
             return uid;
         }
@@ -644,10 +623,10 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
     if (!parsed.ok || parsed.store.appointments.size() + parsed.store.tasks.size() != 1) {
         return std::nullopt;
     }
-    const std::string eol = text.empty() ? "\r\n" : ics::ScanCalendar(text).eol;
+    const std::string eol = text.empty() ? "\r\n" : ical::ScanCalendar(text).eol;
     const std::string uid = NewUid(text, clock, change.record);
     std::string component;
-    const auto line = [&](const std::string& l) { component += ics::Folded(l, eol); };
+    const auto line = [&](const std::string& l) { component += ical::Folded(l, eol); };
     if (!parsed.store.appointments.empty()) {
         const Appointment& a = parsed.store.appointments.front();
         line("BEGIN:VEVENT");
@@ -656,7 +635,7 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
         const std::string date = a.allDay ? ";VALUE=DATE" : "";
         line("DTSTART" + date + ":" + LocalStamp(a.start, !a.allDay));
         line("DTEND" + date + ":" + LocalStamp(a.end, !a.allDay));
-        line("SUMMARY:" + ics::Escaped(ToUtf8(a.subject)));
+        line("SUMMARY:" + ical::Escaped(ToUtf8(a.subject)));
         line("END:VEVENT");
     } else {
         const Task& t = parsed.store.tasks.front();
@@ -669,17 +648,14 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
         if (t.dueDay) {
             line("DUE;VALUE=DATE:" + LocalStamp(MomentOf(*t.dueDay, 0, 0), false));
         }
-        line("SUMMARY:" + ics::Escaped(ToUtf8(t.subject)));
+        line("SUMMARY:" + ical::Escaped(ToUtf8(t.subject)));
         line("STATUS:NEEDS-ACTION");
         line("END:VTODO");
     }
     std::string out;
-    const Calendar cal = ics::ScanCalendar(text);
-    if (cal.found) {
-        const CalendarPtr root = ParseCalendar(text);
-        if (!cal.paired || !root || !Agrees(cal, Children(root.get()))) {
-            return std::nullopt;
-        }
+    const CalendarSpans cal = ical::ScanCalendar(text);
+    if (cal.found && !ical::Calendar::Parse(text)->Exact()) {
+        return std::nullopt; // a file libical reads otherwise: no byte of it is changed
     }
     if (!cal.found) {
         if (!text.empty()) {
@@ -690,8 +666,8 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
     } else {
         out = Splice(text, cal.endLine, cal.endLine, component);
     }
-    const Calendar after = ics::ScanCalendar(out);
-    const std::vector<int> oids = AssignOids(out, after);
+    const CalendarSpans after = ical::ScanCalendar(out);
+    const std::vector<int> oids = AssignOids(KeysOf(out, after));
     for (std::size_t i = 0; i < after.components.size(); ++i) {
         if (after.components[i].uid == uid) {
             return ChangedText{std::move(out), oids[i]};
@@ -702,12 +678,12 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
 
 // A DATE or DATE-TIME property moved by whole days, in its own form.
 std::string ShiftedLine(const std::string& line, int days) {
-    icaltimetype t = icaltime_from_string(std::string(ics::ValueOf(line)).c_str());
+    icaltimetype t = icaltime_from_string(std::string(ical::ValueOf(line)).c_str());
     if (icaltime_is_null_time(t)) {
         return line;
     }
     icaltime_adjust(&t, days, 0, 0, 0);
-    const std::size_t colon = line.size() - ics::ValueOf(line).size();
+    const std::size_t colon = line.size() - ical::ValueOf(line).size();
     return line.substr(0, colon) + icaltime_as_ical_string(t);
 }
 
@@ -718,35 +694,37 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
     if (change.kind == StoreChange::kAdd) {
         return AddRecord(text, change, clock);
     }
-    const Located found = Locate(text, change);
-    if (!found.index) {
-        return std::nullopt;
-    }
-    const Calendar& cal = found.cal;
-    if (const CalendarPtr root = ParseCalendar(text);
-        !cal.paired || !root || !Agrees(cal, Children(root.get()))) {
+    const std::shared_ptr<const ical::Calendar> calendar = ical::Calendar::Parse(text);
+    if (!calendar->Exact()) {
         return std::nullopt; // a file libical reads otherwise: no byte of it is changed
     }
-    const Component& c = cal.components[*found.index];
-    ics::ComponentEdit edit{std::string(text.substr(c.begin, c.end - c.begin)), cal.eol};
+    const CalendarSpans& cal = calendar->Spans();
+    const std::optional<std::size_t> index = Locate(text, cal, change);
+    if (!index) {
+        return std::nullopt;
+    }
+    const ComponentSpan& c = cal.components[*index];
+    ical::ComponentEdit edit{std::string(text.substr(c.begin, c.end - c.begin)), cal.eol};
     switch (change.kind) {
     case StoreChange::kDelete: {
-        // A series shown by one occurrence loses that occurrence only.
-        if (!change.task && !edit.Get("RRULE").empty()) {
-            const ParsedStore parsed = ParseIcsStore(text, clock);
-            for (const Appointment& a : parsed.store.appointments) {
-                if (a.span.begin == c.begin && !a.recurrence) {
-                    const int day = change.day != 0 ? change.day : DayOf(a.start);
-                    return ExcludeOccurrence(text, cal, *found.index, day);
+        // The record with every changed occurrence of its series.
+        std::vector<std::size_t> gone{*index};
+        if (const std::optional<ical::EntryGroup> group = GroupAt(*calendar, *index)) {
+            for (const ical::Entry* o : group->overrides) {
+                if (o->span != ical::kNoSpan) {
+                    gone.push_back(o->span);
                 }
             }
         }
-        std::vector<std::size_t> gone = OverridesOf(text, cal, c.uid, std::nullopt);
-        gone.push_back(*found.index);
-        return ChangedText{Without(text, cal, gone), 0};
+        std::sort(gone.rbegin(), gone.rend());
+        std::string out(text);
+        for (const std::size_t i : gone) {
+            out.erase(cal.components[i].begin, cal.components[i].end - cal.components[i].begin);
+        }
+        return ChangedText{std::move(out), 0};
     }
     case StoreChange::kSkipOccurrence:
-        return ExcludeOccurrence(text, cal, *found.index, change.day);
+        return SkipOccurrence(text, *calendar, *index, change);
     case StoreChange::kSetComplete:
         if (change.complete) {
             const int today = DayOf(clock.localNow);

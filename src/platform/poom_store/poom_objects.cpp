@@ -71,6 +71,14 @@ struct StoreFile {
         return IcsClockAt(MomentOf(DayNumberOf(now), now.hour, now.minute));
     }
 
+    // A live series moves on to its occurrence at the item's clock.
+    void Advance() {
+        const SystemTime now = LocalNow();
+        if (AdvanceLive(data, MomentOf(DayNumberOf(now), now.hour, now.minute))) {
+            index.Rebuild(data);
+        }
+    }
+
     // Another program may have changed the file since: read it again.
     void Reload() {
         if (!MayHaveChanged(known, StoreFiles().Stat(FromWide(path)))) {
@@ -238,7 +246,7 @@ class ExceptionObject : public ComObject<IException> {
         *item = NewAppointment(store_, oid_,
                                Occurrence{a, e->start, e->end,
                                           e->subject.empty() ? a->subject : e->subject,
-                                          e->originalDay});
+                                          e->originalDay, std::nullopt});
         return S_OK;
     }
 
@@ -453,10 +461,14 @@ class AppointmentObject : public ComObject<IAppointment> {
             return E_FAIL;
         }
         // An occurrence of a series: that day is skipped (a moved one too).
-        StoreChange change = store_->ChangeTo(
-            occurrence_ && a->recurrence ? StoreChange::kSkipOccurrence : StoreChange::kDelete, *a);
-        // The day also names the occurrence when a series is shown by one.
+        // A live series shown by one occurrence loses that occurrence only.
+        const bool occurrence = (occurrence_ && a->recurrence) || a->live;
+        StoreChange change =
+            store_->ChangeTo(occurrence ? StoreChange::kSkipOccurrence : StoreChange::kDelete, *a);
         change.day = occurrence_ ? occurrence_->originalDay : DayOf(a->start);
+        if (a->live) {
+            change.slotUtc = occurrence_ ? occurrence_->slotUtc : a->slotUtc;
+        }
         return store_->Apply(change) ? S_OK : E_FAIL;
     }
 
@@ -696,7 +708,7 @@ class CollectionObject : public ComObject<IPOutlookItemCollection> {
         entries.reserve(found.size());
         for (Occurrence& o : found) {
             const int oid = o.series->oid;
-            const bool recurring = o.series->recurrence.has_value();
+            const bool recurring = o.series->recurrence.has_value() || o.series->live;
             entries.push_back(
                 {oid, recurring ? std::optional<Occurrence>(std::move(o)) : std::nullopt});
         }
@@ -742,6 +754,7 @@ class AppObject : public ComObject<IPOutlookApp> {
     HRESULT STDMETHODCALLTYPE GetDefaultFolder(int folder, IFolder** result) override {
         *result = nullptr;
         store_->Reload();
+        store_->Advance();
         if (folder != olFolderCalendar && folder != olFolderTasks) {
             return E_INVALIDARG;
         }

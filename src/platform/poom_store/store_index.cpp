@@ -71,7 +71,7 @@ void StoreIndex::Rebuild(const Store& store) {
     for (std::size_t i = 0; i < store.appointments.size(); ++i) {
         appointmentAt_.emplace(store.appointments[i].oid, i);
         byStart_.push_back(i);
-        if (store.appointments[i].recurrence) {
+        if (store.appointments[i].recurrence || store.appointments[i].live) {
             series_.push_back(i);
         }
     }
@@ -144,7 +144,7 @@ std::vector<Occurrence> StoreIndex::Restrict(const std::vector<Condition>& query
     }
     for (const std::size_t* i = first; i != last; ++i) {
         const Appointment& a = list[*i];
-        if (includeRecurrences && a.recurrence) {
+        if (includeRecurrences && (a.recurrence || a.live)) {
             continue;
         }
         take(*i, 0, Occurrence{&a, a.start, a.end, a.subject, DayOf(a.start)});
@@ -171,7 +171,8 @@ std::vector<Occurrence> StoreIndex::Restrict(const std::vector<Condition>& query
         };
         if (b.oid) {
             const auto at = appointmentAt_.find(*b.oid);
-            if (at != appointmentAt_.end() && list[at->second].recurrence) {
+            if (at != appointmentAt_.end() &&
+                (list[at->second].recurrence || list[at->second].live)) {
                 occurrencesOf(at->second);
             }
         } else {

@@ -604,6 +604,13 @@ std::string FormatStore(const Store& store) {
 
 std::vector<Occurrence> OccurrencesStarting(const Appointment& a, int fromDay, int toDay) {
     std::vector<Occurrence> found;
+    if (a.live) {
+        found = a.live->StartingBetween(MomentOf(fromDay, 0, 0), MomentOf(toDay + 1, 0, 0));
+        for (Occurrence& o : found) {
+            o.series = &a;
+        }
+        return found;
+    }
     if (!a.recurrence) {
         if (DayOf(a.start) >= fromDay && DayOf(a.start) <= toDay) {
             found.push_back({&a, a.start, a.end, a.subject, DayOf(a.start)});
@@ -644,6 +651,9 @@ std::vector<Occurrence> OccurrencesStarting(const Appointment& a, int fromDay, i
 }
 
 Minutes LongestOccurrence(const Appointment& a) {
+    if (a.live) {
+        return a.live->Longest();
+    }
     Minutes longest = a.end - a.start;
     for (const Exception& e : a.exceptions) {
         if (!e.deleted) {
@@ -651,6 +661,42 @@ Minutes LongestOccurrence(const Appointment& a) {
         }
     }
     return longest;
+}
+
+bool AdvanceLive(Store& store, Minutes now) {
+    bool moved = false;
+    for (Appointment& a : store.appointments) {
+        if (!a.live) {
+            continue;
+        }
+        const std::optional<Occurrence> o = a.live->Current(now);
+        if (o && (o->start != a.start || o->end != a.end || o->subject != a.subject ||
+                  o->slotUtc != a.slotUtc)) {
+            a.start = o->start;
+            a.end = o->end;
+            a.subject = o->subject;
+            a.slotUtc = o->slotUtc;
+            moved = true;
+        }
+    }
+    for (Task& t : store.tasks) {
+        if (!t.live) {
+            continue;
+        }
+        const std::optional<Occurrence> o = t.live->Current(now);
+        if (!o) {
+            continue;
+        }
+        const std::optional<int> due = t.dueDay ? std::optional<int>(DayOf(o->end)) : std::nullopt;
+        const std::optional<int> start =
+            t.startDay ? std::optional<int>(DayOf(o->start)) : std::nullopt;
+        if (due != t.dueDay || start != t.startDay) {
+            t.dueDay = due;
+            t.startDay = start;
+            moved = true;
+        }
+    }
+    return moved;
 }
 
 std::optional<Occurrence> OccurrenceOn(const Appointment& a, int day) {

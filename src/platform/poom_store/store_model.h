@@ -6,6 +6,7 @@
 #include "outlook/recurrence.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,23 @@ struct RecordSpan {
     bool oidInFile = false;
 };
 
+struct Appointment;
+struct Occurrence;
+
+// A series the recurrence pattern cannot express: its occurrences are
+// computed at the moment they are asked for.
+class LiveSeries {
+  public:
+    virtual ~LiveSeries() = default;
+    // The occurrence in progress at `now` or the next one; the last one when
+    // every one has ended; nullopt when the series has none.
+    virtual std::optional<Occurrence> Current(Minutes now) const = 0;
+    // The occurrences that start in [from, to), in start order.
+    virtual std::vector<Occurrence> StartingBetween(Minutes from, Minutes to) const = 0;
+    // The longest of its occurrences, in minutes.
+    virtual Minutes Longest() const = 0;
+};
+
 struct Appointment {
     int oid = 0;
     RecordSpan span;
@@ -58,6 +76,10 @@ struct Appointment {
     int sensitivity = 0;
     std::optional<RecurrenceValues> recurrence;
     std::vector<Exception> exceptions;
+    // Set for a series without `recurrence`: `start`, `end`, `subject` and
+    // `slotUtc` then hold its occurrence current at the last AdvanceLive.
+    std::shared_ptr<const LiveSeries> live;
+    std::optional<std::int64_t> slotUtc;
 };
 
 struct Task {
@@ -70,6 +92,8 @@ struct Task {
     int importance = 1;
     int sensitivity = 0;
     std::optional<RecurrenceValues> recurrence;
+    // A series without `recurrence`: the days follow its current occurrence.
+    std::shared_ptr<const LiveSeries> live;
 };
 
 struct Store {
@@ -90,6 +114,10 @@ struct ParsedStore {
 ParsedStore ParseStore(std::string_view utf8);
 std::string FormatStore(const Store& store);
 
+// Moves every live series of the store to its occurrence at `now`; true
+// when one of them moved.
+bool AdvanceLive(Store& store, Minutes now);
+
 // One change to the file. It names its record by Oid and by the record's
 // text in the version it was read from, so it applies to a newer version
 // of the file too; everything but the lines it changes is kept byte for
@@ -108,6 +136,9 @@ struct StoreChange {
     std::size_t at = 0;     // and where they began: of two equal records, that one
     bool oidInFile = false;
     int day = 0;
+    // The regular start (UTC seconds) of the occurrence a skip names, when
+    // the day alone may not: a live series.
+    std::optional<std::int64_t> slotUtc;
     bool complete = false;
     std::string record;
 };
@@ -140,6 +171,7 @@ struct Occurrence {
     Minutes end = 0;
     std::u16string subject;
     int originalDay = 0;
+    std::optional<std::int64_t> slotUtc = std::nullopt; // of a live series' occurrence
 };
 
 // Occurrences that start on the days [fromDay, toDay], in start order.

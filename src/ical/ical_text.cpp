@@ -1,9 +1,9 @@
-#include "platform/poom_store/ics_text.h"
+#include "ical/ical_text.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace vantrel::store::ics {
+namespace vantrel::ical {
 namespace {
 
 std::string Upper(std::string_view s) {
@@ -77,8 +77,8 @@ std::string_view ValueOf(std::string_view line) {
     return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
 }
 
-Calendar ScanCalendar(std::string_view text) {
-    Calendar cal;
+CalendarSpans ScanCalendar(std::string_view text) {
+    CalendarSpans cal;
     const std::size_t lf = text.find('\n');
     cal.eol = lf != std::string_view::npos && lf > 0 && text[lf - 1] == '\r' ? "\r\n" : "\n";
     int depth = 0;
@@ -99,7 +99,7 @@ Calendar ScanCalendar(std::string_view text) {
             if (depth == 0 && value == "VCALENDAR" && !cal.found && !inCalendar) {
                 inCalendar = true;
             } else if (depth == 1 && inCalendar) {
-                Component c;
+                ComponentSpan c;
                 c.name = value;
                 c.begin = line.begin;
                 c.line = line.number;
@@ -117,7 +117,7 @@ Calendar ScanCalendar(std::string_view text) {
                 cal.endLine = line.begin;
             }
         } else if (depth == 2 && inCalendar && !cal.components.empty()) {
-            Component& c = cal.components.back();
+            ComponentSpan& c = cal.components.back();
             if (name == "UID" && c.uid.empty()) { // the first, as libical reads it
                 c.uid = std::string(ValueOf(line.text));
             } else if (name == "RECURRENCE-ID") {
@@ -127,7 +127,7 @@ Calendar ScanCalendar(std::string_view text) {
     }
     cal.paired = cal.paired && open.empty();
     // A component whose END never came is not one.
-    std::erase_if(cal.components, [](const Component& c) { return c.end == 0; });
+    std::erase_if(cal.components, [](const ComponentSpan& c) { return c.end == 0; });
     return cal;
 }
 
@@ -249,4 +249,4 @@ std::string ComponentEdit::Get(std::string_view name) const {
     return {};
 }
 
-} // namespace vantrel::store::ics
+} // namespace vantrel::ical

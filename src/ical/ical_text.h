@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vantrel::store::ics {
+namespace vantrel::ical {
 
 // One content line, unfolded, and the bytes of its physical lines
 // (continuations and the final line break included).
@@ -26,7 +26,7 @@ std::string NameOf(std::string_view line);
 std::string_view ValueOf(std::string_view line);
 
 // A component directly inside the VCALENDAR.
-struct Component {
+struct ComponentSpan {
     std::string name; // VEVENT, VTODO, VTIMEZONE, ...
     std::size_t begin = 0, end = 0;
     std::size_t endLine = 0; // where its END line begins
@@ -34,14 +34,14 @@ struct Component {
     std::string uid;
     bool hasRecurrenceId = false;
 };
-struct Calendar {
-    bool found = false;                // a VCALENDAR begins and ends
-    bool paired = true;                // every END closes the BEGIN it names
-    std::size_t endLine = 0;           // where END:VCALENDAR begins
-    std::string eol = "\r\n";          // the line break the file uses
-    std::vector<Component> components; // in file order
+struct CalendarSpans {
+    bool found = false;                    // a VCALENDAR begins and ends
+    bool paired = true;                    // every END closes the BEGIN it names
+    std::size_t endLine = 0;               // where END:VCALENDAR begins
+    std::string eol = "\r\n";              // the line break the file uses
+    std::vector<ComponentSpan> components; // in file order
 };
-Calendar ScanCalendar(std::string_view text);
+CalendarSpans ScanCalendar(std::string_view text);
 
 // The UID of the first component in `componentText`.
 std::string UidOf(std::string_view componentText);
@@ -65,4 +65,4 @@ struct ComponentEdit {
     std::string Get(std::string_view name) const;
 };
 
-} // namespace vantrel::store::ics
+} // namespace vantrel::ical

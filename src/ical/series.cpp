@@ -1,0 +1,527 @@
+#include "ical/series.h"
+
+#include "model/date_time.h"
+#include "model/local_zone.h"
+
+#include <algorithm>
+#include <memory>
+#include <tuple>
+
+namespace vantrel::ical {
+namespace {
+
+// A COUNT is counted out once, at most this far; a rule that needs more is
+// followed to there and reported.
+constexpr std::int64_t kCountLimit = 200000;
+// One question never takes more steps than this from where it starts.
+constexpr int kStepLimit = 1000000;
+// Slack around a wall time taken from an instant: offsets differ by less.
+constexpr std::int64_t kZoneSlack = 2 * kSecondsPerDay;
+
+struct IteratorFree {
+    void operator()(icalrecur_iterator* i) const { icalrecur_iterator_free(i); }
+};
+using IteratorPtr = std::unique_ptr<icalrecur_iterator, IteratorFree>;
+
+template <std::size_t N> bool Empty(const short (&values)[N]) {
+    return values[0] == ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+bool HasByParts(const icalrecurrencetype& r) {
+    return !Empty(r.by_second) || !Empty(r.by_minute) || !Empty(r.by_hour) || !Empty(r.by_day) ||
+           !Empty(r.by_month_day) || !Empty(r.by_year_day) || !Empty(r.by_week_no) ||
+           !Empty(r.by_month) || !Empty(r.by_set_pos);
+}
+
+// The length of one period of a frequency that has a fixed one.
+std::int64_t PeriodSeconds(icalrecurrencetype_frequency f) {
+    switch (f) {
+    case ICAL_SECONDLY_RECURRENCE:
+        return 1;
+    case ICAL_MINUTELY_RECURRENCE:
+        return 60;
+    case ICAL_HOURLY_RECURRENCE:
+        return 3600;
+    case ICAL_DAILY_RECURRENCE:
+        return kSecondsPerDay;
+    case ICAL_WEEKLY_RECURRENCE:
+        return 7 * kSecondsPerDay;
+    default:
+        return 0;
+    }
+}
+
+bool SubDaily(icalrecurrencetype_frequency f) {
+    return f == ICAL_SECONDLY_RECURRENCE || f == ICAL_MINUTELY_RECURRENCE ||
+           f == ICAL_HOURLY_RECURRENCE;
+}
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+    return a >= 0 ? a / b : (a - b + 1) / b;
+}
+
+int DayOfTime(const icaltimetype& t) {
+    return DayNumberOf(t.year, t.month, t.day);
+}
+
+std::int64_t Utc(const Moment& m) {
+    return UtcSecondsOf(m);
+}
+
+bool NotEnded(const Occurrence& o, std::int64_t now) {
+    return Utc(o.end) > now || Utc(o.start) >= now;
+}
+
+} // namespace
+
+std::int64_t SlotKey(const Moment& m) {
+    return m.kind == Moment::kDate ? m.value * kSecondsPerDay : m.value;
+}
+
+Series::Series(std::shared_ptr<const Calendar> calendar, icalcomponent* master,
+               std::vector<icalcomponent*> overrides, std::vector<std::string>& problems)
+    : calendar_(std::move(calendar)), master_(master), overrides_(std::move(overrides)) {
+    const Calendar& cal = *calendar_;
+    const bool todo = icalcomponent_isa(master) == ICAL_VTODO_COMPONENT;
+    start_ = cal.TimeOf(master, ICAL_DTSTART_PROPERTY);
+    icalproperty* endProperty =
+        icalcomponent_get_first_property(master, todo ? ICAL_DUE_PROPERTY : ICAL_DTEND_PROPERTY);
+    if (start_.IsNull() && todo) {
+        start_ = cal.TimeOf(master, endProperty); // a to-do with a due day only
+        endProperty = nullptr;
+    }
+    if (start_.IsNull()) {
+        return;
+    }
+    date_ = start_.wall.is_date != 0;
+    startWall_ = WallSecondsOf(start_.wall);
+    // The end in the start's own wall time: DTEND (DUE), else DURATION,
+    // else one day for a DATE and no length for a time.
+    std::int64_t endWall = startWall_ + (date_ && !todo ? kSecondsPerDay : 0);
+    if (const ZonedTime end = cal.TimeOf(master, endProperty); !end.IsNull()) {
+        endWall = end.zone == start_.zone || end.wall.is_date ? WallSecondsOf(end.wall)
+                                                              : WallOf(Utc(MomentOf(end)));
+    } else if (icalproperty* d = icalcomponent_get_first_property(master, ICAL_DURATION_PROPERTY)) {
+        endWall = startWall_ + icaldurationtype_as_int(icalproperty_get_duration(d));
+    }
+    lengthWall_ = std::max<std::int64_t>(0, endWall - startWall_);
+    end_ = {WallTimeOf(startWall_ + lengthWall_, date_), start_.zone};
+
+    for (icalproperty* p = icalcomponent_get_first_property(master, ICAL_RRULE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(master, ICAL_RRULE_PROPERTY)) {
+        PreparedRule prepared;
+        prepared.rule = icalproperty_get_rrule(p);
+        icalrecurrencetype& r = prepared.rule;
+        if (r.freq == ICAL_NO_RECURRENCE) {
+            problems.push_back("an RRULE that cannot be read is left out");
+            continue;
+        }
+        r.interval = static_cast<short>(std::max<int>(1, r.interval));
+        prepared.simple = !HasByParts(r) && PeriodSeconds(r.freq) != 0 && r.rscale == nullptr;
+        prepared.step = PeriodSeconds(r.freq) * r.interval;
+        if (!icaltime_is_null_time(r.until)) {
+            const icaltimetype u = r.until;
+            std::int64_t until = 0;
+            if (u.is_date) {
+                until =
+                    WallSeconds(DayOfTime(u), 0, 0, 0); // a day is its start, as libical reads it
+            } else if (icaltime_is_utc(u)) {
+                icaltimetype plain = u;
+                plain.zone = nullptr;
+                until = WallOf(static_cast<std::int64_t>(
+                    icaltime_as_timet_with_zone(plain, icaltimezone_get_utc_timezone())));
+            } else {
+                until = WallSecondsOf(u); // already in the start's wall time
+            }
+            if (date_) {
+                until = WallSeconds(DayOfWallSeconds(until), 0, 0, 0);
+            }
+            prepared.until = until;
+            r.until = icaltime_null_time();
+        }
+        if (r.count > 0) {
+            if (prepared.simple) {
+                prepared.count = r.count;
+            } else {
+                // Counted out once, so that later questions can start
+                // anywhere: the COUNT becomes its last occurrence.
+                const IteratorPtr it(icalrecur_iterator_new(r, WallTimeOf(startWall_, date_)));
+                std::optional<std::int64_t> last;
+                std::int64_t n = 0;
+                for (icaltimetype t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time();
+                     !icaltime_is_null_time(t) && n < kCountLimit;
+                     t = icalrecur_iterator_next(it.get()), ++n) {
+                    last = WallSecondsOf(t);
+                }
+                if (n >= kCountLimit) {
+                    problems.push_back("a COUNT of " + std::to_string(r.count) +
+                                       " is followed for " + std::to_string(kCountLimit) +
+                                       " occurrences only");
+                }
+                prepared.until = last ? *last : startWall_;
+            }
+            r.count = 0;
+        }
+        rules_.push_back(prepared);
+    }
+    for (icalproperty* p = icalcomponent_get_first_property(master, ICAL_RDATE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(master, ICAL_RDATE_PROPERTY)) {
+        const ZonedTime at = cal.TimeOf(master, p);
+        if (!at.IsNull()) {
+            rdates_.emplace_back(at, cal.PeriodEndOf(master, p));
+        }
+    }
+    for (icalproperty* p = icalcomponent_get_first_property(master, ICAL_EXDATE_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(master, ICAL_EXDATE_PROPERTY)) {
+        const ZonedTime at = cal.TimeOf(master, p);
+        if (!at.IsNull()) {
+            exdates_.push_back(at);
+        }
+    }
+    for (icalcomponent* o : overrides_) {
+        const ZonedTime id = cal.TimeOf(o, ICAL_RECURRENCEID_PROPERTY);
+        if (!id.IsNull()) {
+            moved_.emplace_back(id, o);
+        }
+    }
+}
+
+bool Series::Finite() const {
+    return std::all_of(rules_.begin(), rules_.end(),
+                       [](const PreparedRule& r) { return r.count > 0 || r.until.has_value(); });
+}
+
+std::int64_t Series::WallOf(std::int64_t utcSeconds) const {
+    return WallSecondsOf(WallOfInstant(utcSeconds, date_ ? nullptr : start_.zone));
+}
+
+namespace {
+bool NamesWall(const ZonedTime& x, std::int64_t wall, bool dateSeries, icaltimezone* seriesZone) {
+    if (x.wall.is_date || dateSeries) {
+        return DayOfTime(x.wall) == DayOfWallSeconds(wall);
+    }
+    if (x.zone == seriesZone || x.zone == nullptr) {
+        return WallSecondsOf(x.wall) == wall;
+    }
+    const std::int64_t instant =
+        static_cast<std::int64_t>(icaltime_as_timet_with_zone(x.wall, x.zone));
+    return WallSecondsOf(WallOfInstant(instant, seriesZone)) == wall;
+}
+} // namespace
+
+bool Series::Names(const ZonedTime& value, const Occurrence& slot) const {
+    return NamesWall(value, WallSecondsOf(slot.slotTime.wall), date_, start_.zone);
+}
+
+bool Series::Excluded(const Occurrence& o) const {
+    return std::any_of(exdates_.begin(), exdates_.end(),
+                       [&](const ZonedTime& x) { return Names(x, o); });
+}
+
+bool Series::Overridden(const Occurrence& o) const {
+    return std::any_of(moved_.begin(), moved_.end(),
+                       [&](const auto& m) { return Names(m.first, o); });
+}
+
+std::vector<Moment> Series::ExcludedSlots() const {
+    std::vector<Moment> out;
+    for (const ZonedTime& x : exdates_) {
+        if (x.wall.is_date || date_) {
+            out.push_back(DateMoment(DayOfTime(x.wall)));
+        } else {
+            out.push_back(MomentOf(x.zone != nullptr ? x : ZonedTime{x.wall, start_.zone}));
+        }
+    }
+    return out;
+}
+
+std::int64_t Series::LongestSeconds() const {
+    std::int64_t longest = 0;
+    for (const Occurrence& o : Listed()) {
+        longest = std::max(longest, Utc(o.end) - Utc(o.start));
+    }
+    return std::max(longest, lengthWall_ + 3600); // a rule's own, with an offset change
+}
+
+Occurrence Series::Regular(std::int64_t wall) const {
+    Occurrence o;
+    o.slotTime = {WallTimeOf(wall, date_), start_.zone};
+    o.slot = MomentOf(o.slotTime);
+    o.start = o.slot;
+    o.end = MomentOf(ZonedTime{WallTimeOf(wall + lengthWall_, date_), start_.zone});
+    o.source = master_;
+    return o;
+}
+
+Occurrence Series::FromOverride(icalcomponent* c) const {
+    const Calendar& cal = *calendar_;
+    Occurrence o;
+    o.slotTime = cal.TimeOf(c, ICAL_RECURRENCEID_PROPERTY);
+    o.slot = MomentOf(o.slotTime);
+    ZonedTime start = cal.TimeOf(c, ICAL_DTSTART_PROPERTY);
+    if (start.IsNull()) {
+        start = o.slotTime;
+    }
+    o.start = MomentOf(start);
+    const ZonedTime end = cal.TimeOf(c, ICAL_DTEND_PROPERTY);
+    std::int64_t length = lengthWall_;
+    if (icalproperty* d = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY);
+        d != nullptr && end.IsNull()) {
+        length = icaldurationtype_as_int(icalproperty_get_duration(d));
+    }
+    o.end = !end.IsNull() ? MomentOf(end)
+                          : MomentOf(ZonedTime{WallTimeOf(WallSecondsOf(start.wall) + length,
+                                                          start.wall.is_date != 0),
+                                               start.zone});
+    if (Utc(o.end) < Utc(o.start)) {
+        o.end = o.start;
+    }
+    o.source = c;
+    return o;
+}
+
+std::vector<Occurrence> Series::Listed() const {
+    std::vector<Occurrence> out;
+    const auto regular = [&](const Occurrence& o) {
+        if (!Excluded(o) && !Overridden(o)) {
+            out.push_back(o);
+        }
+    };
+    regular(Regular(startWall_));
+    for (const auto& [at, periodEnd] : rdates_) {
+        const std::int64_t wall = at.wall.is_date || at.zone == start_.zone || at.zone == nullptr
+                                      ? WallSecondsOf(at.wall)
+                                      : WallOf(Utc(MomentOf(at)));
+        if (wall == startWall_) {
+            continue; // DTSTART again
+        }
+        Occurrence o = Regular(wall);
+        if (!periodEnd.IsNull()) {
+            o.end = MomentOf(periodEnd);
+        }
+        regular(o);
+    }
+    for (const auto& [id, c] : moved_) {
+        if (icalcomponent_get_status(c) != ICAL_STATUS_CANCELLED) {
+            out.push_back(FromOverride(c));
+        }
+    }
+    return out;
+}
+
+void Series::ForEachSlot(const PreparedRule& rule, std::int64_t fromWall,
+                         const std::function<bool(std::int64_t)>& visit) const {
+    const auto beyond = [&](std::int64_t wall) { return rule.until && wall > *rule.until; };
+    if (rule.simple) {
+        std::int64_t k = fromWall > startWall_ ? FloorDiv(fromWall - startWall_, rule.step) : 0;
+        for (int steps = 0; steps < kStepLimit; ++steps, ++k) {
+            if (rule.count > 0 && k >= rule.count) {
+                return;
+            }
+            const std::int64_t wall = startWall_ + k * rule.step;
+            if (beyond(wall) || !visit(wall)) {
+                return;
+            }
+        }
+        return;
+    }
+    std::int64_t anchor = startWall_;
+    bool setStart = false;
+    if (fromWall > startWall_) {
+        if (SubDaily(rule.rule.freq)) {
+            // Moved by whole periods, the rule keeps its phase.
+            const std::int64_t period = PeriodSeconds(rule.rule.freq) * rule.rule.interval;
+            anchor = startWall_ + FloorDiv(fromWall - startWall_, period) * period;
+        } else {
+            setStart = true;
+        }
+    }
+    icalrecurrencetype r = rule.rule;
+    if (rule.until) {
+        r.until = WallTimeOf(*rule.until, date_);
+    }
+    const IteratorPtr it(icalrecur_iterator_new(r, WallTimeOf(anchor, date_)));
+    if (!it) {
+        return;
+    }
+    if (setStart) {
+        icalrecur_iterator_set_start(it.get(), WallTimeOf(fromWall, date_));
+    }
+    int steps = 0;
+    for (icaltimetype t = icalrecur_iterator_next(it.get());
+         !icaltime_is_null_time(t) && steps < kStepLimit;
+         t = icalrecur_iterator_next(it.get()), ++steps) {
+        const std::int64_t wall = WallSecondsOf(t);
+        if (wall < startWall_) {
+            continue;
+        }
+        if (beyond(wall) || !visit(wall)) {
+            return;
+        }
+    }
+}
+
+std::optional<Occurrence> Series::FirstNotEnded(std::int64_t nowUtc) const {
+    if (!Valid()) {
+        return std::nullopt;
+    }
+    std::optional<Occurrence> best;
+    const auto earlier = [&](const Occurrence& o) {
+        return !best || Utc(o.start) < Utc(best->start);
+    };
+    for (const Occurrence& o : Listed()) {
+        if (NotEnded(o, nowUtc) && earlier(o)) {
+            best = o;
+        }
+    }
+    const std::int64_t from = WallOf(nowUtc) - lengthWall_ - kZoneSlack;
+    for (const PreparedRule& rule : rules_) {
+        ForEachSlot(rule, from, [&](std::int64_t wall) {
+            if (wall == startWall_) {
+                return true;
+            }
+            const Occurrence o = Regular(wall);
+            if (!earlier(o)) {
+                return false;
+            }
+            if (Excluded(o) || Overridden(o) || !NotEnded(o, nowUtc)) {
+                return true;
+            }
+            best = o;
+            return false;
+        });
+    }
+    return best;
+}
+
+std::optional<Occurrence> Series::Last() const {
+    if (!Valid() || !Finite()) {
+        return std::nullopt;
+    }
+    std::optional<Occurrence> best;
+    const auto later = [&](const Occurrence& o) {
+        return !best || Utc(o.start) > Utc(best->start);
+    };
+    for (const Occurrence& o : Listed()) {
+        if (later(o)) {
+            best = o;
+        }
+    }
+    for (const PreparedRule& rule : rules_) {
+        std::int64_t end = rule.until.value_or(startWall_);
+        if (rule.simple && rule.count > 0) {
+            end = startWall_ + (rule.count - 1) * rule.step;
+        }
+        // Windows growing back from the end, until one holds an occurrence.
+        for (std::int64_t span = 400 * kSecondsPerDay;; span *= 8) {
+            const std::int64_t from = std::max(startWall_, end - span);
+            std::optional<Occurrence> last;
+            ForEachSlot(rule, from, [&](std::int64_t wall) {
+                if (wall > end) {
+                    return false;
+                }
+                const Occurrence o = Regular(wall);
+                if (wall != startWall_ && !Excluded(o) && !Overridden(o)) {
+                    last = o;
+                }
+                return true;
+            });
+            if (last) {
+                if (later(*last)) {
+                    best = last;
+                }
+                break;
+            }
+            if (from == startWall_) {
+                break;
+            }
+        }
+    }
+    return best;
+}
+
+std::vector<Occurrence> Series::StartingBetween(std::int64_t fromUtc, std::int64_t toUtc,
+                                                std::size_t limit) const {
+    std::vector<Occurrence> out;
+    if (!Valid() || toUtc <= fromUtc) {
+        return out;
+    }
+    const auto inside = [&](const Occurrence& o) {
+        const std::int64_t s = Utc(o.start);
+        return s >= fromUtc && s < toUtc;
+    };
+    for (const Occurrence& o : Listed()) {
+        if (inside(o)) {
+            out.push_back(o);
+        }
+    }
+    const std::int64_t last = WallOf(toUtc) + kZoneSlack;
+    for (const PreparedRule& rule : rules_) {
+        ForEachSlot(rule, WallOf(fromUtc) - kZoneSlack, [&](std::int64_t wall) {
+            if (wall > last || out.size() >= limit) {
+                return false;
+            }
+            if (wall == startWall_) {
+                return true;
+            }
+            const Occurrence o = Regular(wall);
+            if (inside(o) && !Excluded(o) && !Overridden(o)) {
+                out.push_back(o);
+            }
+            return true;
+        });
+    }
+    std::sort(out.begin(), out.end(), [](const Occurrence& x, const Occurrence& y) {
+        return std::make_tuple(Utc(x.start), x.source != nullptr) <
+               std::make_tuple(Utc(y.start), y.source != nullptr);
+    });
+    // An RDATE that repeats a rule's occurrence is one occurrence.
+    out.erase(std::unique(out.begin(), out.end(),
+                          [](const Occurrence& x, const Occurrence& y) {
+                              return x.start == y.start && x.source == y.source;
+                          }),
+              out.end());
+    if (out.size() > limit) {
+        out.resize(limit);
+    }
+    return out;
+}
+
+std::vector<Occurrence> Series::SlotsOnLocalDay(int dayNumber) const {
+    std::vector<Occurrence> out;
+    if (!Valid()) {
+        return out;
+    }
+    const auto onDay = [&](const Occurrence& o) {
+        return FloorDiv(LocalMinutesOf(o.start), 1440) == dayNumber;
+    };
+    std::vector<std::int64_t> walls{startWall_};
+    for (const auto& [at, periodEnd] : rdates_) {
+        walls.push_back(at.wall.is_date || at.zone == start_.zone || at.zone == nullptr
+                            ? WallSecondsOf(at.wall)
+                            : WallOf(Utc(MomentOf(at))));
+    }
+    const std::int64_t from = UtcSecondsOfLocal(static_cast<std::int64_t>(dayNumber) * 1440);
+    const std::int64_t to = UtcSecondsOfLocal(static_cast<std::int64_t>(dayNumber + 1) * 1440);
+    const std::int64_t last = WallOf(to) + kZoneSlack;
+    for (const PreparedRule& rule : rules_) {
+        ForEachSlot(rule, WallOf(from) - kZoneSlack, [&](std::int64_t wall) {
+            if (wall > last) {
+                return false;
+            }
+            walls.push_back(wall);
+            return true;
+        });
+    }
+    std::sort(walls.begin(), walls.end());
+    walls.erase(std::unique(walls.begin(), walls.end()), walls.end());
+    for (const std::int64_t wall : walls) {
+        const Occurrence o = Regular(wall);
+        if (onDay(o)) {
+            out.push_back(o);
+        }
+    }
+    return out;
+}
+
+} // namespace vantrel::ical
