@@ -24,6 +24,12 @@ target_link_libraries(vantrel_ics PUBLIC vantrel_native vantrel_ical PRIVATE van
 add_executable(vantrel-list tools/vantrel_list.cpp)
 target_link_libraries(vantrel-list PRIVATE vantrel_native vantrel_ics vantrel_warnings)
 
+# What the store and vantrel-list show of a calendar at given moments, for
+# the comparison with an independent engine.
+add_executable(vantrel-ics-probe tools/vantrel_ics_probe.cpp)
+target_link_libraries(vantrel-ics-probe PRIVATE vantrel_native vantrel_ics vantrel_ics_store
+                      vantrel_warnings)
+
 add_executable(vantrel_tests
   tests/date_time_test.cpp
   tests/date_parse_test.cpp

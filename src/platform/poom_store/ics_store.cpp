@@ -213,14 +213,12 @@ class EngineSeries : public LiveSeries {
         if (cached_ && utc >= cachedFrom_ && utc < cachedUntil_) {
             return *cached_;
         }
-        std::optional<ical::Occurrence> o = series_->FirstNotEnded(utc);
-        const bool ended = !o;
-        if (ended) {
-            o = series_->Last();
-        }
+        // As the item's own query: an occurrence that ends this very minute
+        // is still in progress.
+        const std::optional<ical::Occurrence> o = series_->FirstNotEnded(utc - 1);
         cachedFrom_ = utc;
         cachedUntil_ = std::numeric_limits<std::int64_t>::max();
-        if (o && !ended) {
+        if (o) {
             cachedUntil_ = std::max(ical::UtcSecondsOf(o->end), ical::UtcSecondsOf(o->start) + 1);
         }
         cached_ = o ? std::optional<Occurrence>(Convert(*o)) : std::nullopt;
@@ -350,15 +348,17 @@ struct Reader {
             return;
         }
         a.live = std::make_shared<EngineSeries>(series, a.subject);
-        const std::optional<Occurrence> now = a.live->Current(clock.localNow);
-        if (!now) {
-            Problem(e, "every occurrence of the series is excluded; it is not shown");
-            return;
+        if (const std::optional<Occurrence> now = a.live->Current(clock.localNow)) {
+            a.start = now->start;
+            a.end = now->end;
+            a.subject = now->subject;
+            a.slotUtc = now->slotUtc;
+        } else {
+            a.ended = true;
+            if (series->Finite() && !series->Last()) {
+                Problem(e, "every occurrence of the series is excluded; it is not shown");
+            }
         }
-        a.start = now->start;
-        a.end = now->end;
-        a.subject = now->subject;
-        a.slotUtc = now->slotUtc;
         result.store.appointments.push_back(std::move(a));
     }
 

@@ -735,7 +735,9 @@ class FolderObject : public ComObject<IFolder> {
             }
         } else {
             for (const Appointment& a : store_->data.appointments) {
-                entries.push_back({a.oid, std::nullopt});
+                if (!a.ended) { // a live series with nothing left is not listed
+                    entries.push_back({a.oid, std::nullopt});
+                }
             }
         }
         *items = new CollectionObject(store_, tasks_, std::move(entries), true);

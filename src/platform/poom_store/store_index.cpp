@@ -70,7 +70,9 @@ void StoreIndex::Rebuild(const Store& store) {
     series_.clear();
     for (std::size_t i = 0; i < store.appointments.size(); ++i) {
         appointmentAt_.emplace(store.appointments[i].oid, i);
-        byStart_.push_back(i);
+        if (!store.appointments[i].ended) {
+            byStart_.push_back(i);
+        }
         if (store.appointments[i].recurrence || store.appointments[i].live) {
             series_.push_back(i);
         }

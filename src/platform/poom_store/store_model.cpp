@@ -670,6 +670,10 @@ bool AdvanceLive(Store& store, Minutes now) {
             continue;
         }
         const std::optional<Occurrence> o = a.live->Current(now);
+        if (a.ended != !o) {
+            a.ended = !o;
+            moved = true;
+        }
         if (o && (o->start != a.start || o->end != a.end || o->subject != a.subject ||
                   o->slotUtc != a.slotUtc)) {
             a.start = o->start;

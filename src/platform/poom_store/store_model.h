@@ -56,8 +56,8 @@ struct Occurrence;
 class LiveSeries {
   public:
     virtual ~LiveSeries() = default;
-    // The occurrence in progress at `now` or the next one; the last one when
-    // every one has ended; nullopt when the series has none.
+    // The occurrence in progress at `now` or the next one; nullopt when
+    // every one has ended.
     virtual std::optional<Occurrence> Current(Minutes now) const = 0;
     // The occurrences that start in [from, to), in start order.
     virtual std::vector<Occurrence> StartingBetween(Minutes from, Minutes to) const = 0;
@@ -80,6 +80,7 @@ struct Appointment {
     // `slotUtc` then hold its occurrence current at the last AdvanceLive.
     std::shared_ptr<const LiveSeries> live;
     std::optional<std::int64_t> slotUtc;
+    bool ended = false; // a live series with no occurrence left: not listed
 };
 
 struct Task {
