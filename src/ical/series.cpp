@@ -257,6 +257,10 @@ Occurrence Series::FromOverride(icalcomponent* c) const {
     const Calendar& cal = *calendar_;
     Occurrence o;
     o.slotTime = cal.TimeOf(c, ICAL_RECURRENCEID_PROPERTY);
+    if (date_ && !o.slotTime.IsNull()) {
+        // A day of a DATE series, as written, whatever zone it names.
+        o.slotTime = {WallTimeOf(WallSeconds(DayOfTime(o.slotTime.wall), 0, 0, 0), true), nullptr};
+    }
     o.slot = MomentOf(o.slotTime);
     ZonedTime start = cal.TimeOf(c, ICAL_DTSTART_PROPERTY);
     if (start.IsNull()) {
