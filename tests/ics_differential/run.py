@@ -238,6 +238,15 @@ def main(argv):
                     else:
                         accepted_diffs.append((d, entry))
 
+    # A file it cannot read: exit 2 and a word on stderr, nothing else.
+    missing = os.path.join(directory, "no-such-calendar.ics")
+    done = subprocess.run([probe, missing, "--at", MOMENTS[0]], capture_output=True,
+                          env=dict(os.environ, TZ=HOST_ZONES[0]), timeout=60)
+    if done.returncode != 2 or not done.stderr.strip():
+        failures.append(f"no-such-calendar.ics: probe exited {done.returncode} with stderr "
+                        f"{done.stderr.decode(errors='replace').strip()!r}; exit 2 and a "
+                        "message were due")
+
     for d, entry in accepted_diffs:
         print("accepted: " + d.text())
         print("  because " + entry["reason"])
