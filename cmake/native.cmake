@@ -107,3 +107,17 @@ set_tests_properties(vantrel_list_end_to_end PROPERTIES ENVIRONMENT TZ=JST-9)
 add_test(NAME vantrel_list_save_safety
   COMMAND ${CMAKE_SOURCE_DIR}/tests/list_save_test.sh $<TARGET_FILE:vantrel-list>
           ${CMAKE_CURRENT_BINARY_DIR}/list_save_test 100)
+
+# The reference the iCalendar engine is compared with, checked by hand.
+add_test(NAME vantrel_ics_reference_selftest
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/ics_differential/selftest.py)
+
+# The iCalendar engine against an independent one (recurring_ical_events):
+# a few hundred generated calendars and the exporters' samples, each seen
+# from three host zones at several moments.
+if(TARGET vantrel-ics-probe)
+  add_test(NAME vantrel_ics_differential
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/ics_differential/run.py
+            $<TARGET_FILE:vantrel-ics-probe> ${CMAKE_BINARY_DIR}/ics-differential)
+  set_tests_properties(vantrel_ics_differential PROPERTIES TIMEOUT 300)
+endif()
