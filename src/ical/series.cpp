@@ -51,11 +51,6 @@ std::int64_t PeriodSeconds(icalrecurrencetype_frequency f) {
     }
 }
 
-bool SubDaily(icalrecurrencetype_frequency f) {
-    return f == ICAL_SECONDLY_RECURRENCE || f == ICAL_MINUTELY_RECURRENCE ||
-           f == ICAL_HOURLY_RECURRENCE;
-}
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
     return a >= 0 ? a / b : (a - b + 1) / b;
 }
@@ -66,6 +61,53 @@ int DayOfTime(const icaltimetype& t) {
 
 std::int64_t Utc(const Moment& m) {
     return UtcSecondsOf(m);
+}
+
+// The first of a weekly rule's days from `wall` on, in the week (from
+// WKST) of `wall` or, when none is left there, in the first week of the
+// next period: libical loses the weeks' phase when DTSTART is not one of
+// the rule's days.
+std::int64_t FirstWeeklyDay(const icalrecurrencetype& r, std::int64_t wall) {
+    int mask = 0;
+    for (const short d : r.by_day) {
+        if (d == ICAL_RECURRENCE_ARRAY_MAX) {
+            break;
+        }
+        const int weekday = static_cast<int>(icalrecurrencetype_day_day_of_week(d)); // 1 = Sunday
+        mask |= weekday >= 1 && weekday <= 7 ? 1 << (weekday - 1) : 0;
+    }
+    const int day = DayOfWallSeconds(wall);
+    if (mask == 0 || (mask & (1 << WeekdayOf(day))) != 0) {
+        return wall;
+    }
+    const int weekStart = std::clamp(static_cast<int>(r.week_start), 1, 7) - 1;
+    const int intoWeek = ((WeekdayOf(day) - weekStart) % 7 + 7) % 7;
+    for (int d = day + 1; d < day + 7 - intoWeek; ++d) {
+        if ((mask & (1 << WeekdayOf(d))) != 0) {
+            return wall + static_cast<std::int64_t>(d - day) * kSecondsPerDay;
+        }
+    }
+    const int next = day - intoWeek + 7 * std::max<int>(1, r.interval);
+    for (int d = next; d < next + 7; ++d) {
+        if ((mask & (1 << WeekdayOf(d))) != 0) {
+            return wall + static_cast<std::int64_t>(d - day) * kSecondsPerDay;
+        }
+    }
+    return wall;
+}
+
+// `wall` moved on by `months` calendar months, when that day exists.
+std::optional<std::int64_t> PlusMonths(std::int64_t wall, std::int64_t months) {
+    const int day = DayOfWallSeconds(wall);
+    const CalendarDate d = DateOfDayNumber(day);
+    const std::int64_t index = static_cast<std::int64_t>(d.year) * 12 + (d.month - 1) + months;
+    const int year = static_cast<int>(index / 12);
+    const int month = static_cast<int>(index % 12) + 1;
+    if (year > kMaxYear || d.day > kDaysInMonth[IsLeapYear(year) ? 1 : 0][month]) {
+        return std::nullopt;
+    }
+    return wall +
+           (static_cast<std::int64_t>(DayNumberOf(year, month, d.day)) - day) * kSecondsPerDay;
 }
 
 bool NotEnded(const Occurrence& o, std::int64_t now) {
@@ -97,12 +139,23 @@ Series::Series(std::shared_ptr<const Calendar> calendar, icalcomponent* master,
     startWall_ = WallSecondsOf(start_.wall);
     // The end in the start's own wall time: DTEND (DUE), else DURATION,
     // else one day for a DATE and no length for a time.
+    // Every occurrence lasts as long as the first: exactly as long for a
+    // DTEND (DUE) or a DURATION in hours, by the wall clock for a DURATION
+    // in days and for a day or floating series.
     std::int64_t endWall = startWall_ + (date_ && !todo ? kSecondsPerDay : 0);
     if (const ZonedTime end = cal.TimeOf(master, endProperty); !end.IsNull()) {
         endWall = end.zone == start_.zone || end.wall.is_date ? WallSecondsOf(end.wall)
                                                               : WallOf(Utc(MomentOf(end)));
+        if (!date_ && start_.zone != nullptr && !end.wall.is_date) {
+            exact_ = std::max<std::int64_t>(0, Utc(MomentOf(end)) - Utc(MomentOf(start_)));
+        }
     } else if (icalproperty* d = icalcomponent_get_first_property(master, ICAL_DURATION_PROPERTY)) {
-        endWall = startWall_ + icaldurationtype_as_int(icalproperty_get_duration(d));
+        const icaldurationtype duration = icalproperty_get_duration(d);
+        endWall = startWall_ + icaldurationtype_as_int(duration);
+        const bool nominal = duration.hours == 0 && duration.minutes == 0 && duration.seconds == 0;
+        if (!date_ && start_.zone != nullptr && !nominal) {
+            exact_ = std::max<std::int64_t>(0, endWall - startWall_);
+        }
     }
     lengthWall_ = std::max<std::int64_t>(0, endWall - startWall_);
     end_ = {WallTimeOf(startWall_ + lengthWall_, date_), start_.zone};
@@ -119,6 +172,10 @@ Series::Series(std::shared_ptr<const Calendar> calendar, icalcomponent* master,
         r.interval = static_cast<short>(std::max<int>(1, r.interval));
         prepared.simple = !HasByParts(r) && PeriodSeconds(r.freq) != 0 && r.rscale == nullptr;
         prepared.step = PeriodSeconds(r.freq) * r.interval;
+        prepared.base = startWall_;
+        if (r.freq == ICAL_WEEKLY_RECURRENCE && !Empty(r.by_day) && Empty(r.by_set_pos)) {
+            prepared.base = FirstWeeklyDay(r, startWall_);
+        }
         if (!icaltime_is_null_time(r.until)) {
             const icaltimetype u = r.until;
             std::int64_t until = 0;
@@ -145,7 +202,7 @@ Series::Series(std::shared_ptr<const Calendar> calendar, icalcomponent* master,
             } else {
                 // Counted out once, so that later questions can start
                 // anywhere: the COUNT becomes its last occurrence.
-                const IteratorPtr it(icalrecur_iterator_new(r, WallTimeOf(startWall_, date_)));
+                const IteratorPtr it(icalrecur_iterator_new(r, WallTimeOf(prepared.base, date_)));
                 std::optional<std::int64_t> last;
                 std::int64_t n = 0;
                 for (icaltimetype t = it ? icalrecur_iterator_next(it.get()) : icaltime_null_time();
@@ -248,7 +305,8 @@ Occurrence Series::Regular(std::int64_t wall) const {
     o.slotTime = {WallTimeOf(wall, date_), start_.zone};
     o.slot = MomentOf(o.slotTime);
     o.start = o.slot;
-    o.end = MomentOf(ZonedTime{WallTimeOf(wall + lengthWall_, date_), start_.zone});
+    o.end = exact_ ? InstantMoment(Utc(o.start) + *exact_)
+                   : MomentOf(ZonedTime{WallTimeOf(wall + lengthWall_, date_), start_.zone});
     o.source = master_;
     return o;
 }
@@ -313,6 +371,27 @@ std::vector<Occurrence> Series::Listed() const {
     return out;
 }
 
+std::int64_t Series::LaterStart(const PreparedRule& rule, std::int64_t fromWall) const {
+    const std::int64_t interval = rule.rule.interval;
+    const std::int64_t fixed = PeriodSeconds(rule.rule.freq) * interval;
+    if (fixed != 0) {
+        const std::int64_t k = std::max<std::int64_t>(0, FloorDiv(fromWall - rule.base, fixed) - 1);
+        return rule.base + k * fixed;
+    }
+    const std::int64_t months = (rule.rule.freq == ICAL_YEARLY_RECURRENCE ? 12 : 1) * interval;
+    const CalendarDate b = DateOfDayNumber(DayOfWallSeconds(rule.base));
+    const CalendarDate f = DateOfDayNumber(DayOfWallSeconds(fromWall));
+    const std::int64_t apart =
+        (static_cast<std::int64_t>(f.year) - b.year) * 12 + (f.month - b.month);
+    // A day the month has (the 31st, 29 February), a period earlier each try.
+    for (std::int64_t k = std::max<std::int64_t>(0, apart / months - 1); k > 0; --k) {
+        if (const std::optional<std::int64_t> later = PlusMonths(rule.base, k * months)) {
+            return *later;
+        }
+    }
+    return rule.base;
+}
+
 void Series::ForEachSlot(const PreparedRule& rule, std::int64_t fromWall,
                          const std::function<bool(std::int64_t)>& visit) const {
     const auto beyond = [&](std::int64_t wall) { return rule.until && wall > *rule.until; };
@@ -329,16 +408,12 @@ void Series::ForEachSlot(const PreparedRule& rule, std::int64_t fromWall,
         }
         return;
     }
-    std::int64_t anchor = startWall_;
-    bool setStart = false;
-    if (fromWall > startWall_) {
-        if (SubDaily(rule.rule.freq)) {
-            // Moved by whole periods, the rule keeps its phase.
-            const std::int64_t period = PeriodSeconds(rule.rule.freq) * rule.rule.interval;
-            anchor = startWall_ + FloorDiv(fromWall - startWall_, period) * period;
-        } else {
-            setStart = true;
-        }
+    // libical's own jump to a later start loses an every-N-weeks rule's
+    // phase, so the rule starts instead at a later start of the same phase:
+    // whole periods on from its first, one period before the one asked for.
+    std::int64_t anchor = rule.base;
+    if (rule.rule.count == 0 && fromWall > rule.base) {
+        anchor = LaterStart(rule, fromWall);
     }
     icalrecurrencetype r = rule.rule;
     if (rule.until) {
@@ -347,9 +422,6 @@ void Series::ForEachSlot(const PreparedRule& rule, std::int64_t fromWall,
     const IteratorPtr it(icalrecur_iterator_new(r, WallTimeOf(anchor, date_)));
     if (!it) {
         return;
-    }
-    if (setStart) {
-        icalrecur_iterator_set_start(it.get(), WallTimeOf(fromWall, date_));
     }
     int steps = 0;
     for (icaltimetype t = icalrecur_iterator_next(it.get());

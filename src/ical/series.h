@@ -35,6 +35,9 @@ struct PreparedRule {
     std::int64_t step = 0;             // of a simple rule, in wall seconds
     std::int64_t count = 0;            // a COUNT still to be counted (0: none)
     std::optional<std::int64_t> until; // the last wall time it may give
+    // Where its expansion begins: DTSTART, or for a weekly rule whose
+    // DTSTART is not one of its days, the first of its days from there.
+    std::int64_t base = 0;
 };
 
 class Series {
@@ -87,6 +90,9 @@ class Series {
     // rule in order, until visit returns false.
     void ForEachSlot(const PreparedRule& rule, std::int64_t fromWall,
                      const std::function<bool(std::int64_t)>& visit) const;
+    // A start for the rule's expansion of the same phase, a period or so
+    // before `fromWall`.
+    std::int64_t LaterStart(const PreparedRule& rule, std::int64_t fromWall) const;
     // The explicit occurrences: DTSTART, RDATEs and the moved overrides.
     std::vector<Occurrence> Listed() const;
     std::int64_t WallOf(std::int64_t utcSeconds) const;
@@ -98,6 +104,7 @@ class Series {
     bool date_ = false;
     std::int64_t startWall_ = 0;
     std::int64_t lengthWall_ = 0; // end - start in wall seconds (days for a DATE series)
+    std::optional<std::int64_t> exact_; // the length in elapsed seconds, when it is exact
     std::vector<PreparedRule> rules_;
     std::vector<std::pair<ZonedTime, ZonedTime>> rdates_; // start, and a PERIOD's end
     std::vector<ZonedTime> exdates_;

@@ -71,13 +71,83 @@ def line_of(d):
     return d.want or d.got
 
 
+# The calendar files by name, for judging a difference against the event.
+CALENDAR_PATHS = {}
+
+
+def event_of(d):
+    """The VEVENT (master) the difference's SUMMARY names, or None."""
+    import icalendar
+    path = CALENDAR_PATHS.get(d.calendar)
+    if path is None:
+        return None
+    with open(path, "rb") as f:
+        cal = icalendar.Calendar.from_ical(f.read())
+    for c in cal.walk("VEVENT"):
+        if str(c.get("SUMMARY")) == summary_of(line_of(d)) and "RECURRENCE-ID" not in c:
+            return c
+    return None
+
+
+def start_instant(line, zone):
+    """The START of a probe line as an aware datetime in the host zone."""
+    import datetime
+    text = line.split("\t")[2]
+    if len(text) != 13:
+        return None
+    return datetime.datetime.strptime(text, "%Y%m%dT%H%M").replace(tzinfo=zoneinfo.ZoneInfo(zone))
+
+
+def probe_starts_on_until(d):
+    """The probe's line is the occurrence that falls exactly on UNTIL, or,
+    for the last occurrence vantrel-list shows, the reference's line is the
+    one before it."""
+    import datetime
+    event = event_of(d)
+    if event is None or "RRULE" not in event:
+        return False
+    rule = event["RRULE"]
+    until = rule.get("UNTIL")
+    if not until or getattr(until[0], "tzinfo", None) is None:
+        return False
+    if d.got is not None:
+        return start_instant(d.got, d.zone) == until[0]
+    step = {"MINUTELY": 60, "HOURLY": 3600}.get(rule.get("FREQ", [""])[0])
+    start = start_instant(d.want, d.zone)
+    return d.kind == "now list" and step is not None and start is not None and \
+        start + datetime.timedelta(seconds=step * rule.get("INTERVAL", [1])[0]) == until[0]
+
+
+def reference_in_rdate_period_past_its_end(d):
+    """The reference shows an RDATE PERIOD occurrence in progress that has
+    ended by its own period's end."""
+    event = event_of(d)
+    if event is None or d.got is not None or d.want is None:
+        return False
+    start = start_instant(d.want, d.zone)
+    rdates = event.get("RDATE")
+    rdates = rdates if isinstance(rdates, list) else [rdates] if rdates else []
+    for r in rdates:
+        for value in r.dts:
+            period = value.dt
+            if not isinstance(period, tuple):
+                continue
+            begin = period[0]
+            if getattr(begin, "tzinfo", None) is None and r.params.get("TZID"):
+                # icalendar 4 drops a PERIOD's TZID
+                begin = begin.replace(tzinfo=zoneinfo.ZoneInfo(r.params["TZID"]))
+            if start == begin:
+                return True
+    return False
+
+
 # Differences judged to be faults of the reference (recurring_ical_events
 # 2.0 on icalendar 4.0), not of the probe. Each names the calendars and the
 # lines it covers as narrowly as the fault allows.
 ACCEPTED = [
     {
         "calendar": r"^gen\d+\.ics$",
-        "summary": r"^c\d{3}[a-c] (hourly|minutely)\S* .*\boverridden\b",
+        "summary": r"^c\d{3}[a-c] (hourly|minutely)\S* .*\b(overridden|moved \d+|renamed \d+)\b",
         "reason": "recurring_ical_events 2.0 matches an override to its series by the DATE of "
                   "RECURRENCE-ID, so in a series with several occurrences a day the override "
                   "replaces whichever of that day's occurrences it met last in the span asked "
@@ -92,6 +162,20 @@ ACCEPTED = [
                   "it (start, end) tuples and the rule set raises), so the reference takes "
                   "the period's start with the series' duration; RFC 5545 gives that "
                   "occurrence the period's own end",
+    },
+    {
+        "calendar": r"^gen\d+\.ics$",
+        "summary": r"\brdate-period\b",
+        "when": reference_in_rdate_period_past_its_end,
+        "reason": "the same fault: with the series' duration the reference still shows an "
+                  "RDATE PERIOD occurrence in progress after the period's own end",
+    },
+    {
+        "calendar": r"^gen\d+\.ics$",
+        "summary": r"\buntil\b",
+        "when": probe_starts_on_until,
+        "reason": "recurring_ical_events 2.0 leaves out an occurrence that falls exactly on a "
+                  "UTC UNTIL of a zoned series; RFC 5545: UNTIL bounds the rule inclusively",
     },
 ]
 
@@ -200,6 +284,7 @@ def main(argv):
             os.remove(os.path.join(directory, old))
     paths = [os.path.join(directory, n) for n in generate.generate(directory, count, seed)]
     paths += [os.path.join(DATA, n) for n in EXPORTER_FILES]
+    CALENDAR_PATHS.update({os.path.basename(p): p for p in paths})
     if only:
         paths = [p for p in paths if os.path.basename(p) in only]
 
