@@ -95,6 +95,11 @@ if(benchmark_FOUND)
   target_link_libraries(vantrel_bench PRIVATE vantrel_native vantrel_warnings benchmark::benchmark_main)
 endif()
 
+# The .ics store against libical's own parse: figures, not a test.
+add_executable(vantrel_ics_bench bench/ics_store_bench.cpp)
+target_link_libraries(vantrel_ics_bench PRIVATE vantrel_native vantrel_ics_store vantrel_warnings)
+target_include_directories(vantrel_ics_bench PRIVATE ${CMAKE_SOURCE_DIR})
+
 # The companion end to end: run it on a small file and compare its output.
 add_test(NAME vantrel_list_end_to_end
   COMMAND ${CMAKE_COMMAND} -DLIST=$<TARGET_FILE:vantrel-list>

@@ -125,6 +125,7 @@ set_tests_properties(win32_libical PROPERTIES
 # The Outlook import benchmark (run under Wine by hand; it reports, it does not test).
 add_executable(vantrel_outlook_bench bench/win32/outlook_import_bench.cpp)
 target_link_libraries(vantrel_outlook_bench PRIVATE vantrel_outlook vantrel_warnings)
+target_include_directories(vantrel_outlook_bench PRIVATE ${CMAKE_SOURCE_DIR})
 
 # The substitute Today screen, with the image strips beside it (it installs
 # them where the item looks for them).

@@ -450,6 +450,70 @@ TEST_F(IcsStore, DeletingAnOccurrenceWithoutItsSeriesTakesOnlyIt) {
 }
 
 // Of two equal components the change meets the one it was asked for.
+// What a store read again only where the file changed holds: the same as
+// reading the new file whole, whatever the change.
+TEST_F(IcsStore, AnUpdateReadsWhatAWholeReadingReads) {
+    std::string moved = kMoved;
+    moved.replace(moved.find("140000"), 6, "160000");
+    std::string renamed = kTrip;
+    renamed.replace(renamed.find("京都旅行"), std::string("京都旅行").size(), "奈良旅行");
+    StoreChange skip = Change(StoreChange::kSkipOccurrence, kFile, u"部内定例");
+    skip.day = Day(2026, 12, 21);
+    StoreChange done = Change(StoreChange::kSetComplete, kFile, u"年賀状を書く", true);
+    done.complete = true;
+    StoreChange add;
+    add.kind = StoreChange::kAdd;
+    add.record = AppointmentRecord(u"追加", u"2026-12-24 18:00", u"2026-12-24 20:00");
+    const struct {
+        const char* what;
+        std::string text;
+    } versions[] = {
+        {"an override moved by another program", kHead + kMeeting + moved + kTrip + kHourly +
+                                                     kTodo + kDoneTodo + kRecurringTodo + kOther +
+                                                     kTail},
+        {"a record renamed", kHead + kMeeting + kMoved + renamed + kHourly + kTodo + kDoneTodo +
+                                 kRecurringTodo + kOther + kTail},
+        {"a skipped occurrence", ApplyIcsChange(kFile, skip, clock_, true)->text},
+        {"a deleted series",
+         ApplyIcsChange(kFile, Change(StoreChange::kDelete, kFile, u"部内定例"), clock_, true)
+             ->text},
+        {"a completed task", ApplyIcsChange(kFile, done, clock_, true)->text},
+        {"an added event", ApplyIcsChange(kFile, add, clock_, true)->text},
+        {"records swapped", kHead + kTrip + kMeeting + kMoved + kHourly + kTodo + kDoneTodo +
+                                kRecurringTodo + kOther + kTail},
+        {"the zone changed", kHead + kMeeting + kMoved + kTrip + kTodo + kTail},
+    };
+    for (const auto& v : versions) {
+        SCOPED_TRACE(v.what);
+        ParsedStore updated = Parse(kFile);
+        ASSERT_TRUE(updated.exact);
+        UpdateIcsStore(updated, kFile, v.text, clock_);
+        const ParsedStore whole = Parse(v.text);
+        ASSERT_EQ(updated.store.appointments.size(), whole.store.appointments.size());
+        for (std::size_t i = 0; i < whole.store.appointments.size(); ++i) {
+            const Appointment& x = updated.store.appointments[i];
+            const Appointment& y = whole.store.appointments[i];
+            EXPECT_EQ(x.oid, y.oid);
+            EXPECT_EQ(x.subject, y.subject);
+            EXPECT_EQ(x.start, y.start);
+            EXPECT_EQ(x.end, y.end);
+            EXPECT_EQ(x.span.begin, y.span.begin);
+            EXPECT_EQ(x.span.end, y.span.end);
+            EXPECT_EQ(x.span.line, y.span.line);
+            EXPECT_EQ(x.exceptions.size(), y.exceptions.size());
+            EXPECT_EQ(x.recurrence.has_value(), y.recurrence.has_value());
+            EXPECT_EQ(x.live != nullptr, y.live != nullptr);
+        }
+        ASSERT_EQ(updated.store.tasks.size(), whole.store.tasks.size());
+        for (std::size_t i = 0; i < whole.store.tasks.size(); ++i) {
+            EXPECT_EQ(updated.store.tasks[i].oid, whole.store.tasks[i].oid);
+            EXPECT_EQ(updated.store.tasks[i].complete, whole.store.tasks[i].complete);
+            EXPECT_EQ(updated.store.tasks[i].span.begin, whole.store.tasks[i].span.begin);
+        }
+        EXPECT_EQ(updated.store.nextOid >= whole.store.nextOid, true);
+    }
+}
+
 TEST_F(IcsStore, OfTwoEqualComponentsNeitherIsChanged) {
     // Which one the user meant cannot be told: nothing is written.
     const std::string text = kHead + kTodo + kTrip + kTodo + kTail;

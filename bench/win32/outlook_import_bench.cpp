@@ -12,6 +12,7 @@
 // One line per N: the time to open the store, the best of eleven imports,
 // and the growth over N/2 when that was measured too.
 
+#include "bench/ics_bench_calendars.h"
 #include "platform/poom.h"
 #include "text/builtin_texts.h"
 #include "win32/outlook/outlook_session.h"
@@ -83,74 +84,9 @@ void WriteStore(const std::wstring& path, int n) {
     }
 }
 
-// The same calendar as iCalendar. Each series starts on one of its own days.
 void WriteIcsStore(const std::wstring& path, int n) {
     std::ofstream out(path.c_str(), std::ios::binary);
-    struct Series {
-        const char* rule;
-        const char* start; // YYYYMMDD
-    };
-    const Series series[] = {{"FREQ=DAILY;INTERVAL=2", "20260102"},
-                             {"FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR", "20260105"},
-                             {"FREQ=WEEKLY;BYDAY=MO,WE,FR", "20260105"},
-                             {"FREQ=WEEKLY;INTERVAL=2;BYDAY=TU", "20260106"},
-                             {"FREQ=MONTHLY;BYMONTHDAY=15", "20260115"},
-                             {"FREQ=MONTHLY;BYDAY=2TU", "20260113"},
-                             {"FREQ=YEARLY;BYMONTH=3;BYMONTHDAY=1", "20260301"},
-                             {"FREQ=YEARLY;BYMONTH=11;BYDAY=4TH", "20261126"}};
-    out << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantrel//Bench//EN\r\n"
-           "BEGIN:VTIMEZONE\r\nTZID:Asia/Tokyo\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
-           "TZOFFSETFROM:+0900\r\nTZOFFSETTO:+0900\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
-    char line[400];
-    for (int i = 0; i < n; ++i) {
-        const int day = 1 + i % 28, month = 1 + (i / 28) % 12, year = 2025 + i % 3;
-        const int hour = 8 + i % 10;
-        const bool repeats = i % 10 == 0;
-        const Series& s = series[(i / 10) % 8];
-        char start[16];
-        if (repeats) {
-            std::snprintf(start, sizeof start, "%s", s.start);
-        } else {
-            std::snprintf(start, sizeof start, "%04d%02d%02d", year, month, day);
-        }
-        std::snprintf(line, sizeof line,
-                      "BEGIN:VEVENT\r\nUID:bench-%d@vantrel\r\nDTSTAMP:20261201T000000Z\r\n"
-                      "DTSTART;TZID=Asia/Tokyo:%sT%02d0000\r\nDTEND;TZID=Asia/Tokyo:%sT%02d3000\r\n"
-                      "SUMMARY:\xE4\xBC\x9A\xE8\xAD\xB0 %d\r\nCATEGORIES:work,team\r\n",
-                      i, start, hour, start, hour, i);
-        out << line;
-        if (!repeats) {
-            out << "END:VEVENT\r\n";
-            continue;
-        }
-        const int index = i / 10;
-        out << "RRULE:" << s.rule << (index % 5 == 1 ? ";UNTIL=20270630" : "") << "\r\n";
-        out << "END:VEVENT\r\n";
-        if (index % 3 == 0) {
-            // A moved occurrence: found by the series' own day near today.
-            std::snprintf(line, sizeof line,
-                          "BEGIN:VEVENT\r\nUID:bench-%d@vantrel\r\nDTSTAMP:20261201T000000Z\r\n"
-                          "RECURRENCE-ID;TZID=Asia/Tokyo:%sT%02d0000\r\n"
-                          "DTSTART;TZID=Asia/Tokyo:20261210T070000\r\n"
-                          "DTEND;TZID=Asia/Tokyo:20261210T090000\r\nSUMMARY:moved\r\n"
-                          "END:VEVENT\r\n",
-                          i, s.start, hour);
-            out << line;
-        }
-    }
-    for (int i = 0; i < n / 4; ++i) {
-        out << "BEGIN:VTODO\r\nUID:task-" << i << "@vantrel\r\nSUMMARY:task " << i
-            << "\r\nDUE;VALUE=DATE:202612" << (10 + i % 20) << "\r\nPRIORITY:" << (1 + 4 * (i % 3))
-            << "\r\n";
-        if (i % 7 == 0) {
-            out << "STATUS:COMPLETED\r\nCOMPLETED:20261201T000000Z\r\n";
-        }
-        if (i % 11 == 0) {
-            out << "DTSTART;VALUE=DATE:20261204\r\nRRULE:FREQ=WEEKLY;BYDAY=FR\r\n";
-        }
-        out << "END:VTODO\r\n";
-    }
-    out << "END:VCALENDAR\r\n";
+    out << bench::BenchIcsCalendar(n);
 }
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {

@@ -77,6 +77,71 @@ std::string_view ValueOf(std::string_view line) {
     return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
 }
 
+namespace {
+
+bool SameName(std::string_view name, std::string_view upper) {
+    return name.size() == upper.size() &&
+           std::equal(name.begin(), name.end(), upper.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == y;
+           });
+}
+
+// Calls visit(line) for each content line the scan reads (BEGIN, END, UID,
+// RECURRENCE-ID, and a line without a name's end), unfolded; the others
+// are only stepped over, so a whole calendar is scanned without copying it.
+template <class Visit> void ForEachNamedLine(std::string_view text, Visit visit) {
+    std::size_t at = 0;
+    int number = 0;
+    const auto physical = [&](std::size_t from, std::size_t* next) {
+        const std::size_t lf = text.find('\n', from);
+        *next = lf == std::string_view::npos ? text.size() : lf + 1;
+        std::size_t end = lf == std::string_view::npos ? text.size() : lf;
+        if (end > from && text[end - 1] == '\r') {
+            --end;
+        }
+        return text.substr(from, end - from);
+    };
+    while (at < text.size()) {
+        ContentLine line;
+        line.begin = at;
+        line.number = ++number;
+        std::size_t next = 0;
+        const std::string_view first = physical(at, &next);
+        std::size_t last = next;
+        bool folded = false;
+        while (last < text.size() && (text[last] == ' ' || text[last] == '\t')) {
+            std::size_t after = 0;
+            physical(last, &after);
+            ++number;
+            folded = true;
+            last = after;
+        }
+        line.end = last;
+        const std::size_t nameEnd = first.find_first_of(";:");
+        const std::string_view name =
+            first.substr(0, nameEnd == std::string_view::npos ? first.size() : nameEnd);
+        const bool wanted = nameEnd == std::string_view::npos || SameName(name, "BEGIN") ||
+                            SameName(name, "END") || SameName(name, "UID") ||
+                            SameName(name, "RECURRENCE-ID");
+        if (wanted) {
+            if (folded) {
+                for (std::size_t p = line.begin; p < last;) {
+                    std::size_t after = 0;
+                    const std::string_view part = physical(p, &after);
+                    line.text.append(p == line.begin ? part : part.substr(1));
+                    p = after;
+                }
+            } else {
+                line.text.assign(first);
+            }
+            visit(line);
+        }
+        at = last;
+    }
+}
+
+} // namespace
+
 CalendarSpans ScanCalendar(std::string_view text) {
     CalendarSpans cal;
     const std::size_t lf = text.find('\n');
@@ -84,8 +149,11 @@ CalendarSpans ScanCalendar(std::string_view text) {
     int depth = 0;
     bool inCalendar = false;
     std::vector<std::string> open;
-    for (const ContentLine& line : ContentLines(text)) {
+    ForEachNamedLine(text, [&](const ContentLine& line) {
         const std::string name = LineName(line.text);
+        if (name != "BEGIN" && name != "END" && name != "UID" && name != "RECURRENCE-ID") {
+            return;
+        }
         const std::string value = Upper(ValueOf(line.text));
         if (name == "BEGIN") {
             open.push_back(value);
@@ -124,7 +192,7 @@ CalendarSpans ScanCalendar(std::string_view text) {
                 c.hasRecurrenceId = true;
             }
         }
-    }
+    });
     cal.paired = cal.paired && open.empty();
     // A component whose END never came is not one.
     std::erase_if(cal.components, [](const ComponentSpan& c) { return c.end == 0; });

@@ -225,12 +225,18 @@ class EngineSeries : public LiveSeries {
         return *cached_;
     }
 
+    // The item asks for the same window at every refresh of a day: the
+    // last window's answer is kept.
     std::vector<Occurrence> StartingBetween(Minutes from, Minutes to) const override {
+        if (window_ && window_->from == from && window_->to == to) {
+            return window_->occurrences;
+        }
         std::vector<Occurrence> out;
         for (const ical::Occurrence& o :
              series_->StartingBetween(UtcSecondsOfLocal(from), UtcSecondsOfLocal(to))) {
             out.push_back(Convert(o));
         }
+        window_ = Window{from, to, out};
         return out;
     }
 
@@ -253,6 +259,11 @@ class EngineSeries : public LiveSeries {
 
     std::shared_ptr<const ical::Series> series_;
     std::u16string subject_;
+    struct Window {
+        Minutes from = 0, to = 0;
+        std::vector<Occurrence> occurrences;
+    };
+    mutable std::optional<Window> window_;
     mutable std::optional<std::optional<Occurrence>> cached_;
     mutable std::int64_t cachedFrom_ = 0, cachedUntil_ = 0;
 };
@@ -474,6 +485,7 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
     result.store.nextOid = highest + 1;
     result.ok = result.problems.empty();
     result.error = result.ok ? std::string() : result.problems.front();
+    result.exact = exact && spans.paired;
     return result;
 }
 
@@ -505,14 +517,68 @@ std::string Splice(std::string_view text, std::size_t begin, std::size_t end,
     return out;
 }
 
-// The group of the component at `span` (its master).
-std::optional<ical::EntryGroup> GroupAt(const ical::Calendar& cal, std::size_t span) {
-    for (const ical::EntryGroup& g : ical::GroupEntries(cal)) {
-        if (g.master->span == span) {
-            return g;
+// The components a record stands for: the one at `index` and, for the
+// first master of a UID, the overrides of that UID and kind (in file order).
+std::vector<std::size_t> GroupOf(const CalendarSpans& cal, std::size_t index) {
+    std::vector<std::size_t> group{index};
+    const ComponentSpan& c = cal.components[index];
+    if (c.hasRecurrenceId || c.uid.empty()) {
+        return group;
+    }
+    for (std::size_t i = 0; i < index; ++i) {
+        const ComponentSpan& other = cal.components[i];
+        if (other.name == c.name && other.uid == c.uid && !other.hasRecurrenceId) {
+            return group; // an earlier master of the UID has the overrides
         }
     }
-    return std::nullopt;
+    for (std::size_t i = 0; i < cal.components.size(); ++i) {
+        const ComponentSpan& other = cal.components[i];
+        if (i != index && other.name == c.name && other.uid == c.uid && other.hasRecurrenceId) {
+            group.push_back(i);
+        }
+    }
+    return group;
+}
+
+// A calendar of the file's VTIMEZONEs and the components `indexes` (file
+// order kept), so that one record is read as the whole file reads it
+// without reading the whole file; and where each of them begins in it.
+struct Excerpt {
+    std::string text;
+    std::vector<std::pair<std::size_t, std::size_t>> pieces; // (excerpt offset, index)
+};
+Excerpt ExcerptOf(std::string_view text, const CalendarSpans& cal,
+                  std::vector<std::size_t> indexes) {
+    std::sort(indexes.begin(), indexes.end());
+    Excerpt out;
+    out.text = "BEGIN:VCALENDAR" + cal.eol + "VERSION:2.0" + cal.eol;
+    for (const ComponentSpan& c : cal.components) {
+        if (c.name == "VTIMEZONE") {
+            out.text.append(text.substr(c.begin, c.end - c.begin));
+        }
+    }
+    for (const std::size_t i : indexes) {
+        const ComponentSpan& c = cal.components[i];
+        out.pieces.emplace_back(out.text.size(), i);
+        out.text.append(text.substr(c.begin, c.end - c.begin));
+    }
+    out.text += "END:VCALENDAR" + cal.eol;
+    return out;
+}
+
+// The entry of an excerpt's calendar that is the file's component `index`.
+const ical::Entry* EntryOf(const ical::Calendar& mini, const Excerpt& excerpt, std::size_t index) {
+    for (const auto& [at, i] : excerpt.pieces) {
+        if (i != index) {
+            continue;
+        }
+        for (const ical::Entry& e : mini.Entries()) {
+            if (e.span != ical::kNoSpan && mini.Spans().components[e.span].begin == at) {
+                return &e;
+            }
+        }
+    }
+    return nullptr;
 }
 
 // A name that a TZID parameter carries as it is.
@@ -523,8 +589,7 @@ bool PlainParameter(std::string_view value) {
 // An EXDATE for the regular occurrence `slot` of `series`, in a form every
 // reader resolves to the same instant: a DATE, the file's own zone, UTC,
 // or a floating time for a floating series.
-std::string ExdateLine(const ical::Calendar& cal, const ical::Series& series,
-                       const ical::Occurrence& slot) {
+std::string ExdateLine(const ical::Series& series, const ical::Occurrence& slot) {
     const icaltimetype wall = slot.slotTime.wall;
     char value[32];
     if (wall.is_date) {
@@ -547,25 +612,33 @@ std::string ExdateLine(const ical::Calendar& cal, const ical::Series& series,
         icalcomponent_get_timezone(parent, name) == slot.slotTime.zone && PlainParameter(name)) {
         return std::string("EXDATE;TZID=") + name + ":" + value;
     }
-    (void)cal;
     return "EXDATE:" + UtcStamp(ical::UtcSecondsOf(slot.slot));
 }
 
 // Skips one occurrence of the series at `index`: an EXDATE for it, and its
 // override, if any, removed.
-std::optional<ChangedText> SkipOccurrence(std::string_view text, const ical::Calendar& cal,
+std::optional<ChangedText> SkipOccurrence(std::string_view text, const CalendarSpans& cal,
                                           std::size_t index, const StoreChange& change) {
-    const std::optional<ical::EntryGroup> group = GroupAt(cal, index);
-    if (!group || group->master->isOverride) {
+    const std::vector<std::size_t> group = GroupOf(cal, index);
+    if (cal.components[index].hasRecurrenceId) {
+        return std::nullopt;
+    }
+    const Excerpt excerpt = ExcerptOf(text, cal, group);
+    const std::shared_ptr<const ical::Calendar> mini = ical::Calendar::Parse(excerpt.text);
+    const ical::Entry* master = mini->Exact() ? EntryOf(*mini, excerpt, index) : nullptr;
+    if (master == nullptr) {
         return std::nullopt;
     }
     std::vector<icalcomponent*> overrides;
-    for (const ical::Entry* o : group->overrides) {
-        overrides.push_back(o->component);
+    std::vector<std::pair<icalcomponent*, std::size_t>> overrideAt;
+    for (std::size_t k = 1; k < group.size(); ++k) {
+        if (const ical::Entry* o = EntryOf(*mini, excerpt, group[k])) {
+            overrides.push_back(o->component);
+            overrideAt.emplace_back(o->component, group[k]);
+        }
     }
     std::vector<std::string> problems;
-    const ical::Series series(std::shared_ptr<const ical::Calendar>(&cal, [](const auto*) {}),
-                              group->master->component, overrides, problems);
+    const ical::Series series(mini, master->component, overrides, problems);
     const int day = change.slotUtc ? DayOf(LocalOfUtc(*change.slotUtc)) : change.day;
     std::optional<ical::Occurrence> slot;
     for (const ical::Occurrence& o : series.SlotsOnLocalDay(day)) {
@@ -577,26 +650,24 @@ std::optional<ChangedText> SkipOccurrence(std::string_view text, const ical::Cal
     if (!slot) {
         return std::nullopt;
     }
-    const ComponentSpan& master = cal.Spans().components[index];
-    ical::ComponentEdit edit{std::string(text.substr(master.begin, master.end - master.begin)),
-                             cal.Spans().eol};
-    edit.Add(ExdateLine(cal, series, *slot));
-    std::string out = Splice(text, master.begin, master.end, edit.text);
+    const ComponentSpan& c = cal.components[index];
+    ical::ComponentEdit edit{std::string(text.substr(c.begin, c.end - c.begin)), cal.eol};
+    edit.Add(ExdateLine(series, *slot));
+    std::string out = Splice(text, c.begin, c.end, edit.text);
     // The overrides come after or before the master; cut them from the
     // spliced text with offsets corrected for the master's growth.
-    const std::size_t grown = edit.text.size() - (master.end - master.begin);
+    const std::size_t grown = edit.text.size() - (c.end - c.begin);
     std::vector<std::size_t> moved;
-    for (const ical::Entry* o : group->overrides) {
-        if (o->span != ical::kNoSpan &&
-            series.Names(cal.TimeOf(o->component, ICAL_RECURRENCEID_PROPERTY), *slot)) {
-            moved.push_back(o->span);
+    for (const auto& [component, i] : overrideAt) {
+        if (series.Names(mini->TimeOf(component, ICAL_RECURRENCEID_PROPERTY), *slot)) {
+            moved.push_back(i);
         }
     }
     std::sort(moved.rbegin(), moved.rend());
     for (const std::size_t i : moved) {
-        const ComponentSpan& c = cal.Spans().components[i];
-        const std::size_t shift = c.begin > master.begin ? grown : 0;
-        out.erase(c.begin + shift, c.end - c.begin);
+        const ComponentSpan& o = cal.components[i];
+        const std::size_t shift = o.begin > c.begin ? grown : 0;
+        out.erase(o.begin + shift, o.end - o.begin);
     }
     return ChangedText{std::move(out), 0};
 }
@@ -618,7 +689,7 @@ std::string NewUid(std::string_view text, const IcsClock& clock, std::string_vie
 }
 
 std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& change,
-                                     const IcsClock& clock) {
+                                     const IcsClock& clock, bool knownExact) {
     const ParsedStore parsed = ParseStore(change.record);
     if (!parsed.ok || parsed.store.appointments.size() + parsed.store.tasks.size() != 1) {
         return std::nullopt;
@@ -654,7 +725,7 @@ std::optional<ChangedText> AddRecord(std::string_view text, const StoreChange& c
     }
     std::string out;
     const CalendarSpans cal = ical::ScanCalendar(text);
-    if (cal.found && !ical::Calendar::Parse(text)->Exact()) {
+    if (cal.found && !(knownExact && cal.paired) && !ical::Calendar::Parse(text)->Exact()) {
         return std::nullopt; // a file libical reads otherwise: no byte of it is changed
     }
     if (!cal.found) {
@@ -690,15 +761,14 @@ std::string ShiftedLine(const std::string& line, int days) {
 } // namespace
 
 std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChange& change,
-                                          const IcsClock& clock) {
+                                          const IcsClock& clock, bool knownExact) {
     if (change.kind == StoreChange::kAdd) {
-        return AddRecord(text, change, clock);
+        return AddRecord(text, change, clock, knownExact);
     }
-    const std::shared_ptr<const ical::Calendar> calendar = ical::Calendar::Parse(text);
-    if (!calendar->Exact()) {
+    const CalendarSpans cal = ical::ScanCalendar(text);
+    if (!cal.found || !cal.paired || (!knownExact && !ical::Calendar::Parse(text)->Exact())) {
         return std::nullopt; // a file libical reads otherwise: no byte of it is changed
     }
-    const CalendarSpans& cal = calendar->Spans();
     const std::optional<std::size_t> index = Locate(text, cal, change);
     if (!index) {
         return std::nullopt;
@@ -708,14 +778,7 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
     switch (change.kind) {
     case StoreChange::kDelete: {
         // The record with every changed occurrence of its series.
-        std::vector<std::size_t> gone{*index};
-        if (const std::optional<ical::EntryGroup> group = GroupAt(*calendar, *index)) {
-            for (const ical::Entry* o : group->overrides) {
-                if (o->span != ical::kNoSpan) {
-                    gone.push_back(o->span);
-                }
-            }
-        }
+        std::vector<std::size_t> gone = GroupOf(cal, *index);
         std::sort(gone.rbegin(), gone.rend());
         std::string out(text);
         for (const std::size_t i : gone) {
@@ -724,7 +787,7 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
         return ChangedText{std::move(out), 0};
     }
     case StoreChange::kSkipOccurrence:
-        return SkipOccurrence(text, *calendar, *index, change);
+        return SkipOccurrence(text, cal, *index, change);
     case StoreChange::kSetComplete:
         if (change.complete) {
             const int today = DayOf(clock.localNow);
@@ -741,9 +804,11 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
         }
         break;
     case StoreChange::kSkipTask: {
-        const ParsedStore parsed = ParseIcsStore(text, clock);
+        const Excerpt excerpt = ExcerptOf(text, cal, GroupOf(cal, *index));
+        const ParsedStore parsed = ParseIcsStore(excerpt.text, clock);
+        const std::size_t at = excerpt.pieces.front().first;
         const auto t = std::find_if(parsed.store.tasks.begin(), parsed.store.tasks.end(),
-                                    [&](const Task& task) { return task.span.begin == c.begin; });
+                                    [&](const Task& task) { return task.span.begin == at; });
         if (t == parsed.store.tasks.end() || !t->recurrence) {
             return std::nullopt;
         }
@@ -764,6 +829,168 @@ std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChan
         return std::nullopt;
     }
     return ChangedText{Splice(text, c.begin, c.end, edit.text), 0};
+}
+
+namespace {
+
+// Drops the records whose components begin at `dropped` and moves those
+// after the changed bytes (which end at `to` in the old text) by `shift`.
+template <class Record>
+void KeepOthers(std::vector<Record>& records, const std::unordered_set<std::size_t>& dropped,
+                std::size_t to, std::ptrdiff_t shift, int lines) {
+    std::erase_if(records, [&](const Record& r) { return dropped.count(r.span.begin) != 0; });
+    for (Record& r : records) {
+        if (r.span.begin >= to) {
+            r.span.line += lines;
+            r.span.begin =
+                static_cast<std::size_t>(static_cast<std::ptrdiff_t>(r.span.begin) + shift);
+            r.span.end = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(r.span.end) + shift);
+        }
+    }
+}
+
+// The records read from an excerpt, with their spans in the new text.
+template <class Record>
+bool PlaceRead(std::vector<Record>& from, std::vector<Record>& into, const Excerpt& excerpt,
+               const CalendarSpans& cal) {
+    for (Record& r : from) {
+        bool placed = false;
+        for (const auto& [at, i] : excerpt.pieces) {
+            const ComponentSpan& c = cal.components[i];
+            if (r.span.begin == at) {
+                r.span.begin = c.begin;
+                r.span.end = c.begin + (r.span.end - at);
+                r.span.line = c.line;
+                placed = true;
+            }
+        }
+        if (!placed) {
+            return false;
+        }
+        into.push_back(std::move(r));
+    }
+    std::stable_sort(into.begin(), into.end(),
+                     [](const Record& x, const Record& y) { return x.span.begin < y.span.begin; });
+    return true;
+}
+
+} // namespace
+
+void UpdateIcsStore(ParsedStore& parsed, std::string_view oldText, std::string_view newText,
+                    const IcsClock& clock) {
+    const auto whole = [&] { parsed = ParseIcsStore(newText, clock); };
+    if (!parsed.exact) {
+        return whole();
+    }
+    // The bytes that changed: between the longest common head and tail.
+    std::size_t head = 0;
+    const std::size_t shorter = std::min(oldText.size(), newText.size());
+    while (head < shorter && oldText[head] == newText[head]) {
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < shorter - head &&
+           oldText[oldText.size() - 1 - tail] == newText[newText.size() - 1 - tail]) {
+        ++tail;
+    }
+    if (head == oldText.size() && head == newText.size()) {
+        return; // the same text
+    }
+    const CalendarSpans before = ical::ScanCalendar(oldText);
+    const CalendarSpans after = ical::ScanCalendar(newText);
+    if (!after.found || !after.paired || !before.found) {
+        return whole();
+    }
+    // The components the change touches, in either version, and every
+    // component of their UIDs: those records are read again.
+    std::set<std::pair<std::string, std::string>> redone;
+    std::size_t oldFrom = head, oldTo = oldText.size() - tail;
+    const auto touch = [&](const CalendarSpans& cal, std::size_t from, std::size_t to,
+                           std::size_t* lo, std::size_t* hi) {
+        for (const ComponentSpan& c : cal.components) {
+            if (c.end > from && c.begin < std::max(to, from + 1)) {
+                if (c.name != "VEVENT" && c.name != "VTODO") {
+                    return false; // a zone or another component: all is read again
+                }
+                if (!c.uid.empty()) {
+                    redone.insert({c.name, c.uid});
+                }
+                if (lo != nullptr) {
+                    *lo = std::min(*lo, c.begin);
+                    *hi = std::max(*hi, c.end);
+                }
+            }
+        }
+        return true;
+    };
+    const std::size_t newFrom = head, newTo = newText.size() - tail;
+    if (before.components.empty() || head < before.components.front().begin ||
+        !touch(before, oldFrom, oldTo, &oldFrom, &oldTo) ||
+        !touch(after, newFrom, newTo, nullptr, nullptr) || oldTo > before.endLine) {
+        return whole();
+    }
+    const std::ptrdiff_t shift =
+        static_cast<std::ptrdiff_t>(newText.size()) - static_cast<std::ptrdiff_t>(oldText.size());
+    const auto redo = [&](const ComponentSpan& c, std::size_t from, std::size_t to) {
+        const bool record = c.name == "VEVENT" || c.name == "VTODO";
+        const bool inChange = c.end > from && c.begin < std::max(to, from + 1);
+        return record && (inChange || (!c.uid.empty() && redone.count({c.name, c.uid}) != 0));
+    };
+    // The old records of the changed bytes and of those UIDs go; the new
+    // version's are read from an excerpt.
+    std::unordered_set<std::size_t> dropped;
+    for (const ComponentSpan& c : before.components) {
+        if (redo(c, oldFrom, oldTo)) {
+            dropped.insert(c.begin);
+        }
+    }
+    const std::size_t newEnd = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(oldTo) + shift);
+    std::vector<std::size_t> read;
+    for (std::size_t i = 0; i < after.components.size(); ++i) {
+        if (redo(after.components[i], oldFrom, newEnd)) {
+            read.push_back(i);
+        }
+    }
+    const Excerpt excerpt = ExcerptOf(newText, after, read);
+    ParsedStore fresh = ParseIcsStore(excerpt.text, clock);
+    if (!fresh.exact) {
+        return whole();
+    }
+    ParsedStore next = parsed;
+    const auto breaks = [](std::string_view t) {
+        return static_cast<int>(std::count(t.begin(), t.end(), '\n'));
+    };
+    const int lines = breaks(newText.substr(head, newText.size() - tail - head)) -
+                      breaks(oldText.substr(head, oldText.size() - tail - head));
+    KeepOthers(next.store.appointments, dropped, oldTo, shift, lines);
+    KeepOthers(next.store.tasks, dropped, oldTo, shift, lines);
+    // Oids follow from the UIDs; one read again must not meet a kept one.
+    std::unordered_set<int> kept;
+    for (const Appointment& a : next.store.appointments) {
+        kept.insert(a.oid);
+    }
+    for (const Task& t : next.store.tasks) {
+        kept.insert(t.oid);
+    }
+    for (const Appointment& a : fresh.store.appointments) {
+        if (!kept.insert(a.oid).second) {
+            return whole();
+        }
+    }
+    for (const Task& t : fresh.store.tasks) {
+        if (!kept.insert(t.oid).second) {
+            return whole();
+        }
+    }
+    if (!PlaceRead(fresh.store.appointments, next.store.appointments, excerpt, after) ||
+        !PlaceRead(fresh.store.tasks, next.store.tasks, excerpt, after)) {
+        return whole();
+    }
+    next.store.nextOid = std::max(next.store.nextOid, fresh.store.nextOid);
+    next.problems = fresh.problems;
+    next.ok = parsed.ok && fresh.ok;
+    next.error = next.problems.empty() ? std::string() : next.problems.front();
+    parsed = std::move(next);
 }
 
 } // namespace vantrel::store

@@ -40,7 +40,16 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock);
 // One change to the file's text, for the component the change's
 // `recordText` names by its UID (see ChangeOf). Nullopt when that component
 // is no longer in the file or the change cannot be made.
+// `knownExact`: the caller read exactly this text and found it exact (see
+// ParsedStore::exact), so only the components the change meets are read.
 std::optional<ChangedText> ApplyIcsChange(std::string_view text, const StoreChange& change,
-                                          const IcsClock& clock);
+                                          const IcsClock& clock, bool knownExact = false);
+
+// Takes `newText`, a later version of the file `parsed` was read from
+// (`oldText`): only the records whose components differ are read again,
+// the others keep what they were and move with the bytes around them.
+// Reads the whole file when the two differ in more than records.
+void UpdateIcsStore(ParsedStore& parsed, std::string_view oldText, std::string_view newText,
+                    const IcsClock& clock);
 
 } // namespace vantrel::store

@@ -52,15 +52,28 @@ struct StoreFile {
     Store data;       // the records of `text`
     StoreIndex index;
     FileIdentity known; // the file as `text` was read or written
+    bool taken = false; // `data` holds what `text` reads as
+    bool exact = false; // an iCalendar `text` that libical reads as its lines show
 
     // Takes a new version of the file; its unreadable records are reported.
+    // An iCalendar file already read is read again only where it changed.
     void Take(std::string newText) {
+        ParsedStore parsed;
+        if (ics && taken) {
+            parsed.store = std::move(data);
+            parsed.exact = exact;
+            parsed.ok = true;
+            UpdateIcsStore(parsed, text, newText, Clock());
+        } else {
+            parsed = ics ? ParseIcsStore(newText, Clock()) : ParseStore(newText);
+        }
         text = std::move(newText);
-        ParsedStore parsed = ics ? ParseIcsStore(text, Clock()) : ParseStore(text);
         for (const std::string& problem : parsed.problems) {
             Report(path, problem + " (the record is left as it is)");
         }
         data = std::move(parsed.store);
+        exact = parsed.exact;
+        taken = true;
         index.Rebuild(data);
     }
 
@@ -106,8 +119,11 @@ struct StoreFile {
             if (fresh.status != ReadStatus::kRead) {
                 return Failed("cannot be read; nothing is written");
             }
-            std::optional<ChangedText> changed = ics ? ApplyIcsChange(fresh.bytes, change, Clock())
-                                                     : ApplyChange(fresh.bytes, change);
+            // The file as last read needs no second reading to be changed.
+            const bool known = exact && fresh.bytes == text;
+            std::optional<ChangedText> changed =
+                ics ? ApplyIcsChange(fresh.bytes, change, Clock(), known)
+                    : ApplyChange(fresh.bytes, change);
             if (!changed) {
                 known = fresh.identity;
                 Take(std::move(fresh.bytes));

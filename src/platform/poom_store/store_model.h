@@ -111,6 +111,9 @@ struct ParsedStore {
     Store store;       // the records that were
     std::string error; // the first of `problems`
     std::vector<std::string> problems;
+    // An iCalendar file whose lines and libical agree: it may be changed,
+    // and its records' spans are their components.
+    bool exact = false;
 };
 ParsedStore ParseStore(std::string_view utf8);
 std::string FormatStore(const Store& store);
