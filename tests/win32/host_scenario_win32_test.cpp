@@ -553,6 +553,52 @@ TEST(HostScenario, LineBreaksTypedIntoTheEditDialogAreBlanks) {
     RemoveDirectoryW(root.c_str());
 }
 
+// A device in Tokyo follows a Berlin meeting: the calendar names the zone
+// but carries no VTIMEZONE, so the module's own zone data places it, and
+// the occurrence shown moves on with the clock within one run. The copy
+// carries the end: a 10:00-11:00 Berlin winter day is 18:00-19:00 in Tokyo.
+// Wine takes a process's zone from the Unix TZ it inherits, which a Windows
+// parent cannot change for its child: this suite's CTest entry sets it.
+TEST(HostScenarioInTokyo, ABerlinSeriesFollowsTheClock) {
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    ASSERT_EQ(zone.Bias, -540) << "run with TZ=Asia/Tokyo, as its CTest entry does";
+
+    const std::wstring root = DriveRoot() + L"vantrel_berlin\\";
+    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring data = root + L"own.vrl", store = root + L"berlin.ics",
+                       log = root + L"log.txt", script = root + L"days.txt";
+    const std::string calendar = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Vantrel tests//EN\r\n"
+                                 "BEGIN:VEVENT\r\nUID:berlin-daily@vantrel.test\r\n"
+                                 "DTSTAMP:20260101T000000Z\r\n"
+                                 "DTSTART;TZID=Europe/Berlin:20260301T100000\r\n"
+                                 "DTEND;TZID=Europe/Berlin:20260301T110000\r\n"
+                                 "RRULE:FREQ=DAILY\r\nSUMMARY:ベルリン定例\r\n"
+                                 "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    PutFile(data, "");
+    PutFile(store, calendar);
+    DeleteFileW(log.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
+    PutFile(script, "log " + Utf8(log.c_str()) +
+                        "\nnow 2026-12-09 12:00\npoll\ncopy first\n"
+                        "advance 2880\npoll\ncopy two days on\n");
+    ASSERT_EQ(RunHost(L"--data \"" + data + L"\" --store \"" + store + L"\" --script \"" + script +
+                      L"\""),
+              0u);
+
+    const auto copies = Copies(log);
+    ASSERT_EQ(copies.count("first"), 1u);
+    ASSERT_EQ(copies.count("two days on"), 1u);
+    EXPECT_EQ(copies.find("first")->second, "2026-12-09T19:00\tベルリン定例\t0");
+    EXPECT_EQ(copies.find("two days on")->second, "2026-12-11T19:00\tベルリン定例\t0");
+    EXPECT_EQ(FileBytes(store), calendar); // read, never written back
+
+    for (const std::wstring& path : {data, store, log, script}) {
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(root.c_str());
+}
+
 } // namespace
 
 // Four own entries ahead of 2026-12-08, one a line in a fixed geometry:
