@@ -120,9 +120,9 @@ struct StoreFile {
                 return Failed("cannot be read; nothing is written");
             }
             // The file as last read needs no second reading to be changed.
-            const bool known = exact && fresh.bytes == text;
+            const bool asRead = exact && fresh.bytes == text;
             std::optional<ChangedText> changed =
-                ics ? ApplyIcsChange(fresh.bytes, change, Clock(), known)
+                ics ? ApplyIcsChange(fresh.bytes, change, Clock(), asRead)
                     : ApplyChange(fresh.bytes, change);
             if (!changed) {
                 known = fresh.identity;
