@@ -75,7 +75,8 @@ void Report(const char* name, const std::string& text) {
         const Minutes today = MomentOf(DayOf(now), 0, 0);
         const std::vector<Condition> week{
             {Condition::kStart, Condition::kGreaterEqual, VariantOf(today)},
-            {Condition::kStart, Condition::kLess, VariantOf(today + 7 * 1440)}};
+            {Condition::kStart, Condition::kLess,
+             VariantOf(today + static_cast<Minutes>(7) * 1440)}};
         found = index.Restrict(week, true).size();
     });
     // A change: skipping the shown occurrence of the first live series,

@@ -142,8 +142,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         done.complete = true;
         done.day = DayNumberOf(2026, 12, 9);
         const std::optional<ChangedText> completed = ApplyIcsChange(text, done, FuzzClock());
-        // Refused only for a file whose components libical reads otherwise.
-        fuzzing::Check(completed.has_value() || !parsed.ok);
+        // Refused only for a file whose components libical reads otherwise,
+        // or a task whose very text is there twice (which one is meant?).
+        const std::string_view own = text.substr(t.span.begin, t.span.end - t.span.begin);
+        std::size_t same = 0;
+        for (const ical::ComponentSpan& c : ical::ScanCalendar(text).components) {
+            same += text.substr(c.begin, c.end - c.begin) == own ? 1 : 0;
+        }
+        fuzzing::Check(completed.has_value() || !parsed.ok || same > 1);
         if (completed) {
             fuzzing::Check(Records(ParseIcsStore(completed->text, FuzzClock())) == Records(parsed));
         }

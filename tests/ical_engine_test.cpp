@@ -321,6 +321,95 @@ TEST(IcalEngine, AChangeToAComponentThatChangedMeetsNoOther) {
     EXPECT_EQ(done->text, Calendar(a));
 }
 
+// RFC 5545: a wall time the clocks skip takes the offset from before the
+// change; one they pass twice is the first.
+TEST(IcalEngine, TimesAtAChangeOfTheClocksAreTheFilesOwn) {
+    const LocalZone zone("Asia/Tokyo");
+    const struct {
+        const char* start;
+        const char* local;
+    } cases[] = {
+        {"20260329T023000", "2026-03-29 10:30"}, // skipped: 03:30 CEST
+        {"20261025T023000", "2026-10-25 09:30"}, // twice: the first, CEST
+        {"20261025T033000", "2026-10-25 11:30"}, // after the change, CET
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        const std::string text =
+            Calendar(kBerlinZone + Event("g", std::string("DTSTART;TZID=Europe/Berlin:") + c.start +
+                                                  "|SUMMARY:g"));
+        const ParsedStore p = ParseIcsStore(text, IcsClockAt(MomentOf(Day(2026, 3, 1), 0, 0)));
+        ASSERT_EQ(p.store.appointments.size(), 1U);
+        EXPECT_EQ(Local(p.store.appointments[0].start), c.local);
+        EXPECT_EQ(ListedStart(text, 2026, 3, 1, 0, 0), c.local);
+    }
+}
+
+// A series of the host's own zone keeps the device pattern, and an
+// overnight occurrence lasts its exact length across the change.
+TEST(IcalEngine, AnOvernightOccurrenceLastsItsLengthAcrossTheChange) {
+    const LocalZone zone("Europe/Berlin");
+    const std::string text =
+        Calendar(kBerlinZone + Event("n", "DTSTART;TZID=Europe/Berlin:20260307T220000|"
+                                          "DTEND;TZID=Europe/Berlin:20260308T060000|"
+                                          "RRULE:FREQ=WEEKLY;BYDAY=SA|SUMMARY:n"));
+    const ParsedStore p = ParseIcsStore(text, IcsClockAt(MomentOf(Day(2026, 3, 1), 0, 0)));
+    ASSERT_EQ(p.store.appointments.size(), 1U);
+    const Appointment& a = p.store.appointments[0];
+    ASSERT_TRUE(a.recurrence.has_value());
+    const struct {
+        int day;
+        const char* end;
+    } nights[] = {{Day(2026, 3, 21), "2026-03-22 06:00"},
+                  {Day(2026, 3, 28), "2026-03-29 07:00"},   // an hour is skipped
+                  {Day(2026, 10, 24), "2026-10-25 05:00"}}; // an hour comes twice
+    for (const auto& n : nights) {
+        const std::optional<Occurrence> o = OccurrenceOn(a, n.day);
+        ASSERT_TRUE(o.has_value());
+        EXPECT_EQ(Local(o->end), n.end);
+    }
+}
+
+// Sub-daily rules whose BY parts pick among their times keep the phase
+// counted from DTSTART.
+TEST(IcalEngine, SubDailyRulesWithByPartsKeepTheirPhase) {
+    const LocalZone zone("UTC");
+    const struct {
+        const char* rule;
+        const char* start;
+        std::vector<std::string> day; // 2025-03-26's occurrences
+    } cases[] = {
+        {"FREQ=HOURLY;INTERVAL=5;BYHOUR=1,2,3,4,5,6,7",
+         "20250325T100000Z",
+         {"2025-03-26 01:00", "2025-03-26 06:00"}},
+        {"FREQ=HOURLY;INTERVAL=6;BYMINUTE=0,30",
+         "20250325T100000Z",
+         {"2025-03-26 04:00", "2025-03-26 04:30", "2025-03-26 10:00", "2025-03-26 10:30",
+          "2025-03-26 16:00", "2025-03-26 16:30", "2025-03-26 22:00", "2025-03-26 22:30"}},
+        {"FREQ=MINUTELY;INTERVAL=390;BYDAY=WE",
+         "20250325T100000Z",
+         {"2025-03-26 05:30", "2025-03-26 12:00", "2025-03-26 18:30"}}, // 6 h 30 from 10:00
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rule);
+        const std::string text = Calendar(
+            Event("s", std::string("DTSTART:") + c.start + "|RRULE:" + c.rule + "|SUMMARY:s"));
+        const ParsedStore p = ParseIcsStore(text, IcsClockAt(MomentOf(Day(2025, 3, 25), 0, 0)));
+        ASSERT_EQ(p.store.appointments.size(), 1U);
+        std::vector<std::string> day;
+        for (const Occurrence& o :
+             OccurrencesStarting(p.store.appointments[0], Day(2025, 3, 26), Day(2025, 3, 26))) {
+            day.push_back(Local(o.start));
+        }
+        EXPECT_EQ(day, c.day);
+    }
+    // 2790 minutes after 10:30 on the 25th is 09:00 on the 27th; with
+    // INTERVAL=11 the first one at nine is 09:04.
+    const std::string minutely = Calendar(
+        Event("m", "DTSTART:20250325T103000Z|RRULE:FREQ=MINUTELY;INTERVAL=11;BYHOUR=9|SUMMARY:m"));
+    EXPECT_EQ(ListedStart(minutely, 2025, 3, 27, 0, 0), "2025-03-27 09:04");
+}
+
 TEST(IcalEngine, ZonePolicyIsTheFilesThenTheCarriedThenLocal) {
     const LocalZone zone("Asia/Tokyo");
     // The file's own definition wins over the carried one of that name.

@@ -164,8 +164,13 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (path.empty() || moments.empty()) {
+        std::cerr << "usage: vantrel-ics-probe FILE.ics --at YYYYMMDDTHHMM [--at ...] "
+                     "[--window DAYS]\n";
+        return 2;
+    }
     std::ifstream in(path, std::ios::binary);
-    if (path.empty() || moments.empty() || !in) {
+    if (!in) {
         std::cerr << "vantrel-ics-probe: cannot read '" << path << "'\n";
         return 2;
     }

@@ -68,6 +68,7 @@ std::shared_ptr<const Calendar> Calendar::Parse(std::string_view text) {
         }
     }
     cal->found_ = !calendars.empty();
+    cal->several_ = calendars.size() > 1;
     for (icalcomponent* calendar : calendars) {
         const std::vector<icalcomponent*> children = Children(calendar);
         const bool inStep = calendars.size() == 1 && Agrees(cal->spans_, children);
@@ -264,10 +265,32 @@ Moment MomentOf(const ZonedTime& t) {
         return DateMoment(DayNumberOf(t.wall.year, t.wall.month, t.wall.day));
     }
     if (t.zone != nullptr) {
-        return InstantMoment(
-            static_cast<std::int64_t>(icaltime_as_timet_with_zone(t.wall, t.zone)));
+        return InstantMoment(InstantOfWall(t.wall, t.zone));
     }
     return FloatingMoment(WallSecondsOf(t.wall));
+}
+
+std::int64_t InstantOfWall(const icaltimetype& wall, icaltimezone* zone) {
+    static const std::int64_t epoch = WallSeconds(DayNumberOf(1970, 1, 1), 0, 0, 0);
+    const std::int64_t w = WallSecondsOf(wall) - epoch; // the wall time read as UTC
+    if (zone == Utc()) {
+        return w;
+    }
+    const auto offset = [&](std::int64_t utc) {
+        icaltimetype at = icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, Utc());
+        return static_cast<std::int64_t>(
+            icaltimezone_get_utc_offset_of_utc_time(zone, &at, nullptr));
+    };
+    // RFC 5545: a wall time the clocks pass twice is the first one; one
+    // they skip takes the offset from before the change.
+    const std::int64_t before = w - offset(w - kSecondsPerDay);
+    const std::int64_t after = w - offset(w + kSecondsPerDay);
+    const bool beforeHolds = offset(before) == w - before;
+    const bool afterHolds = offset(after) == w - after;
+    if (beforeHolds && afterHolds) {
+        return std::min(before, after);
+    }
+    return afterHolds && !beforeHolds ? after : before;
 }
 
 std::int64_t WallSecondsOf(const icaltimetype& t) {

@@ -56,6 +56,8 @@ class Calendar {
     // components they enclose, in order: only then is an entry's byte range
     // its text, and only then may the text be changed.
     bool Exact() const { return exact_; }
+    // The text holds more than one VCALENDAR (read, never changed).
+    bool Several() const { return several_; }
     const CalendarSpans& Spans() const { return spans_; }
     const std::vector<Entry>& Entries() const { return entries_; }
     // What the zone policy could not resolve, one line each.
@@ -78,6 +80,7 @@ class Calendar {
     icalcomponent* root_ = nullptr;
     bool found_ = false;
     bool exact_ = false;
+    bool several_ = false;
     CalendarSpans spans_;
     std::vector<Entry> entries_;
     mutable std::map<std::string, icaltimezone*> carried_; // zones parsed from the program's table
@@ -96,6 +99,9 @@ std::vector<EntryGroup> GroupEntries(const Calendar& calendar);
 // A resolved time as a Moment: a DATE its day, a zoned time its instant,
 // else a floating wall time.
 Moment MomentOf(const ZonedTime& t);
+// The instant of a wall time in `zone`: of a time the clocks pass twice the
+// first, of one they skip the time with the offset from before the change.
+std::int64_t InstantOfWall(const icaltimetype& wall, icaltimezone* zone);
 // The wall time of an instant in `zone` (floating when zone is null: the
 // host's local time), without a zone, for iterating in that zone's wall time.
 icaltimetype WallOfInstant(std::int64_t utcSeconds, icaltimezone* zone);

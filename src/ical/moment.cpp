@@ -41,8 +41,8 @@ std::int64_t UtcSecondsOf(const Moment& m) {
 }
 
 std::int64_t WallSeconds(int dayNumber, int hour, int minute, int second) {
-    return static_cast<std::int64_t>(dayNumber) * kSecondsPerDay + hour * 3600 + minute * 60 +
-           second;
+    return static_cast<std::int64_t>(dayNumber) * kSecondsPerDay +
+           static_cast<std::int64_t>(hour) * 3600 + static_cast<std::int64_t>(minute) * 60 + second;
 }
 
 int DayOfWallSeconds(std::int64_t wall) {

@@ -96,6 +96,131 @@ std::int64_t FirstWeeklyDay(const icalrecurrencetype& r, std::int64_t wall) {
     return wall;
 }
 
+template <std::size_t N> std::vector<int> ListOf(const short (&values)[N]) {
+    std::vector<int> out;
+    for (const short v : values) {
+        if (v == ICAL_RECURRENCE_ARRAY_MAX) {
+            break;
+        }
+        out.push_back(v);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+bool Has(const std::vector<int>& list, int value) {
+    return std::binary_search(list.begin(), list.end(), value);
+}
+
+// Whether a sub-daily rule's BY parts only pick among its periods' times
+// (no positions, week numbers, year days or numbered weekdays).
+bool PicksAmongTimes(const icalrecurrencetype& r) {
+    if (r.freq != ICAL_SECONDLY_RECURRENCE && r.freq != ICAL_MINUTELY_RECURRENCE &&
+        r.freq != ICAL_HOURLY_RECURRENCE) {
+        return false;
+    }
+    if (!Empty(r.by_set_pos) || !Empty(r.by_week_no) || !Empty(r.by_year_day) ||
+        r.rscale != nullptr) {
+        return false;
+    }
+    for (const int d : ListOf(r.by_day)) {
+        if (icalrecurrencetype_day_position(static_cast<short>(d)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The times of such a rule from about `fromWall` on, the phase counted from
+// `base` (DTSTART): RFC 5545 expands BYMINUTE in an hour and BYSECOND in a
+// minute or hour, and lets the other parts limit. Periods a limit rejects
+// are stepped over a day, an hour or a minute at a time.
+template <class Visit>
+void SubDailySlots(const icalrecurrencetype& r, std::int64_t base, std::int64_t fromWall,
+                   std::int64_t count, Visit visit) {
+    const std::int64_t unit = PeriodSeconds(r.freq);
+    const std::int64_t period = unit * std::max<int>(1, r.interval);
+    const std::vector<int> months = ListOf(r.by_month), monthDays = ListOf(r.by_month_day),
+                           hours = ListOf(r.by_hour);
+    std::vector<int> byMinute = ListOf(r.by_minute), bySecond = ListOf(r.by_second);
+    int weekdays = 0;
+    for (const int d : ListOf(r.by_day)) {
+        const int w = static_cast<int>(icalrecurrencetype_day_day_of_week(static_cast<short>(d)));
+        weekdays |= w >= 1 && w <= 7 ? 1 << (w - 1) : 0;
+    }
+    const int baseMinute = static_cast<int>(base / 60 % 60);
+    const int baseSecond = static_cast<int>(base % 60);
+    const bool hourly = r.freq == ICAL_HOURLY_RECURRENCE;
+    const bool minutely = r.freq == ICAL_MINUTELY_RECURRENCE;
+    // What each period expands to, past its own start.
+    std::vector<int> offsets;
+    if (hourly) {
+        const std::vector<int> mins = byMinute.empty() ? std::vector<int>{baseMinute} : byMinute;
+        const std::vector<int> secs = bySecond.empty() ? std::vector<int>{baseSecond} : bySecond;
+        for (const int m : mins) {
+            for (const int sec : secs) {
+                offsets.push_back(m * 60 + sec);
+            }
+        }
+        byMinute.clear();
+        bySecond.clear();
+    } else if (minutely) {
+        for (const int sec : bySecond.empty() ? std::vector<int>{baseSecond} : bySecond) {
+            offsets.push_back(sec);
+        }
+        bySecond.clear();
+    } else {
+        offsets.push_back(0);
+    }
+    std::sort(offsets.begin(), offsets.end());
+    const auto firstPeriodFrom = [&](std::int64_t wall) {
+        return wall <= base ? 0 : (wall - base + period - 1) / period;
+    };
+    std::int64_t k = fromWall > base ? FloorDiv(fromWall - base, period) : 0;
+    std::int64_t given = 0;
+    for (int steps = 0; steps < kStepLimit; ++steps) {
+        const std::int64_t at = base + k * period;
+        const std::int64_t start = at - at % unit; // the hour, minute or second it is in
+        const int day = DayOfWallSeconds(start);
+        const CalendarDate date = DateOfDayNumber(day);
+        const int length = kDaysInMonth[IsLeapYear(date.year) ? 1 : 0][date.month];
+        const bool dayFits = (months.empty() || Has(months, date.month)) &&
+                             (monthDays.empty() || Has(monthDays, date.day) ||
+                              Has(monthDays, date.day - length - 1)) &&
+                             (weekdays == 0 || (weekdays & (1 << WeekdayOf(day))) != 0);
+        if (!dayFits) {
+            k = std::max(k + 1, firstPeriodFrom(WallSeconds(day + 1, 0, 0, 0)));
+            continue;
+        }
+        const std::int64_t inDay = start - WallSeconds(day, 0, 0, 0);
+        const int hour = static_cast<int>(inDay / 3600);
+        if (!hours.empty() && !Has(hours, hour)) {
+            k = std::max(k + 1, firstPeriodFrom(WallSeconds(day, hour + 1, 0, 0)));
+            continue;
+        }
+        const int minute = static_cast<int>(inDay / 60 % 60);
+        if (!byMinute.empty() && !Has(byMinute, minute)) {
+            k = std::max(k + 1, firstPeriodFrom(WallSeconds(day, hour, minute + 1, 0)));
+            continue;
+        }
+        if (!bySecond.empty() && !Has(bySecond, static_cast<int>(inDay % 60))) {
+            ++k;
+            continue;
+        }
+        for (const int offset : offsets) {
+            const std::int64_t wall = start + offset;
+            if (wall < base) {
+                continue;
+            }
+            if ((count > 0 && given >= count) || !visit(wall)) {
+                return;
+            }
+            ++given;
+        }
+        ++k;
+    }
+}
+
 // `wall` moved on by `months` calendar months, when that day exists.
 std::optional<std::int64_t> PlusMonths(std::int64_t wall, std::int64_t months) {
     const int day = DayOfWallSeconds(wall);
@@ -196,9 +321,18 @@ Series::Series(std::shared_ptr<const Calendar> calendar, icalcomponent* master,
             prepared.until = until;
             r.until = icaltime_null_time();
         }
+        prepared.ownSubDaily = !prepared.simple && PicksAmongTimes(r);
         if (r.count > 0) {
             if (prepared.simple) {
                 prepared.count = r.count;
+            } else if (prepared.ownSubDaily) {
+                std::optional<std::int64_t> last;
+                std::int64_t n = 0;
+                SubDailySlots(r, prepared.base, prepared.base, r.count, [&](std::int64_t wall) {
+                    last = wall;
+                    return ++n < kCountLimit;
+                });
+                prepared.until = last ? *last : startWall_;
             } else {
                 // Counted out once, so that later questions can start
                 // anywhere: the COUNT becomes its last occurrence.
@@ -260,8 +394,7 @@ bool NamesWall(const ZonedTime& x, std::int64_t wall, bool dateSeries, icaltimez
     if (x.zone == seriesZone || x.zone == nullptr) {
         return WallSecondsOf(x.wall) == wall;
     }
-    const std::int64_t instant =
-        static_cast<std::int64_t>(icaltime_as_timet_with_zone(x.wall, x.zone));
+    const std::int64_t instant = InstantOfWall(x.wall, x.zone);
     return WallSecondsOf(WallOfInstant(instant, seriesZone)) == wall;
 }
 } // namespace
@@ -384,6 +517,9 @@ std::int64_t Series::LaterStart(const PreparedRule& rule, std::int64_t fromWall)
     const std::int64_t apart =
         (static_cast<std::int64_t>(f.year) - b.year) * 12 + (f.month - b.month);
     // A day the month has (the 31st, 29 February), a period earlier each try.
+    if (months <= 0) {
+        return rule.base;
+    }
     for (std::int64_t k = std::max<std::int64_t>(0, apart / months - 1); k > 0; --k) {
         if (const std::optional<std::int64_t> later = PlusMonths(rule.base, k * months)) {
             return *later;
@@ -406,6 +542,11 @@ void Series::ForEachSlot(const PreparedRule& rule, std::int64_t fromWall,
                 return;
             }
         }
+        return;
+    }
+    if (rule.ownSubDaily) {
+        SubDailySlots(rule.rule, rule.base, fromWall, rule.count,
+                      [&](std::int64_t wall) { return !beyond(wall) && visit(wall); });
         return;
     }
     // libical's own jump to a later start loses an every-N-weeks rule's

@@ -35,6 +35,9 @@ struct PreparedRule {
     std::int64_t step = 0;             // of a simple rule, in wall seconds
     std::int64_t count = 0;            // a COUNT still to be counted (0: none)
     std::optional<std::int64_t> until; // the last wall time it may give
+    // A sub-daily rule whose BY parts only pick among its periods' times:
+    // stepped by the engine itself (libical loses such a rule's phase).
+    bool ownSubDaily = false;
     // Where its expansion begins: DTSTART, or for a weekly rule whose
     // DTSTART is not one of its days, the first of its days from there.
     std::int64_t base = 0;
@@ -54,6 +57,9 @@ class Series {
     icalcomponent* Master() const { return master_; }
     const ZonedTime& StartTime() const { return start_; }
     const ZonedTime& EndTime() const { return end_; }
+    // How long each occurrence lasts in elapsed seconds, when that is exact
+    // (a DTEND or a DURATION in hours of a zoned series).
+    std::optional<std::int64_t> ExactLength() const { return exact_; }
     const std::vector<icalcomponent*>& Overrides() const { return overrides_; }
     const std::vector<PreparedRule>& Rules() const { return rules_; }
     bool HasRdates() const { return !rdates_.empty(); }
@@ -103,7 +109,7 @@ class Series {
     ZonedTime start_, end_;
     bool date_ = false;
     std::int64_t startWall_ = 0;
-    std::int64_t lengthWall_ = 0; // end - start in wall seconds (days for a DATE series)
+    std::int64_t lengthWall_ = 0;       // end - start in wall seconds (days for a DATE series)
     std::optional<std::int64_t> exact_; // the length in elapsed seconds, when it is exact
     std::vector<PreparedRule> rules_;
     std::vector<std::pair<ZonedTime, ZonedTime>> rdates_; // start, and a PERIOD's end

@@ -30,6 +30,8 @@ constexpr const char* kPinnedName = "X-VANTREL-PINNED";
 // The years libical writes a date of: outside them it writes zeros.
 constexpr int kFirstYear = 2;
 constexpr int kLastYear = 3000;
+// Bytes of a title that name an entry in a report.
+constexpr std::size_t kNamedTitleBytes = 60;
 // Characters named in one report; the rest are counted.
 constexpr int kNamedLosses = 3;
 
@@ -255,7 +257,17 @@ struct Importer {
 
     void Report(std::string_view what, const std::string& message) {
         std::string line = "'";
-        line += what;
+        // A long title is named by its start.
+        if (what.size() > kNamedTitleBytes) {
+            std::size_t cut = kNamedTitleBytes;
+            while (cut > 0 && (static_cast<unsigned char>(what[cut]) & 0xC0) == 0x80) {
+                --cut; // not inside a UTF-8 character
+            }
+            line += what.substr(0, cut);
+            line += "...";
+        } else {
+            line += what;
+        }
         line += "': ";
         line += message;
         result.problems.push_back(std::move(line));
@@ -412,6 +424,7 @@ struct Importer {
                 Report(what, p);
             }
             if (!series.Valid()) {
+                // Kept as an entry without a date: its text is not lost.
                 result.items.push_back(Event(c, {}, {}, what));
                 continue;
             }

@@ -212,21 +212,46 @@ std::optional<Minutes> ConstantShift(icaltimezone* zone, std::int64_t from) {
     if (zone == nullptr) {
         return 0;
     }
-    std::optional<Minutes> shift;
-    constexpr std::int64_t kStep = 2 * 86400;
+    static const Minutes epoch = static_cast<Minutes>(DayNumberOf(1970, 1, 1)) * 1440;
+    const auto utcMinutes = [](std::int64_t t) {
+        return epoch + (t >= 0 ? t / 60 : (t - 59) / 60);
+    };
+    const auto here = [&](std::int64_t t) { return LocalMinutesOfUtc(t) - utcMinutes(t); };
+    const auto there = [&](std::int64_t t) {
+        return WallMinutesOf(ical::WallOfInstant(t, zone)) - utcMinutes(t);
+    };
+    // The first instant in (lo, hi] at which `offset` is no longer what it
+    // was at lo, to the minute.
+    const auto change = [](const auto& offset, std::int64_t lo, std::int64_t hi) {
+        const Minutes was = offset(lo);
+        while (hi - lo > 60) {
+            const std::int64_t mid = lo + (hi - lo) / 2;
+            (offset(mid) == was ? lo : hi) = mid;
+        }
+        return hi;
+    };
+    // Weekly, and where either offset changed in a week, to the minute of
+    // each change: the two must change together.
+    constexpr std::int64_t kStep = 7 * 86400;
     constexpr std::int64_t kEnd = 2145916800; // 2038-01-01
-    for (std::int64_t t = std::max<std::int64_t>(0, from); t < kEnd; t += kStep) {
-        const Minutes here = LocalMinutesOfUtc(t);
-        const Minutes there = WallMinutesOf(ical::WallOfInstant(t, zone));
-        if (shift && *shift != here - there) {
+    std::int64_t t = std::max<std::int64_t>(0, from);
+    Minutes h = here(t), z = there(t);
+    for (; t < kEnd; t += kStep) {
+        const Minutes nextH = here(t + kStep), nextZ = there(t + kStep);
+        if (nextH - nextZ != h - z) {
             return std::nullopt;
         }
-        shift = here - there;
+        if ((nextH != h || nextZ != z) &&
+            change(here, t, t + kStep) != change(there, t, t + kStep)) {
+            return std::nullopt;
+        }
+        h = nextH;
+        z = nextZ;
     }
-    return shift;
+    return h - z;
 }
 
-constexpr std::int64_t kYear = 365 * 86400;
+constexpr std::int64_t kYear = 365LL * 86400;
 
 } // namespace
 

@@ -284,6 +284,17 @@ struct Reader {
         result.problems.push_back(who + ": " + why);
     }
 
+    // What libical could not read of a component (an RRULE, a date).
+    void ReportErrors(const ical::Entry& e) {
+        for (icalproperty* p =
+                 icalcomponent_get_first_property(e.component, ICAL_XLICERROR_PROPERTY);
+             p != nullptr;
+             p = icalcomponent_get_next_property(e.component, ICAL_XLICERROR_PROPERTY)) {
+            const char* message = icalproperty_get_xlicerror(p);
+            Problem(e, std::string("not understood: ") + (message != nullptr ? message : ""));
+        }
+    }
+
     RecordSpan SpanOf(const ical::Entry& e) const {
         if (e.span == ical::kNoSpan) {
             return {};
@@ -308,6 +319,7 @@ struct Reader {
 
     void ReadEvent(const ical::EntryGroup& group, int oid) {
         const ical::Entry& e = *group.master;
+        ReportErrors(e);
         icalcomponent* ic = e.component;
         const std::shared_ptr<const ical::Series> series = SeriesOf(group);
         if (!series->Valid()) {
@@ -336,6 +348,7 @@ struct Reader {
         const RuleMapping mapping = MapSeries(*series, shifts);
         if (mapping.values) {
             a.recurrence = mapping.values;
+            a.exactSeconds = series->ExactLength();
             for (const ical::Moment& m : series->ExcludedSlots()) {
                 Exception ex;
                 ex.originalDay = DayOf(Local(m));
@@ -375,6 +388,7 @@ struct Reader {
 
     void ReadTodo(const ical::EntryGroup& group, int oid) {
         const ical::Entry& e = *group.master;
+        ReportErrors(e);
         icalcomponent* ic = e.component;
         Task t;
         t.oid = oid;
@@ -455,6 +469,9 @@ ParsedStore ParseIcsStore(std::string_view text, const IcsClock& clock) {
     if (!spans.paired) {
         result.problems.push_back("line 1: BEGIN and END lines do not pair up; the file is "
                                   "shown but never changed");
+    } else if (calendar->Several()) {
+        result.problems.push_back("line 1: the file holds more than one VCALENDAR; it is shown "
+                                  "but never changed");
     } else if (!calendar->Exact()) {
         result.problems.push_back("line 1: libical reads the components otherwise than their "
                                   "BEGIN and END lines show; the file is shown but never changed");

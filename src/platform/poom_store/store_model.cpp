@@ -1,6 +1,7 @@
 #include "platform/poom_store/store_model.h"
 
 #include "model/date_parse.h"
+#include "model/local_zone.h"
 #include "text/utf8.h"
 
 #include <algorithm>
@@ -636,7 +637,10 @@ std::vector<Occurrence> OccurrencesStarting(const Appointment& a, int fromDay, i
     for (int day = first; day <= last; ++day) {
         if (OccursOn(r, day) && !std::binary_search(excepted.begin(), excepted.end(), day)) {
             const Minutes start = static_cast<Minutes>(day) * 1440 + timeOfDay;
-            found.push_back({&a, start, start + duration, a.subject, day});
+            const Minutes end = a.exactSeconds
+                                    ? LocalMinutesOfUtc(UtcSecondsOfLocal(start) + *a.exactSeconds)
+                                    : start + duration;
+            found.push_back({&a, start, std::max(start, end), a.subject, day});
         }
     }
     for (const Exception& e : a.exceptions) {

@@ -76,6 +76,9 @@ struct Appointment {
     int sensitivity = 0;
     std::optional<RecurrenceValues> recurrence;
     std::vector<Exception> exceptions;
+    // Of a series: each regular occurrence lasts this many seconds exactly,
+    // across a change of the clocks too (else `end - start` by the clock).
+    std::optional<std::int64_t> exactSeconds;
     // Set for a series without `recurrence`: `start`, `end`, `subject` and
     // `slotUtc` then hold its occurrence current at the last AdvanceLive.
     std::shared_ptr<const LiveSeries> live;
