@@ -410,6 +410,28 @@ TEST(IcalEngine, SubDailyRulesWithByPartsKeepTheirPhase) {
     EXPECT_EQ(ListedStart(minutely, 2025, 3, 27, 0, 0), "2025-03-27 09:04");
 }
 
+// What libical cannot read is named by both readers; an empty property,
+// as exporters write them, is not.
+TEST(IcalEngine, WhatCannotBeReadIsNamedAndEmptyPropertiesAreNot) {
+    const LocalZone zone("Asia/Tokyo");
+    const struct {
+        const char* body;
+        bool named;
+    } cases[] = {
+        {"DTSTART:20261210T100000|DESCRIPTION:|LOCATION:|SUMMARY:e", false},
+        {"DTSTART:20261210T100000|RRULE:FREQ=WEEKLY;BYDAY=XX;INTERVAL=-3|SUMMARY:e", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        const std::string text = Calendar(Event("e", c.body));
+        const ParsedStore p = ParseIcsStore(text, IcsClockAt(MomentOf(Day(2026, 12, 9), 0, 0)));
+        EXPECT_EQ(p.ok, !c.named) << p.error;
+        IconvCodec codec;
+        const IcsImport imported = EntriesFromIcs(text, SystemTimeAt(2026, 12, 9, 0, 0), codec);
+        EXPECT_EQ(imported.problems.empty(), !c.named);
+    }
+}
+
 TEST(IcalEngine, ZonePolicyIsTheFilesThenTheCarriedThenLocal) {
     const LocalZone zone("Asia/Tokyo");
     // The file's own definition wins over the carried one of that name.

@@ -41,6 +41,19 @@ std::vector<std::u16string> CategoriesOf(icalcomponent* component) {
     return out;
 }
 
+std::vector<std::string> ReadErrorsOf(icalcomponent* component) {
+    std::vector<std::string> out;
+    for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY);
+         p != nullptr; p = icalcomponent_get_next_property(component, ICAL_XLICERROR_PROPERTY)) {
+        const char* message = icalproperty_get_xlicerror(p);
+        const std::string_view text = message != nullptr ? message : "";
+        if (text.rfind("No value for ", 0) != 0) {
+            out.emplace_back(text);
+        }
+    }
+    return out;
+}
+
 std::optional<std::string> XValueOf(icalcomponent* component, std::string_view name) {
     for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_X_PROPERTY);
          p != nullptr; p = icalcomponent_get_next_property(component, ICAL_X_PROPERTY)) {

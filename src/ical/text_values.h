@@ -21,6 +21,10 @@ std::u16string TextOf(icalcomponent* component, icalproperty_kind kind);
 // dropped, in file order.
 std::vector<std::u16string> CategoriesOf(icalcomponent* component);
 
+// What libical could not read of a component (X-LIC-ERROR), one line each;
+// a property left empty (exporters write "DESCRIPTION:") is no error.
+std::vector<std::string> ReadErrorsOf(icalcomponent* component);
+
 // The value of the first X- property named `name`.
 std::optional<std::string> XValueOf(icalcomponent* component, std::string_view name);
 

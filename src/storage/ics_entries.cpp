@@ -339,10 +339,8 @@ struct Importer {
     }
 
     void ReportErrors(icalcomponent* c, std::string_view what) {
-        for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY);
-             p != nullptr; p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
-            const char* message = icalproperty_get_xlicerror(p);
-            Report(what, std::string("not understood: ") + (message ? message : ""));
+        for (const std::string& message : ical::ReadErrorsOf(c)) {
+            Report(what, "not understood: " + message);
         }
     }
 

@@ -232,7 +232,7 @@ std::optional<Minutes> ConstantShift(icaltimezone* zone, std::int64_t from) {
     };
     // Weekly, and where either offset changed in a week, to the minute of
     // each change: the two must change together.
-    constexpr std::int64_t kStep = 7 * 86400;
+    constexpr std::int64_t kStep = 7LL * 86400;
     constexpr std::int64_t kEnd = 2145916800; // 2038-01-01
     std::int64_t t = std::max<std::int64_t>(0, from);
     Minutes h = here(t), z = there(t);

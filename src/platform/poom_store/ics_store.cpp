@@ -286,12 +286,8 @@ struct Reader {
 
     // What libical could not read of a component (an RRULE, a date).
     void ReportErrors(const ical::Entry& e) {
-        for (icalproperty* p =
-                 icalcomponent_get_first_property(e.component, ICAL_XLICERROR_PROPERTY);
-             p != nullptr;
-             p = icalcomponent_get_next_property(e.component, ICAL_XLICERROR_PROPERTY)) {
-            const char* message = icalproperty_get_xlicerror(p);
-            Problem(e, std::string("not understood: ") + (message != nullptr ? message : ""));
+        for (const std::string& message : ical::ReadErrorsOf(e.component)) {
+            Problem(e, "not understood: " + message);
         }
     }
 
