@@ -63,6 +63,7 @@ add_executable(vantrel_tests
   tests/ics_entries_test.cpp
   tests/zone_names_test.cpp
   tests/ical_engine_test.cpp
+  tests/ical_series_test.cpp
 )
 target_link_libraries(vantrel_tests PRIVATE vantrel_native vantrel_ics_store vantrel_ics vantrel_ical
                       vantrel_warnings
