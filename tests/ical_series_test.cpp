@@ -83,6 +83,14 @@ TEST(IcalSeries, TheNextOccurrenceLongAfterTheStart) {
          At(2026, 11, 19, 2, 0), "2026-11-23 01:15"},
         {"DTSTART:20261119T011500Z|RRULE:FREQ=WEEKLY;INTERVAL=2;WKST=TH;BYDAY=MO,WE",
          At(2026, 12, 9, 12, 0), "2026-12-21 01:15"},
+        // A day limit on a daily rule: not every day.
+        {"DTSTART:20200115T090000Z|RRULE:FREQ=DAILY;BYMONTHDAY=15", At(2026, 12, 9, 0, 0),
+         "2026-12-15 09:00"},
+        // Minutes a minutely rule keeps, side by side.
+        {"DTSTART:20261209T000000Z|RRULE:FREQ=MINUTELY;BYMINUTE=5,6", At(2026, 12, 9, 0, 5),
+         "2026-12-09 00:05"},
+        {"DTSTART:20261209T000000Z|RRULE:FREQ=MINUTELY;BYMINUTE=5,6", At(2026, 12, 9, 0, 6),
+         "2026-12-09 00:06"},
         // Its days all past in DTSTART's week: the next period's first.
         {"DTSTART:20261126T090000Z|RRULE:FREQ=WEEKLY;INTERVAL=2;WKST=MO;BYDAY=MO,TU",
          At(2026, 11, 26, 10, 0), "2026-12-07 09:00"},
@@ -121,6 +129,44 @@ TEST(IcalSeries, TheLastOccurrenceOfASeriesThatEnds) {
         const std::optional<Occurrence> last = p.series->Last();
         EXPECT_EQ(last ? Local(last->start) : std::string(), c.last);
     }
+}
+
+// A DURATION in days lasts by the wall clock across a change of the
+// clocks, one in hours exactly (RFC 5545 3.3.6).
+TEST(IcalSeries, ADurationInDaysIsNominalAndInHoursExact) {
+    const LocalZone zone("UTC");
+    const std::string berlin =
+        "DTSTART;TZID=Europe/Berlin:20260327T120000|RRULE:FREQ=DAILY;COUNT=3|DURATION:";
+    const struct {
+        const char* duration;
+        const char* end; // of the occurrence of 28 March, across the change
+    } cases[] = {{"P1D", "2026-03-29 10:00"}, {"PT24H", "2026-03-29 11:00"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.duration);
+        const Parsed p = Read(berlin + c.duration);
+        const std::optional<Occurrence> o = p.series->FirstNotEnded(At(2026, 3, 28, 12, 0));
+        ASSERT_TRUE(o.has_value());
+        EXPECT_EQ(Local(o->start), "2026-03-28 11:00");
+        EXPECT_EQ(Local(o->end), c.end);
+    }
+}
+
+// The component text helpers read folded lines and a component's own UID.
+TEST(IcalText, FoldedLinesAndTheComponentsOwnUid) {
+    const std::string component =
+        "BEGIN:VEVENT\r\nBEGIN:VALARM\r\nUID:alarm\r\nEND:VALARM\r\nUID:even\r\n t\r\n"
+        "SUMMARY:a\r\n  b\r\nEND:VEVENT\r\n";
+    EXPECT_EQ(UidOf(component), "event");
+    const std::vector<ContentLine> lines = ContentLines(" lead\r\nA:1\r\n 2\r\n");
+    ASSERT_EQ(lines.size(), 2U);
+    EXPECT_EQ(lines[0].text, " lead"); // a first line is never a continuation
+    EXPECT_EQ(lines[1].text, "A:12");
+    ComponentEdit edit{component, "\r\n"};
+    EXPECT_EQ(edit.Get("SUMMARY"), "SUMMARY:a b");
+    // A folded line holds 75 octets, the continuation's blank included.
+    const std::string folded = Folded(std::string(160, 'x'), "\r\n");
+    EXPECT_EQ(folded, std::string(75, 'x') + "\r\n " + std::string(74, 'x') + "\r\n " +
+                          std::string(11, 'x') + "\r\n");
 }
 
 TEST(IcalSeries, AWindowHoldsEveryOccurrenceStartingInIt) {
